@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tw {
+
+/// One day of a location, in internal units; twelve 4-byte words in the .loc file.
+struct WeatherDay
+{
+    std::int32_t has_data = 0;    ///< 1 = the day holds weather
+    float t_min = 0.0f;           ///< °C
+    float t_max = 0.0f;           ///< °C
+    float rh_min = 0.0f;          ///< fraction
+    float rh_max = 0.0f;          ///< fraction
+    float solar_radiation = 0.0f; ///< langley/day
+    std::int32_t cloud_cover = 0; ///< class 0..4 when entered instead of radiation
+    float wind_run = 0.0f;        ///< km/day at anemometer height
+    float rain = 0.0f;            ///< mm
+    float etr = 0.0f;             ///< mm/day
+    float alternate_etr = 0.0f;   ///< mm/day typed or imported; 0 = none
+    float etr_used = 0.0f;        ///< mm/day, what views and fields read
+};
+
+constexpr std::size_t kWeatherDaySize = 48;
+
+} // namespace tw

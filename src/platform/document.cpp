@@ -1,0 +1,54 @@
+#include "platform/document.h"
+
+#include <algorithm>
+
+namespace tw {
+
+void Document::set_title(std::string_view proposed)
+{
+    store_title(std::string(proposed));
+}
+
+void Document::store_title(std::string title)
+{
+    title_ = std::move(title);
+    notify_state();
+}
+
+void Document::set_modified(bool modified)
+{
+    if (modified_ == modified)
+        return;
+    modified_ = modified;
+    notify_state();
+}
+
+void Document::add_view(DocumentView *view)
+{
+    if (view && std::find(views_.begin(), views_.end(), view) == views_.end())
+        views_.push_back(view);
+}
+
+void Document::remove_view(DocumentView *view)
+{
+    views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+}
+
+void Document::update_all_views(int hint, DocumentView *except)
+{
+    // A view may close itself while it is told, so walk a copy.
+    const std::vector<DocumentView *> views = views_;
+    for (DocumentView *view : views) {
+        if (view != except && std::find(views_.begin(), views_.end(), view) != views_.end())
+            view->on_update(hint);
+    }
+}
+
+void Document::notify_state()
+{
+    const std::vector<DocumentView *> views = views_;
+    for (DocumentView *view : views)
+        view->on_state_changed();
+}
+
+} // namespace tw

@@ -1,0 +1,97 @@
+#include "platform/message_port.h"
+
+#include <iostream>
+
+namespace tw {
+namespace {
+
+MessagePort &standard_error_port()
+{
+    static ConsoleMessagePort port(std::cerr);
+    return port;
+}
+
+MessagePort *&current_port()
+{
+    static MessagePort *port = &standard_error_port();
+    return port;
+}
+
+void write_line(std::ostream &out, std::string_view caption, std::string_view text)
+{
+    if (!caption.empty())
+        out << caption << ": ";
+    out << text << '\n';
+}
+
+} // namespace
+
+void ConsoleMessagePort::inform(std::string_view text, std::string_view caption, MessageIcon)
+{
+    write_line(out_, caption, text);
+}
+
+bool ConsoleMessagePort::ask_yes_no(std::string_view text, std::string_view caption)
+{
+    write_line(out_, caption, text);
+    out_ << (answer_yes_ ? "  -> Yes\n" : "  -> No\n");
+    return answer_yes_;
+}
+
+void ConsoleMessagePort::beep()
+{
+    out_ << '\a';
+    out_.flush();
+}
+
+void RecordingMessagePort::inform(std::string_view text, std::string_view caption, MessageIcon icon)
+{
+    entries_.push_back({Kind::Inform, std::string(text), std::string(caption), icon});
+}
+
+bool RecordingMessagePort::ask_yes_no(std::string_view text, std::string_view caption)
+{
+    entries_.push_back({Kind::Ask, std::string(text), std::string(caption), MessageIcon::Question});
+    if (answers_.empty())
+        return default_answer_;
+    const bool answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+void RecordingMessagePort::beep()
+{
+    entries_.push_back({Kind::Beep, {}, {}, MessageIcon::Warning});
+}
+
+std::vector<std::string> RecordingMessagePort::texts() const
+{
+    std::vector<std::string> out;
+    for (const Entry &e : entries_) {
+        if (e.kind != Kind::Beep)
+            out.push_back(e.text);
+    }
+    return out;
+}
+
+int RecordingMessagePort::beeps() const
+{
+    int n = 0;
+    for (const Entry &e : entries_)
+        n += e.kind == Kind::Beep;
+    return n;
+}
+
+MessagePort &messages()
+{
+    return *current_port();
+}
+
+MessagePort *set_messages(MessagePort *port)
+{
+    MessagePort *previous = current_port();
+    current_port() = port ? port : &standard_error_port();
+    return previous;
+}
+
+} // namespace tw

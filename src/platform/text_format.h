@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+/// printf formatting into a string; the program's texts are defined by printf formats ("%1.3f").
+std::string strprintf(const char *format, ...) __attribute__((format(printf, 1, 2)));
+
+/// Trims white space at both ends.
+std::string trimmed(std::string_view text);
+
+/// ASCII upper case (the program compares names such as textures and crops this way).
+std::string to_upper_ascii(std::string_view text);
+
+} // namespace tw
