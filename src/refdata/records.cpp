@@ -2,6 +2,8 @@
 
 #include "platform/record_codec.h"
 
+#include <algorithm>
+
 namespace tw {
 namespace {
 
@@ -175,7 +177,8 @@ CropRecord decode_crop(std::span<const std::uint8_t, kCropRecordSize> b)
         r.p_levels[i] = get_i32(b, crop::p_levels + 4 * i);
         r.k_levels[i] = get_i32(b, crop::k_levels + 4 * i);
     }
-    r.stage_count = get_i32(b, crop::stage_count);
+    // Every user indexes the stages by this count, so a damaged file must not take it past them.
+    r.stage_count = std::clamp<std::int32_t>(get_i32(b, crop::stage_count), 0, kMaxStages);
     for (std::size_t i = 0; i < kMaxStages; ++i)
         r.stages[i] = get_stage(b, crop::stages + kGrowthStageSize * i);
     return r;

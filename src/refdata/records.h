@@ -101,6 +101,7 @@ StationImage encode_station(const StationRecord &record);
 StationRecord decode_station(std::span<const std::uint8_t, kStationRecordSize> bytes);
 /// Stage entries beyond the count are written as they stand in the record.
 CropImage encode_crop(const CropRecord &record);
+/// A stored stage count outside 0 to 50 is brought into that range.
 CropRecord decode_crop(std::span<const std::uint8_t, kCropRecordSize> bytes);
 
 } // namespace tw
