@@ -278,6 +278,8 @@ void print_table(std::ostream &out, const std::vector<std::string> &headers,
             if (i < widths.size() && i + 1 < cells.size())
                 text.append(widths[i] - std::min(widths[i], display_width(cells[i])), ' ');
         }
+        // A row whose last cells are empty would otherwise end in the padding before them.
+        text.erase(text.find_last_not_of(' ') + 1);
         out << text << '\n';
     };
     line(headers);

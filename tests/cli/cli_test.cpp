@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "support/cli_run.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -9,19 +10,8 @@
 namespace tw::cli {
 namespace {
 
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run_cli(const std::vector<std::string> &args)
-{
-    std::ostringstream out, err;
-    const int status = run(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::CliRun;
+using test::run_cli;
 
 TEST(Cli, UnknownCommandsAndOptionsAreUsageErrors)
 {
