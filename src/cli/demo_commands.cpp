@@ -1,5 +1,6 @@
 // The demo: what ./run demo shows on the bundled data.
 #include "cli/cli.h"
+#include "cli/refdata_commands.h"
 
 #include "platform/work_dir.h"
 #include "refdata/custom_settings.h"
@@ -11,10 +12,12 @@ namespace {
 
 int run_demo(Context &ctx)
 {
+    ctx.out << "Working directory: " << work_dir().string() << "\n";
     if (!save_custom_settings())
         return kExitFailure;
-    ctx.out << "Created " << work_file("custom.con").string() << " with the default preferences.\n";
-    return kExitOk;
+    ctx.out << "Created custom.con (" << kCustomSettingsSize
+            << " bytes, the default preferences).\n";
+    return create_missing_databases(ctx.out) ? kExitOk : kExitFailure;
 }
 
 const Registration demo_registration({"demo", "", "demo",

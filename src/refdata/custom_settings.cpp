@@ -93,6 +93,20 @@ constexpr std::array<CustomSettingsField, 38> kFields = [] {
     return fields;
 }();
 
+constexpr std::array<SwitchChoice, 2> kCropGrowth = {
+    {{0, "Season Days"}, {1, "Growing Degree Days"}}};
+constexpr std::array<SwitchChoice, 2> kRootDepth = {
+    {{0, "Linear Equation"}, {1, "Non-Linear Equation"}}};
+// The field views also know a water-content display, which the preferences page does not offer.
+constexpr std::array<SwitchChoice, 3> kMoistureDisplay = {
+    {{0, "Available Depth"}, {1, "Deficit"}, {2, "Water Content"}}};
+constexpr std::array<SwitchChoice, 2> kSolarRadiation = {
+    {{0, "Data Available"}, {1, "Cloud Cover Based"}}};
+constexpr std::array<SwitchChoice, 3> kVpd = {
+    {{1, "es - ea"}, {2, "(1 - RH) es"}, {3, "mean of es(Tmin) and es(Tmax) - ea"}}};
+constexpr std::array<SwitchChoice, 2> kSoilHeat = {
+    {{1, "None"}, {2, "From the three preceding days"}}};
+
 const Binding &binding_of(const CustomSettingsField &field)
 {
     return kBindings[field.offset / 4];
@@ -103,6 +117,23 @@ const Binding &binding_of(const CustomSettingsField &field)
 std::span<const CustomSettingsField> custom_settings_fields()
 {
     return kFields;
+}
+
+std::span<const SwitchChoice> switch_choices(std::string_view field_name)
+{
+    if (field_name == "crop_growth_basis")
+        return kCropGrowth;
+    if (field_name == "root_depth_model")
+        return kRootDepth;
+    if (field_name == "moisture_display")
+        return kMoistureDisplay;
+    if (field_name == "cloud_cover_input")
+        return kSolarRadiation;
+    if (field_name == "vpd_method")
+        return kVpd;
+    if (field_name == "soil_heat_method")
+        return kSoilHeat;
+    return {};
 }
 
 double custom_settings_value(const CustomSettings &settings, const CustomSettingsField &field)

@@ -69,6 +69,16 @@ double custom_settings_value(const CustomSettings &settings, const CustomSetting
 void set_custom_settings_value(CustomSettings &settings, const CustomSettingsField &field,
                                double value);
 
+/// A value a method switch takes, with the name the preferences show for it.
+struct SwitchChoice
+{
+    std::int32_t code;
+    std::string_view text;
+};
+/// The values of a method switch (crop_growth_basis, root_depth_model, moisture_display,
+/// cloud_cover_input, vpd_method, soil_heat_method); empty for any other field.
+std::span<const SwitchChoice> switch_choices(std::string_view field_name);
+
 CustomSettingsImage encode_custom_settings(const CustomSettings &settings);
 /// The bytes laid over the image of `base`: a short file replaces only the leading bytes, bytes
 /// beyond 152 are ignored.
