@@ -1,15 +1,63 @@
 #include "location/location_doc.h"
 
+#include "location/reference_et.h"
 #include "platform/message_port.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace tw {
+namespace {
+
+bool any_non_zero(std::initializer_list<float> values)
+{
+    return std::any_of(values.begin(), values.end(), [](float v) { return v != 0.0f; });
+}
+
+// Which values make a day count as holding weather depends on what the equation reads.
+void apply_has_data_rule(WeatherDay &d, std::int32_t et_method)
+{
+    switch (et_method) {
+    case KimberlyPenman:
+    case StandardizedPenman:
+        d.has_data =
+            any_non_zero({d.t_min, d.t_max, d.rh_min, d.rh_max, d.solar_radiation, d.wind_run});
+        break;
+    case JensenHaise:
+    case Hargreaves: d.has_data = any_non_zero({d.t_min, d.t_max, d.solar_radiation}); break;
+    case EtrDirect: d.has_data = d.alternate_etr != 0.0f; break;
+    default: break;
+    }
+}
+
+} // namespace
 
 CLocationDoc::CLocationDoc()
     : start_date(StoredDate::from_day(today_serial()))
     , days(kNewLocationDays)
 {}
+
+void CLocationDoc::recompute_all()
+{
+    for (WeatherDay &d : days)
+        apply_has_data_rule(d, et_method);
+    for (int i = 0; i < day_count(); ++i)
+        compute_day(i, true);
+    notify_fields(0);
+}
+
+bool CLocationDoc::compute_day(int i, bool quiet)
+{
+    if (i < 0 || i >= day_count() || day(i).has_data == 0)
+        return false;
+    WeatherDay &d = day(i);
+    const float computed = to_float(equation_etr(*this, i, custom_settings()));
+    d.etr = final_etr(computed, d.alternate_etr);
+    d.etr_used = d.etr;
+    if (!quiet)
+        notify_fields(i);
+    return true;
+}
 
 void CLocationDoc::set_title(std::string_view title)
 {

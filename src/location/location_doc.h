@@ -70,6 +70,13 @@ public:
     /// The date of day i.
     int date_of(int i) const { return start_date.day() + i; }
 
+    /// Sets `has_data` of every day by the rule of `et_method`, computes the ET of every day, then
+    /// tells the fields once, from day 0.
+    void recompute_all();
+    /// The ET of day i (nothing for a day without data, then false); unless quiet, tells the
+    /// fields that weather changed from day i on.
+    bool compute_day(int i, bool quiet);
+
     /// title + " - (Location: " + name + ")".
     void set_title(std::string_view title) override;
 
