@@ -1,0 +1,190 @@
+#include "location/location_info_form.h"
+
+#include "location/location_doc.h"
+#include "location/location_file.h"
+#include "location/reference_et.h"
+#include "platform/dates.h"
+#include "platform/file_names.h"
+#include "platform/files.h"
+#include "platform/message_port.h"
+#include "platform/text_encoding.h"
+#include "refdata/records.h"
+#include "refdata/units.h"
+
+#include <algorithm>
+
+namespace tw {
+namespace {
+
+// The open-location check compares this much of the typed name.
+constexpr std::size_t kComparedNameChars = 12;
+constexpr std::size_t kBaseNameChars = 19;
+constexpr int kFirstYear = 1950;
+constexpr int kLastYear = 2049;
+
+} // namespace
+
+LocationInfoForm::LocationInfoForm(const CLocationDoc &location, SheetMode mode)
+    : mode_(mode)
+    , base_name_(location.base_name)
+{
+    LocationInfo &v = values;
+    v.name = location.name;
+    v.start_date = location.start_date.day();
+    v.et_method = location.et_method;
+    v.season_length = mode == SheetMode::New ? kNewLocationDays : location.day_count();
+    v.elevation = convert_to(Height, location.elevation);
+    v.latitude = location.latitude;
+    v.pressure = convert_to(Pressure, location.pressure);
+    v.anemometer_height = convert_to(Height, location.anemometer_height);
+    v.warm_month_tmin = convert_to(Temperature, location.warm_month_tmin);
+    v.warm_month_tmax = convert_to(Temperature, location.warm_month_tmax);
+    v.jh_ct = convert_to(Inv_Temperature, location.jh_ct);
+    v.jh_tx = convert_to(Temperature, location.jh_tx);
+    v.reference_type = location.reference_type;
+    v.delta_t = location.delta_t;
+    v.k_zero = location.k_zero;
+}
+
+void LocationInfoForm::set_name(std::string_view typed)
+{
+    values.name = cut_to_chars(typed, kTypedNameChars);
+}
+
+void LocationInfoForm::choose_station(const StationRecord &station)
+{
+    LocationInfo &v = values;
+    v.latitude = station.latitude;
+    v.elevation = convert_to(Height, station.elevation);
+    v.warm_month_tmin = convert_to(Temperature, station.warm_month_tmin);
+    v.warm_month_tmax = convert_to(Temperature, station.warm_month_tmax);
+    v.anemometer_height = convert_to(Height, station.anemometer_height);
+    v.reference_type = station.reference_type;
+    v.delta_t = station.delta_t;
+    v.k_zero = station.k_zero;
+    const float pressure =
+        station.pressure != 0.0f ? station.pressure : pressure_from_elevation(station.elevation);
+    v.pressure = convert_to(Pressure, pressure);
+    JensenHaiseCoefficients jh{station.jh_ct, station.jh_tx};
+    if (station.jh_ct == 0.0f)
+        jh = jensen_haise_coefficients(station.elevation, station.warm_month_tmin,
+                                       station.warm_month_tmax);
+    v.jh_ct = convert_to(Inv_Temperature, jh.ct);
+    v.jh_tx = convert_to(Temperature, jh.tx);
+}
+
+void LocationInfoForm::elevation_left()
+{
+    values.pressure =
+        convert_to(Pressure, pressure_from_elevation(convert_from(Height, values.elevation)));
+    warm_month_temperature_left();
+}
+
+void LocationInfoForm::warm_month_temperature_left()
+{
+    if (values.et_method == JensenHaise)
+        derive_jensen_haise();
+}
+
+void LocationInfoForm::derive_jensen_haise()
+{
+    const JensenHaiseCoefficients jh = jensen_haise_coefficients(
+        convert_from(Height, values.elevation), convert_from(Temperature, values.warm_month_tmin),
+        convert_from(Temperature, values.warm_month_tmax));
+    values.jh_ct = convert_to(Inv_Temperature, jh.ct);
+    values.jh_tx = convert_to(Temperature, jh.tx);
+}
+
+void LocationInfoForm::name_left(std::span<const std::string> open_location_names,
+                                 const std::filesystem::path &folder)
+{
+    if (mode_ != SheetMode::New)
+        return;
+    const std::string compared = cut_to_chars(values.name, kComparedNameChars);
+    if (!values.name.empty() && std::find(open_location_names.begin(), open_location_names.end(),
+                                          compared) != open_location_names.end()) {
+        messages().inform("This Location already exists in memory!");
+        values.name.clear();
+        return;
+    }
+    if (const auto reason = unsafe_file_name_reason(values.name, "location")) {
+        messages().inform(*reason);
+        return;
+    }
+    if (form_base_name() && file_exists(folder / (base_name_ + ".loc")))
+        messages().inform(base_name_ + ".loc" +
+                          " Already exists on disk but is not currently loaded");
+}
+
+void LocationInfoForm::start_date_left(const std::filesystem::path &folder)
+{
+    if (form_base_name() && file_exists(folder / (base_name_ + ".LOC")))
+        messages().inform(base_name_ + ".LOC" +
+                          " already exists on disk but is not in currently loaded");
+}
+
+bool LocationInfoForm::form_base_name()
+{
+    const int year = year_of(values.start_date);
+    if (year < kFirstYear || year > kLastYear) {
+        messages().inform("Please enter a valid Year");
+        return false;
+    }
+    base_name_ = cut_to_chars(values.name, kBaseNameChars) + std::to_string(year);
+    return true;
+}
+
+bool LocationInfoForm::accept(CLocationDoc &location)
+{
+    const LocationInfo &v = values;
+    if (v.season_length < kMinSeasonDays || v.season_length > kMaxSeasonDays) {
+        messages().inform("Please enter an integer between " + std::to_string(kMinSeasonDays) +
+                          " and " + std::to_string(kMaxSeasonDays) + ".");
+        return false;
+    }
+    if (v.latitude == 0.0f) {
+        messages().inform("Please click on Station Information tab and enter station data");
+        return false;
+    }
+    if (v.name.empty()) {
+        messages().inform("Please enter a location name");
+        return false;
+    }
+    if (mode_ == SheetMode::New) {
+        // The name becomes part of the file name, and a new location needs its base name.
+        if (const auto reason = unsafe_file_name_reason(v.name, "location")) {
+            messages().inform(*reason);
+            return false;
+        }
+        if (!form_base_name())
+            return false;
+        location.name = cut_to_chars(v.name, kLocationNameChars);
+        location.start_date = StoredDate::from_day(v.start_date);
+    }
+    location.et_method = v.et_method;
+    location.elevation = convert_from(Height, v.elevation);
+    location.latitude = v.latitude;
+    location.pressure = convert_from(Pressure, v.pressure);
+    location.anemometer_height = convert_from(Height, v.anemometer_height);
+    location.warm_month_tmin = convert_from(Temperature, v.warm_month_tmin);
+    location.warm_month_tmax = convert_from(Temperature, v.warm_month_tmax);
+    location.jh_ct = convert_from(Inv_Temperature, v.jh_ct);
+    location.jh_tx = convert_from(Temperature, v.jh_tx);
+    location.reference_type = v.reference_type;
+    location.delta_t = v.delta_t;
+    location.k_zero = v.k_zero;
+    location.field_names.clear();
+    location.set_modified();
+    if (mode_ == SheetMode::New) {
+        location.base_name = base_name_;
+        location.set_title(base_name_);
+        location.days.assign(static_cast<std::size_t>(v.season_length), WeatherDay{});
+        return true;
+    }
+    location.days.resize(static_cast<std::size_t>(v.season_length));
+    location.recompute_all();
+    location.update_all_views(-1);
+    return true;
+}
+
+} // namespace tw

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The daily weather table as the location's weather view shows and prints it: the headers with
+// their unit labels, the row texts in display units, which columns the equation needs.
+namespace tw {
+
+class CLocationDoc;
+struct WeatherDay;
+
+constexpr int kWeatherColumns = 9;
+
+std::vector<std::string> weather_table_headers();
+/// Jensen-Haise and Hargreaves hide humidity and wind; ETR shows only Date, Rain and Etr.
+bool weather_column_visible(std::int32_t et_method, int column);
+/// A column's width from its header's text width; 0 for a hidden column.
+int weather_column_width(std::int32_t et_method, int column, int header_text_width);
+
+/// The nine cells of day i (0 <= i < day_count).
+std::vector<std::string> weather_row_texts(const CLocationDoc &location, int i);
+
+/// The state picture of a row.
+enum class DayMark { None = 0, Rain = 1, NoData = 2 };
+DayMark weather_row_mark(const WeatherDay &day);
+
+/// A humidity fraction as a whole percent, truncated; a stored percent / 100 shows its percent
+/// again.
+int whole_percent(float fraction);
+
+} // namespace tw
