@@ -1,0 +1,441 @@
+// Locations from the command line: create and edit them by the rules of the location sheet,
+// import weather, type one day, and show or export the days. Values are in the display units of
+// custom.con, as in the dialogs.
+#include "cli/cli.h"
+
+#include "location/day_entry.h"
+#include "location/location_doc.h"
+#include "location/location_file.h"
+#include "location/location_info_form.h"
+#include "location/weather_import.h"
+#include "location/weather_table.h"
+#include "platform/dates.h"
+#include "platform/files.h"
+#include "platform/text_format.h"
+#include "refdata/database.h"
+#include "refdata/units.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+namespace tw::cli {
+namespace {
+
+using std::filesystem::path;
+
+template<typename T>
+struct Named
+{
+    std::string_view name;
+    T value;
+};
+
+constexpr Named<std::int32_t> kEtMethods[] = {{"kimberly", KimberlyPenman},
+                                              {"standardized", StandardizedPenman},
+                                              {"jensen-haise", JensenHaise},
+                                              {"hargreaves", Hargreaves},
+                                              {"etr", EtrDirect}};
+constexpr Named<std::int32_t> kReferenceTypes[] = {{"none", 0}, {"short", 1}, {"tall", 2}};
+constexpr Named<WeatherFormat> kFormats[] = {{"jvu-new", WeatherFormat::JvuNew},
+                                             {"jvu-old", WeatherFormat::JvuOld},
+                                             {"usda", WeatherFormat::Usda},
+                                             {"usda-no-rh", WeatherFormat::UsdaNoRh},
+                                             {"kansas", WeatherFormat::KansasState}};
+
+// The option's value looked up in a table of names; a name not in it is reported.
+template<typename T, std::size_t N>
+std::optional<T> named_option(const Options &o, std::string_view option, const Named<T> (&table)[N],
+                              std::ostream &err, bool &failed)
+{
+    const auto text = o.value(option);
+    if (!text)
+        return std::nullopt;
+    for (const Named<T> &entry : table) {
+        if (entry.name == *text)
+            return entry.value;
+    }
+    err << "Option --" << option << " takes one of:";
+    for (const Named<T> &entry : table)
+        err << ' ' << entry.name;
+    err << ".\n";
+    failed = true;
+    return std::nullopt;
+}
+
+// The options of the location sheet that both `new` and `edit` take.
+constexpr OptionSpec kSheetOptions[] = {
+    {"days", true},      {"et-method", true}, {"station", true},
+    {"latitude", true},  {"elevation", true}, {"tmin-warm", true},
+    {"tmax-warm", true}, {"reference", true}, {"anemometer-height", true},
+    {"delta-t", true},   {"k-zero", true}};
+
+std::vector<OptionSpec> sheet_options_and(std::initializer_list<OptionSpec> more)
+{
+    std::vector<OptionSpec> specs(std::begin(kSheetOptions), std::end(kSheetOptions));
+    specs.insert(specs.end(), more);
+    return specs;
+}
+
+bool copy_station(const std::string &name, LocationInfoForm &form, std::ostream &err)
+{
+    const std::vector<StationRecord> stations = load_stations();
+    const auto station = std::find_if(stations.begin(), stations.end(),
+                                      [&](const StationRecord &s) { return s.name == name; });
+    if (station == stations.end()) {
+        err << "station.db has no station named \"" << name << "\".\n";
+        return false;
+    }
+    form.choose_station(*station);
+    return true;
+}
+
+// Fills the sheet as a user would: the equation first, then the station page, leaving the
+// elevation or temperature fields last so that the derived values follow them.
+bool fill_sheet(const Options &o, LocationInfoForm &form, std::ostream &err)
+{
+    bool failed = false;
+    const auto days = o.integer("days", err, failed);
+    const auto method = named_option(o, "et-method", kEtMethods, err, failed);
+    const auto reference = named_option(o, "reference", kReferenceTypes, err, failed);
+    const auto latitude = o.number("latitude", err, failed);
+    const auto elevation = o.number("elevation", err, failed);
+    const auto anemometer = o.number("anemometer-height", err, failed);
+    const auto tmin = o.number("tmin-warm", err, failed);
+    const auto tmax = o.number("tmax-warm", err, failed);
+    const auto delta_t = o.number("delta-t", err, failed);
+    const auto k_zero = o.number("k-zero", err, failed);
+    if (failed)
+        return false;
+    if (o.has("station") &&
+        (latitude || elevation || anemometer || tmin || tmax || reference || delta_t || k_zero)) {
+        err << "Give either --station or the station's values, not both.\n";
+        return false;
+    }
+    LocationInfo &v = form.values;
+    v.et_method = method.value_or(v.et_method);
+    v.season_length = days.value_or(v.season_length);
+    if (const auto station = o.value("station"); station && !copy_station(*station, form, err))
+        return false;
+    v.latitude = latitude.value_or(v.latitude);
+    v.anemometer_height = anemometer.value_or(v.anemometer_height);
+    v.warm_month_tmin = tmin.value_or(v.warm_month_tmin);
+    v.warm_month_tmax = tmax.value_or(v.warm_month_tmax);
+    v.reference_type = reference.value_or(v.reference_type);
+    if ((delta_t || k_zero) && !form.delta_t_and_k_zero_enabled()) {
+        err << "DeltaT and Kzero are entered only with --reference none.\n";
+        return false;
+    }
+    v.delta_t = delta_t.value_or(v.delta_t);
+    v.k_zero = k_zero.value_or(v.k_zero);
+    if (elevation) {
+        v.elevation = *elevation;
+        form.elevation_left();
+    } else if (tmin || tmax) {
+        form.warm_month_temperature_left();
+    }
+    return true;
+}
+
+bool save(Context &ctx, CLocationDoc &location, const path &file)
+{
+    std::string error;
+    if (save_location_file(location, file, &error))
+        return true;
+    ctx.err << "Cannot save " << file.string() << ": " << error << "\n";
+    return false;
+}
+
+enum class Opened { Whole, Damaged, Not };
+
+// A file whose header could not be read is shown as far as it was read, but never saved over:
+// that would drop whatever the reader could not take in.
+Opened open(Context &ctx, const path &file, CLocationDoc &location)
+{
+    std::string detail;
+    switch (load_location_file(file, location, &detail)) {
+    case LocationRead::Complete:
+    case LocationRead::DaysCut: return Opened::Whole;
+    case LocationRead::Failed:
+        ctx.err << file.string() << ": " << detail << "\n";
+        return Opened::Damaged;
+    case LocationRead::Unreadable: break;
+    }
+    ctx.err << "Cannot open " << file.string() << ": " << detail << "\n";
+    return Opened::Not;
+}
+
+bool open_for_change(Context &ctx, const path &file, CLocationDoc &location)
+{
+    const Opened opened = open(ctx, file, location);
+    if (opened == Opened::Damaged)
+        ctx.err << file.string() << " is left as it is.\n";
+    return opened == Opened::Whole;
+}
+
+std::optional<int> iso_date_option(const Options &o, std::string_view option)
+{
+    const auto text = o.value(option);
+    return text ? parse_iso_date(*text) : std::nullopt;
+}
+
+bool one_file(const Options &o, std::size_t count, Context &ctx, std::string_view usage)
+{
+    if (o.positionals().size() == count)
+        return true;
+    ctx.err << "usage: tillwise-cli " << usage << "\n";
+    return false;
+}
+
+constexpr std::string_view kNewUsage =
+    "location new FILE.loc --name N --start YYYY-MM-DD [--days N] [--et-method "
+    "kimberly|standardized|jensen-haise|hargreaves|etr] (--station NAME | --latitude X "
+    "--elevation Z [--anemometer-height H] [--tmin-warm A --tmax-warm B] [--reference "
+    "none|short|tall] [--delta-t D --k-zero K])";
+
+int location_new(Context &ctx)
+{
+    const auto o =
+        Options::parse(ctx.args, sheet_options_and({{"name", true}, {"start", true}}), ctx.err);
+    if (!o || !one_file(*o, 1, ctx, kNewUsage))
+        return kExitUsage;
+    const path file = o->positionals()[0];
+    const auto name = o->value("name");
+    const auto start = iso_date_option(*o, "start");
+    if (!name || !start) {
+        ctx.err << "location new needs --name and --start YYYY-MM-DD.\n";
+        return kExitUsage;
+    }
+    // A typing slip must not replace a season of weather.
+    if (file_exists(file)) {
+        ctx.err << file.string() << " already exists; use location edit to change it.\n";
+        return kExitFailure;
+    }
+    CLocationDoc location;
+    LocationInfoForm form(location, SheetMode::New);
+    form.set_name(*name);
+    form.values.start_date = *start;
+    if (!fill_sheet(*o, form, ctx.err))
+        return kExitUsage;
+    if (!form.accept(location) || !save(ctx, location, file))
+        return kExitFailure;
+    ctx.out << "Created " << file.string() << ": " << location.title() << ", "
+            << location.day_count() << " days from " << iso_date(location.start_date.day())
+            << ".\n";
+    return kExitOk;
+}
+
+constexpr std::string_view kEditUsage =
+    "location edit FILE.loc [--days N] [--et-method M] [--station NAME | --latitude X "
+    "--elevation Z ...]";
+
+int location_edit(Context &ctx)
+{
+    const auto o = Options::parse(ctx.args, sheet_options_and({}), ctx.err);
+    if (!o || !one_file(*o, 1, ctx, kEditUsage))
+        return kExitUsage;
+    const path file = o->positionals()[0];
+    CLocationDoc location;
+    if (!open_for_change(ctx, file, location))
+        return kExitFailure;
+    LocationInfoForm form(location, SheetMode::Edit);
+    if (!fill_sheet(*o, form, ctx.err))
+        return kExitUsage;
+    if (!form.accept(location) || !save(ctx, location, file))
+        return kExitFailure;
+    ctx.out << "Saved " << file.string() << ": " << location.day_count() << " days.\n";
+    return kExitOk;
+}
+
+constexpr std::string_view kImportUsage =
+    "location import FILE.loc --format jvu-new|jvu-old|usda|usda-no-rh|kansas WEATHER.txt";
+
+int location_import(Context &ctx)
+{
+    static constexpr OptionSpec specs[] = {{"format", true}};
+    const auto o = Options::parse(ctx.args, specs, ctx.err);
+    if (!o || !one_file(*o, 2, ctx, kImportUsage))
+        return kExitUsage;
+    bool failed = false;
+    const auto format = named_option(*o, "format", kFormats, ctx.err, failed);
+    if (!format) {
+        if (!failed)
+            ctx.err << "location import needs --format.\n";
+        return kExitUsage;
+    }
+    const path file = o->positionals()[0];
+    CLocationDoc location;
+    if (!open_for_change(ctx, file, location))
+        return kExitFailure;
+    const int filled = import_weather(location, *format, o->positionals()[1]);
+    if (filled < 0)
+        return kExitFailure;
+    if (filled == 0) {
+        ctx.out << "No empty day of the season was in the file; " << file.string()
+                << " is unchanged.\n";
+        return kExitOk;
+    }
+    if (!save(ctx, location, file))
+        return kExitFailure;
+    ctx.out << "Imported " << filled << (filled == 1 ? " day" : " days") << " into "
+            << file.string() << ".\n";
+    return kExitOk;
+}
+
+constexpr std::string_view kSetDayUsage =
+    "location set-day FILE.loc --date YYYY-MM-DD [--tmin T] [--tmax T] [--rh-min P] [--rh-max P] "
+    "[--solar R | --cloud-cover 0..4] [--wind W] [--rain D] [--alternate-etr E]";
+
+// The options the entry takes, over the day as the dialog would show it.
+bool fill_entry(const Options &o, DayEntry &e, std::ostream &err)
+{
+    bool failed = false;
+    const auto solar = o.number("solar", err, failed);
+    const auto cloud = o.integer("cloud-cover", err, failed);
+    const auto alternate = o.number("alternate-etr", err, failed);
+    static constexpr std::pair<const char *, float DayEntry::*> kValues[] = {
+        {"tmin", &DayEntry::t_min},
+        {"tmax", &DayEntry::t_max},
+        {"wind", &DayEntry::wind_run},
+        {"rain", &DayEntry::rain}};
+    for (const auto &[option, member] : kValues)
+        e.*member = o.number(option, err, failed).value_or(e.*member);
+    e.rh_min = o.integer("rh-min", err, failed).value_or(e.rh_min);
+    e.rh_max = o.integer("rh-max", err, failed).value_or(e.rh_max);
+    if (failed)
+        return false;
+    if (solar && cloud) {
+        err << "Give either --solar or --cloud-cover.\n";
+        return false;
+    }
+    if (solar) {
+        e.use_cloud_cover = false;
+        e.solar_radiation = *solar;
+    }
+    if (cloud) {
+        e.use_cloud_cover = true;
+        e.cloud_cover = *cloud;
+    }
+    if (alternate) {
+        e.set_use_alternate_etr(*alternate != 0.0f);
+        e.alternate_etr = *alternate;
+    }
+    return true;
+}
+
+int location_set_day(Context &ctx)
+{
+    static constexpr OptionSpec specs[] = {
+        {"date", true},        {"tmin", true},         {"tmax", true}, {"rh-min", true},
+        {"rh-max", true},      {"solar", true},        {"wind", true}, {"rain", true},
+        {"cloud-cover", true}, {"alternate-etr", true}};
+    const auto o = Options::parse(ctx.args, specs, ctx.err);
+    if (!o || !one_file(*o, 1, ctx, kSetDayUsage))
+        return kExitUsage;
+    const auto date = iso_date_option(*o, "date");
+    if (!date) {
+        ctx.err << "location set-day needs --date YYYY-MM-DD.\n";
+        return kExitUsage;
+    }
+    const path file = o->positionals()[0];
+    CLocationDoc location;
+    if (!open_for_change(ctx, file, location))
+        return kExitFailure;
+    const int i = *date - location.start_date.day();
+    if (i < 0 || i >= location.day_count()) {
+        ctx.err << *o->value("date") << " is not in the season of " << file.string() << " ("
+                << iso_date(location.date_of(0)) << " to "
+                << iso_date(location.date_of(location.day_count() - 1)) << ").\n";
+        return kExitFailure;
+    }
+    DayEntry entry = day_entry_of(location, i);
+    if (!fill_entry(*o, entry, ctx.err))
+        return kExitUsage;
+    if (!apply_day_entry(location, i, entry) || !save(ctx, location, file))
+        return kExitFailure;
+    ctx.out << "Saved " << iso_date(*date) << " (day " << i << "): Etr "
+            << strprintf("%1.2f", static_cast<double>(convert_to(Depth, location.day(i).etr_used)))
+            << " " << sed_SetUnits(Depth) << ".\n";
+    return kExitOk;
+}
+
+// show and export read a file as far as it can be read; a damaged one still fails the command.
+int read_only(Context &ctx, std::span<const OptionSpec> specs, std::string_view usage,
+              void (*print)(Context &, const Options &, const CLocationDoc &))
+{
+    const auto o = Options::parse(ctx.args, specs, ctx.err);
+    if (!o || !one_file(*o, 1, ctx, usage))
+        return kExitUsage;
+    CLocationDoc location;
+    const Opened opened = open(ctx, o->positionals()[0], location);
+    if (opened == Opened::Not)
+        return kExitFailure;
+    print(ctx, *o, location);
+    return opened == Opened::Whole ? kExitOk : kExitFailure;
+}
+
+void print_weather_table(Context &ctx, const Options &o, const CLocationDoc &location)
+{
+    const auto visible = [&](const std::vector<std::string> &cells) {
+        std::vector<std::string> shown;
+        for (int c = 0; c < kWeatherColumns; ++c) {
+            if (weather_column_visible(location.et_method, c))
+                shown.push_back(cells[static_cast<std::size_t>(c)]);
+        }
+        return shown;
+    };
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < location.day_count(); ++i)
+        rows.push_back(visible(weather_row_texts(location, i)));
+    print_table(ctx.out, visible(weather_table_headers()), rows, o.has("csv"));
+}
+
+int location_show(Context &ctx)
+{
+    static constexpr OptionSpec specs[] = {{"csv", false}};
+    return read_only(ctx, specs, "location show FILE.loc [--csv]", &print_weather_table);
+}
+
+void print_export(Context &ctx, const Options &, const CLocationDoc &location)
+{
+    std::vector<std::vector<std::string>> rows;
+    const auto number = [](float v) { return strprintf("%.9g", static_cast<double>(v)); };
+    for (int i = 0; i < location.day_count(); ++i) {
+        const WeatherDay &d = location.day(i);
+        rows.push_back({std::to_string(i), iso_date(location.date_of(i)),
+                        std::to_string(d.has_data), number(d.t_min), number(d.t_max),
+                        number(d.rh_min), number(d.rh_max), number(d.solar_radiation),
+                        std::to_string(d.cloud_cover), number(d.wind_run), number(d.rain),
+                        number(d.etr), number(d.alternate_etr), number(d.etr_used)});
+    }
+    print_table(ctx.out,
+                {"day", "date", "has_data", "t_min", "t_max", "rh_min", "rh_max", "solar_radiation",
+                 "cloud_cover", "wind_run", "rain", "etr", "alternate_etr", "etr_used"},
+                rows, true);
+}
+
+int location_export(Context &ctx)
+{
+    return read_only(ctx, {}, "location export FILE.loc", &print_export);
+}
+
+const Registration new_registration({"location", "new", kNewUsage,
+                                     "Creates a location by the rules of the location sheet.",
+                                     &location_new});
+const Registration edit_registration({"location", "edit", kEditUsage,
+                                      "Edits a location's station and season; recomputes ET.",
+                                      &location_edit});
+const Registration import_registration({"location", "import", kImportUsage,
+                                        "Imports weather into the empty days; recomputes ET.",
+                                        &location_import});
+const Registration set_day_registration({"location", "set-day", kSetDayUsage,
+                                         "Types one day's weather, as the day entry does.",
+                                         &location_set_day});
+const Registration show_registration({"location", "show", "location show FILE.loc [--csv]",
+                                      "Shows the daily weather table.", &location_show});
+const Registration export_registration({"location", "export", "location export FILE.loc",
+                                        "Writes every day as CSV in internal units.",
+                                        &location_export});
+
+} // namespace
+} // namespace tw::cli

@@ -1,0 +1,291 @@
+#include "cli/cli.h"
+
+#include "location/location_doc.h"
+#include "location/location_file.h"
+#include "platform/files.h"
+#include "support/cli_run.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+
+namespace tw::cli {
+namespace {
+
+using test::CliRun;
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> lines(const std::string &text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+// Each command runs in the scratch folder, with metric display units in its custom.con.
+struct LocationCli : ::testing::Test
+{
+    test::ScopedWorkDir dir;
+    test::ScopedSettings settings;
+    std::string loc = dir.file("Greeley2022.loc").string();
+
+    void SetUp() override
+    {
+        ASSERT_EQ(run({"prefs", "set", "depth_unit=0", "height_unit=1", "temperature_unit=0",
+                       "wind_unit=1"})
+                      .status,
+                  kExitOk);
+    }
+    CliRun run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--workdir", dir.path().string()});
+        return test::run_cli(args);
+    }
+    CliRun create(std::vector<std::string> more = {})
+    {
+        std::vector<std::string> args = {"location", "new",         loc,          "--name",
+                                         "Greeley",  "--start",     "2022-05-01", "--latitude",
+                                         "40.3915",  "--elevation", "1425"};
+        args.insert(args.end(), more.begin(), more.end());
+        return run(args);
+    }
+    std::string write(const std::string &name, const std::string &text)
+    {
+        const auto path = dir.file(name);
+        EXPECT_TRUE(write_file_atomic(
+            path, {reinterpret_cast<const std::uint8_t *>(text.data()), text.size()}));
+        return path.string();
+    }
+    std::unique_ptr<CLocationDoc> read(const std::string &file)
+    {
+        auto location = std::make_unique<CLocationDoc>();
+        EXPECT_EQ(load_location_file(file, *location), LocationRead::Complete);
+        return location;
+    }
+};
+
+TEST_F(LocationCli, NewAppliesTheSheetRules)
+{
+    const CliRun r = create({"--days", "180"});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "Created " + loc +
+                         ": Greeley2022 - (Location: Greeley), 180 days from 2022-05-01.\n");
+    const auto location = read(loc);
+    EXPECT_EQ(location->day_count(), 180);
+    EXPECT_EQ(location->name, "Greeley");
+    EXPECT_EQ(location->elevation, 1425.0f);
+    EXPECT_NEAR(location->pressure, 859.887f, 1e-3);
+    EXPECT_EQ(location->anemometer_height, 2.0f);
+    EXPECT_EQ(location->reference_type, 2);
+
+    // An existing file is never replaced.
+    const CliRun again = create();
+    EXPECT_EQ(again.status, kExitFailure);
+    EXPECT_TRUE(contains(again.err, "already exists"));
+    EXPECT_EQ(read(loc)->day_count(), 180);
+}
+
+TEST_F(LocationCli, NewRefusesWhatTheSheetRefuses)
+{
+    struct Case
+    {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--name", "Greeley", "--start", "2022-05-01"},
+         kExitFailure,
+         "Please click on Station Information tab and enter station data"},
+        {{"--name", "", "--start", "2022-05-01", "--latitude", "40"},
+         kExitFailure,
+         "Please enter a location name"},
+        {{"--name", "../x", "--start", "2022-05-01", "--latitude", "40"},
+         kExitFailure,
+         "cannot name a file"},
+        {{"--name", "G", "--start", "2050-05-01", "--latitude", "40"},
+         kExitFailure,
+         "Please enter a valid Year"},
+        {{"--name", "G", "--start", "2022-05-01", "--latitude", "40", "--days", "400"},
+         kExitFailure,
+         "Please enter an integer between 100 and 365."},
+        {{"--name", "G", "--start", "2022-05-01", "--latitude", "40", "--et-method", "penman"},
+         kExitUsage,
+         "--et-method takes one of: kimberly standardized jensen-haise hargreaves etr"},
+        {{"--name", "G", "--start", "2022-05-01", "--station", "Greeley", "--latitude", "40"},
+         kExitUsage,
+         "either --station"},
+        {{"--name", "G", "--start", "2022-05-01", "--station", "Atlantis"},
+         kExitUsage,
+         "no station named \"Atlantis\""},
+        {{"--name", "G", "--start", "2022-05-01", "--latitude", "40", "--delta-t", "2"},
+         kExitUsage,
+         "--reference none"},
+        {{"--name", "G", "--start", "May 1"}, kExitUsage, "--start YYYY-MM-DD"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.message);
+        std::vector<std::string> args = {"location", "new", loc};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_TRUE(contains(r.err, c.message)) << r.err;
+        EXPECT_FALSE(file_exists(loc));
+    }
+}
+
+TEST_F(LocationCli, NewCopiesAStation)
+{
+    const CliRun r = run({"location", "new", loc, "--name", "G", "--start", "2022-05-01",
+                          "--station", "Greeley", "--et-method", "jensen-haise"});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    const auto location = read(loc);
+    EXPECT_EQ(location->latitude, 40.4f);
+    EXPECT_EQ(location->elevation, 1418.0f);
+    EXPECT_EQ(location->pressure, 863.4f);
+    EXPECT_EQ(location->jh_ct, 0.02502f);
+    EXPECT_EQ(location->et_method, JensenHaise);
+}
+
+TEST_F(LocationCli, ImportShowAndExport)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    const std::string weather = write("weather.txt", "header line\n"
+                                                     "999, 121, 30.0, 12.0, 85, 20, 600, 150, "
+                                                     "3.0, 0\n"
+                                                     "999, 122, 28.0, 10.0, 80, 25, 550, 120, "
+                                                     "1.0, 5.5\n");
+    const CliRun imported = run({"location", "import", loc, "--format", "usda", weather});
+    ASSERT_EQ(imported.status, kExitOk) << imported.err;
+    EXPECT_EQ(imported.out, "Imported 2 days into " + loc + ".\n");
+
+    const CliRun shown = run({"location", "show", loc, "--csv"});
+    ASSERT_EQ(shown.status, kExitOk);
+    const auto rows = lines(shown.out);
+    ASSERT_EQ(rows.size(), 216u);
+    EXPECT_EQ(rows[0], "     Date,Rain(mm),Tmin(\u00B0C),Tmax(\u00B0C),SolarRad(cal/cm2 "
+                       "day),Min RH(%),Max RH(%),WindSpd(km/day),Etr(mm)");
+    EXPECT_TRUE(rows[1].starts_with("05/01/22,3.0,12.0,30.0,600.0,20,85,150.0,")) << rows[1];
+    EXPECT_EQ(rows[2], "05/02/22,,10.0,28.0,550.0,25,80,120.0,5.50");
+    EXPECT_EQ(rows[3], "05/03/22,,0.0,0.0,0.0,0,0,0.0,0.00");
+
+    const CliRun exported = run({"location", "export", loc});
+    ASSERT_EQ(exported.status, kExitOk);
+    const auto csv = lines(exported.out);
+    ASSERT_EQ(csv.size(), 216u);
+    EXPECT_EQ(csv[0], "day,date,has_data,t_min,t_max,rh_min,rh_max,solar_radiation,cloud_cover,"
+                      "wind_run,rain,etr,alternate_etr,etr_used");
+    EXPECT_EQ(csv[2], "1,2022-05-02,1,10,28,0.25,0.800000012,550,0,120,1,5.5,5.5,5.5");
+    EXPECT_EQ(csv[215], "214,2022-12-01,0,0,0,0,0,0,0,0,0,0,0,0");
+
+    // The same file again fills nothing and leaves the file as it was.
+    const auto before = read_file(loc);
+    const CliRun again = run({"location", "import", loc, "--format", "usda", weather});
+    EXPECT_EQ(again.status, kExitOk);
+    EXPECT_TRUE(contains(again.out, "unchanged"));
+    EXPECT_EQ(read_file(loc), before);
+}
+
+TEST_F(LocationCli, ImportFailures)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    const auto before = read_file(loc);
+    const std::string missing = dir.file("none.txt").string();
+    const CliRun r = run({"location", "import", loc, "--format", "kansas", missing});
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_TRUE(contains(r.err, missing + " File Not Found For Weather Importing!!"));
+    EXPECT_EQ(run({"location", "import", loc, "--format", "csv", missing}).status, kExitUsage);
+    EXPECT_EQ(run({"location", "import", loc, missing}).status, kExitUsage);
+    EXPECT_EQ(read_file(loc), before);
+}
+
+TEST_F(LocationCli, SetDayIsTheDayEntry)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    const CliRun r = run({"location", "set-day", loc, "--date", "2022-05-03", "--tmin", "12",
+                          "--tmax", "30", "--rh-min", "53", "--rh-max", "85", "--solar", "600",
+                          "--wind", "150", "--rain", "2.5"});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_TRUE(r.out.starts_with("Saved 2022-05-03 (day 2): Etr ")) << r.out;
+    auto location = read(loc);
+    EXPECT_EQ(location->day(2).has_data, 1);
+    EXPECT_EQ(location->day(2).rh_min, 0.53f);
+    EXPECT_GT(location->day(2).etr_used, 5.0f);
+
+    const CliRun typed =
+        run({"location", "set-day", loc, "--date", "2022-05-03", "--alternate-etr", "4.25"});
+    ASSERT_EQ(typed.status, kExitOk);
+    EXPECT_EQ(typed.out, "Saved 2022-05-03 (day 2): Etr 4.25 mm.\n");
+    location = read(loc);
+    EXPECT_EQ(location->day(2).rh_min, 0.53f); // kept from the day as it stood
+    EXPECT_EQ(location->day(2).t_max, 30.0f);
+
+    const CliRun cloudy = run(
+        {"location", "set-day", loc, "--date", "2022-05-04", "--cloud-cover", "4", "--tmax", "20"});
+    ASSERT_EQ(cloudy.status, kExitOk) << cloudy.err;
+    EXPECT_EQ(read(loc)->day(3).cloud_cover, 4);
+    EXPECT_GT(read(loc)->day(3).solar_radiation, 100.0f);
+
+    const auto before = read_file(loc);
+    EXPECT_EQ(run({"location", "set-day", loc, "--date", "2022-04-30"}).status, kExitFailure);
+    EXPECT_EQ(run({"location", "set-day", loc, "--date", "2022-12-02"}).status, kExitFailure);
+    const CliRun wet = run({"location", "set-day", loc, "--date", "2022-05-05", "--rh-max", "101"});
+    EXPECT_EQ(wet.status, kExitFailure);
+    EXPECT_TRUE(contains(wet.err, "Please enter an integer between 0 and 100."));
+    EXPECT_EQ(run({"location", "set-day", loc, "--date", "2022-05-05", "--solar", "1",
+                   "--cloud-cover", "1"})
+                  .status,
+              kExitUsage);
+    EXPECT_EQ(read_file(loc), before);
+}
+
+TEST_F(LocationCli, EditResizesAndShowsTheEquationsColumns)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    const CliRun r = run({"location", "edit", loc, "--days", "150", "--et-method", "etr"});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "Saved " + loc + ": 150 days.\n");
+    EXPECT_EQ(read(loc)->day_count(), 150);
+    const CliRun shown = run({"location", "show", loc});
+    EXPECT_EQ(lines(shown.out)[0], "     Date  Rain(mm)  Etr(mm)");
+    EXPECT_EQ(lines(shown.out)[1], "05/01/22" + std::string(13, ' ') + "0.00");
+}
+
+TEST_F(LocationCli, DamagedFilesAreShownButNeverSavedOver)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    auto bytes = *read_file(loc);
+    bytes.resize(20); // inside the header
+    const std::string damaged = dir.file("damaged.loc").string();
+    ASSERT_TRUE(write_file_atomic(damaged, bytes));
+    const CliRun edit = run({"location", "edit", damaged, "--days", "200"});
+    EXPECT_EQ(edit.status, kExitFailure);
+    EXPECT_TRUE(contains(edit.err, std::string(kArchiveErrorMessage)));
+    EXPECT_EQ(read_file(damaged), bytes);
+    const CliRun shown = run({"location", "export", damaged});
+    EXPECT_EQ(shown.status, kExitFailure);
+    EXPECT_EQ(lines(shown.out).size(), 1u);
+    EXPECT_EQ(run({"location", "show", dir.file("none.loc").string()}).status, kExitFailure);
+}
+
+TEST_F(LocationCli, AFailedSaveIsReported)
+{
+    write("plain", "not a folder");
+    const std::string target = dir.file("plain/Greeley.loc").string();
+    const CliRun r = run(
+        {"location", "new", target, "--name", "G", "--start", "2022-05-01", "--latitude", "40"});
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_TRUE(contains(r.err, std::string(kArchiveErrorMessage)));
+    EXPECT_TRUE(contains(r.err, "Cannot save " + target));
+}
+
+} // namespace
+} // namespace tw::cli
