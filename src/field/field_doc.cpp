@@ -1,10 +1,12 @@
 #include "field/field_doc.h"
 
+#include "fertility/nutrient_file.h"
 #include "field/irrigation_systems.h"
 #include "platform/file_names.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
 #include "platform/text_format.h"
+#include "refdata/database.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,9 +107,7 @@ void CFieldDoc::set_defaults()
     name.clear();
     second_text.clear();
     soil = SoilRecord{};
-    // PENDING(refdata): db_InitCrop(crop, 1) once the reference-data work is on main.
-    crop = CropRecord{};
-    crop.max_harvests = 1;
+    db_InitCrop(crop, 1);
     select_system(0);
     initial_moisture = 0.3f;
     planting_date = location ? location->start_date : StoredDate{};
@@ -156,7 +156,7 @@ void CFieldDoc::set_title(std::string_view proposed)
 
 std::string CFieldDoc::nutrient_file_name() const
 {
-    return name + format_date(planting_date.day(), "%y") + ".FRT";
+    return nutrient_base_for_field(name, planting_date.day()) + ".FRT";
 }
 
 void CFieldDoc::run_and_update(int s, int hint)
