@@ -17,11 +17,6 @@ namespace {
 
 constexpr std::size_t kSoilTextChars = 15;
 
-std::string entry_text(const std::string &name, const std::string &kind)
-{
-    return name + " (" + kind + ")";
-}
-
 /// A value as its box shows it after "%1.2f" was written into it.
 float shown_to_hundredths(float value)
 {
@@ -37,6 +32,11 @@ std::optional<std::string> range_message(float value, float lo, float hi, const 
 }
 
 } // namespace
+
+std::string list_entry(std::string_view name, std::string_view kind)
+{
+    return std::string(name) + " (" + std::string(kind) + ")";
+}
 
 FieldDetailsForm::FieldDetailsForm(CFieldDoc &field, std::vector<CropRecord> crops,
                                    std::vector<SoilRecord> soils)
@@ -68,7 +68,7 @@ std::vector<std::string> FieldDetailsForm::crop_entries() const
 {
     std::vector<std::string> entries;
     for (const CropRecord &crop : crops_)
-        entries.push_back(entry_text(crop.name, crop.hybrid));
+        entries.push_back(list_entry(crop.name, crop.hybrid));
     return entries;
 }
 
@@ -76,7 +76,7 @@ std::vector<std::string> FieldDetailsForm::soil_entries() const
 {
     std::vector<std::string> entries;
     for (const SoilRecord &soil : soils_)
-        entries.push_back(entry_text(soil.name, soil.type));
+        entries.push_back(list_entry(soil.name, soil.type));
     return entries;
 }
 

@@ -29,6 +29,9 @@ struct FieldDetailsValues
 
 constexpr std::size_t kMaxFieldNameChars = 12;
 
+/// An entry of the crop or soil list: name + " (" + hybrid type or soil type + ")".
+std::string list_entry(std::string_view name, std::string_view kind);
+
 /// The rules of the "Field Details" dialog, for a new field (with the crop and soil lists in file
 /// order) or an existing one.
 class FieldDetailsForm
@@ -41,7 +44,6 @@ public:
     FieldDetailsValues values;
 
     bool is_new() const { return new_field_; }
-    /// name + " (" + hybrid type or soil type + ")".
     std::vector<std::string> crop_entries() const;
     std::vector<std::string> soil_entries() const;
 
