@@ -1,0 +1,538 @@
+// Fields from the command line: create, edit, enter a day, show the schedule, export the days, and
+// the morning summary of a location's fields.
+#include "cli/field_commands.h"
+
+#include "cli/cli.h"
+#include "field/daily_entry_form.h"
+#include "field/field_details_form.h"
+#include "field/field_doc.h"
+#include "field/field_summary.h"
+#include "field/irrigation_systems.h"
+#include "field/irrigation_table.h"
+#include "location/location_doc.h"
+#include "location/location_file.h"
+#include "platform/dates.h"
+#include "platform/files.h"
+#include "platform/message_port.h"
+#include "platform/text_format.h"
+#include "refdata/database.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace tw::cli {
+namespace {
+
+template<std::size_t N>
+std::vector<std::string> as_vector(const std::array<std::string, N> &cells)
+{
+    return {cells.begin(), cells.end()};
+}
+
+/// A field file and the location it is read against (the location outlives the field).
+struct OpenField
+{
+    std::unique_ptr<CLocationDoc> location;
+    std::unique_ptr<CFieldDoc> field;
+    std::filesystem::path path;
+};
+
+std::optional<Options> parse(Context &ctx, std::span<const OptionSpec> specs, std::size_t files,
+                             std::string_view usage)
+{
+    auto options = Options::parse(ctx.args, specs, ctx.err);
+    if (options && options->positionals().size() == files)
+        return options;
+    if (options)
+        ctx.err << "usage: tillwise-cli " << usage << "\n";
+    return std::nullopt;
+}
+
+std::unique_ptr<CLocationDoc> location_option(const Options &options, std::ostream &err)
+{
+    const auto path = options.value("location");
+    if (!path) {
+        err << "Option --location L.loc is required.\n";
+        return nullptr;
+    }
+    return read_location(*path, err);
+}
+
+std::optional<OpenField> open_field_file(const Options &options, std::ostream &err)
+{
+    OpenField open{location_option(options, err), nullptr, options.positionals()[0]};
+    if (!open.location)
+        return std::nullopt;
+    open.field = open_field({true, open.location.get()}, open.path);
+    if (!open.field)
+        return std::nullopt;
+    return open;
+}
+
+/// The record whose list entry ("NAME (TYPE)") or, failing that, whose name alone matches.
+template<typename Record, typename Kind>
+std::optional<std::size_t> find_entry(const std::vector<Record> &records, std::string_view text,
+                                      Kind kind, std::string_view what, std::ostream &err)
+{
+    const std::string wanted = to_upper_ascii(text);
+    std::vector<std::size_t> by_name;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (to_upper_ascii(list_entry(records[i].name, kind(records[i]))) == wanted)
+            return i;
+        if (to_upper_ascii(records[i].name) == wanted)
+            by_name.push_back(i);
+    }
+    if (by_name.size() == 1)
+        return by_name[0];
+    err << (by_name.empty() ? "No " : "More than one ") << what << " is named \"" << text
+        << "\"; choose one of:\n";
+    for (const Record &r : records)
+        err << "  " << list_entry(r.name, kind(r)) << "\n";
+    return std::nullopt;
+}
+
+/// --system N or --system-name TEXT; nothing when neither was given, failed when one is wrong.
+std::optional<std::int32_t> system_option(const Options &options, std::ostream &err, bool &failed)
+{
+    if (options.has("system") && options.has("system-name")) {
+        err << "Give --system or --system-name, not both.\n";
+        failed = true;
+        return std::nullopt;
+    }
+    if (const auto name = options.value("system-name")) {
+        if (const auto index = irrigation_system_index(*name))
+            return index;
+        err << "No irrigation system is named \"" << *name << "\"; the systems are:\n";
+        for (const IrrigationSystem &s : irrigation_systems())
+            err << "  " << s.name << "\n";
+        failed = true;
+        return std::nullopt;
+    }
+    const auto index = options.integer("system", err, failed);
+    if (index && !irrigation_system(*index)) {
+        err << "Option --system takes 0 to " << irrigation_systems().size() - 1 << ".\n";
+        failed = true;
+        return std::nullopt;
+    }
+    return index;
+}
+
+/// The options the field details dialog of a new and an existing field share.
+bool apply_details_options(const Options &options, FieldDetailsForm &form, std::ostream &err)
+{
+    bool failed = false;
+    const auto system = system_option(options, err, failed);
+    const auto efficiency = options.number("efficiency", err, failed);
+    const auto moisture = options.number("initial-moisture", err, failed);
+    const auto nitrogen = options.number("n-available", err, failed);
+    if (failed)
+        return false;
+    if (system)
+        form.choose_system(*system);
+    if (efficiency) {
+        form.type_system_text();
+        form.values.efficiency = *efficiency;
+    }
+    if (moisture)
+        form.values.initial_moisture = *moisture;
+    if (nitrogen)
+        form.values.n_available = *nitrogen;
+    return true;
+}
+
+std::optional<int> date_option(const Options &options, std::string_view name, std::ostream &err)
+{
+    const auto text = options.value(name);
+    if (!text) {
+        err << "Option --" << name << " YYYY-MM-DD is required.\n";
+        return std::nullopt;
+    }
+    const auto day = parse_iso_date(*text);
+    if (!day)
+        err << "Option --" << name << " needs a date as YYYY-MM-DD, not \"" << *text << "\".\n";
+    return day;
+}
+
+bool save_field(CFieldDoc &field, const std::filesystem::path &path, std::ostream &out)
+{
+    if (!field.save(path))
+        return false;
+    out << "Saved " << path.string() << "\n";
+    return true;
+}
+
+void print_field_summary(std::ostream &out, const CFieldDoc &field, bool csv)
+{
+    print_table(out, as_vector(field_summary_headers()), {as_vector(field_summary_row(field))},
+                csv);
+}
+
+constexpr OptionSpec kNewOptions[] = {
+    {"location", true},         {"name", true},       {"crop", true},        {"soil", true},
+    {"planting", true},         {"system", true},     {"system-name", true}, {"efficiency", true},
+    {"initial-moisture", true}, {"perennial", false},
+};
+
+int field_new(Context &ctx)
+{
+    const auto options = parse(ctx, kNewOptions, 1, "field new FILE.fld --location L.loc ...");
+    if (!options)
+        return kExitUsage;
+    for (const char *required : {"name", "crop", "soil"}) {
+        if (!options->has(required)) {
+            ctx.err << "Option --" << required << " is required.\n";
+            return kExitUsage;
+        }
+    }
+    const auto planting = date_option(*options, "planting", ctx.err);
+    if (!planting)
+        return kExitUsage;
+    auto location = location_option(*options, ctx.err);
+    if (!location)
+        return kExitFailure;
+    const std::vector<CropRecord> crops = load_crops();
+    const std::vector<SoilRecord> soils = load_soils();
+    const auto crop = find_entry(
+        crops, *options->value("crop"), [](const CropRecord &c) { return c.hybrid; }, "crop",
+        ctx.err);
+    const auto soil = find_entry(
+        soils, *options->value("soil"), [](const SoilRecord &s) { return s.type; }, "soil",
+        ctx.err);
+    if (!crop || !soil)
+        return kExitFailure;
+    if (options->has("perennial") && crops[*crop].max_harvests <= 1) {
+        ctx.err << "--perennial applies to a crop of several harvests a season; "
+                << crops[*crop].name << " has one.\n";
+        return kExitUsage;
+    }
+    const std::filesystem::path path = options->positionals()[0];
+    if (file_exists(path) &&
+        !messages().ask_yes_no(path.string() + " already exists.\nDo you want to replace it?"))
+        return kExitFailure;
+
+    bool options_ok = true;
+    auto field = new_field({true, location.get()}, [&](CFieldDoc &f) {
+        FieldDetailsForm form(f, crops, soils);
+        form.choose_crop(*crop);
+        form.choose_soil(*soil);
+        form.values.perennial = options->has("perennial");
+        form.values.name = *options->value("name");
+        form.values.planting_date = *planting;
+        options_ok = apply_details_options(*options, form, ctx.err);
+        return options_ok && form.accept();
+    });
+    if (!field)
+        return options_ok ? kExitFailure : kExitUsage;
+    if (!save_field(*field, path, ctx.out))
+        return kExitFailure;
+    print_field_summary(ctx.out, *field, false);
+    return kExitOk;
+}
+
+constexpr OptionSpec kEditOptions[] = {
+    {"location", true},   {"system", true},           {"system-name", true},
+    {"efficiency", true}, {"initial-moisture", true}, {"n-available", true},
+};
+
+int field_edit(Context &ctx)
+{
+    const auto options = parse(ctx, kEditOptions, 1, "field edit FILE.fld --location L.loc ...");
+    if (!options)
+        return kExitUsage;
+    auto open = open_field_file(*options, ctx.err);
+    if (!open)
+        return kExitFailure;
+    FieldDetailsForm form(*open->field);
+    if (!apply_details_options(*options, form, ctx.err))
+        return kExitUsage;
+    if (!form.accept() || !save_field(*open->field, open->path, ctx.out))
+        return kExitFailure;
+    print_field_summary(ctx.out, *open->field, false);
+    return kExitOk;
+}
+
+constexpr OptionSpec kSetDayOptions[] = {
+    {"location", true},  {"date", true},          {"irrigation", true},   {"rain", true},
+    {"n-applied", true}, {"soil-moisture", true}, {"no-override", false}, {"stage", true},
+};
+
+/// The entries the options make on the day's form; false after saying what is wrong.
+bool apply_day_options(const Options &options, DailyEntryForm &form, std::ostream &err)
+{
+    bool failed = false;
+    const auto irrigation = options.number("irrigation", err, failed);
+    const auto rain = options.number("rain", err, failed);
+    const auto nitrogen = options.integer("n-applied", err, failed);
+    const auto moisture = options.number("soil-moisture", err, failed);
+    if (failed)
+        return false;
+    if (moisture && options.has("no-override")) {
+        err << "Give --soil-moisture or --no-override, not both.\n";
+        return false;
+    }
+    if (irrigation)
+        form.irrigation = *irrigation;
+    if (rain)
+        form.rain = *rain;
+    if (nitrogen)
+        form.set_nitrogen_applied(*nitrogen);
+    if (moisture) {
+        form.sm_override = true;
+        form.soil_moisture = *moisture;
+    } else if (options.has("no-override")) {
+        form.sm_override = false;
+    }
+    if (const auto stage = options.value("stage")) {
+        const auto &choices = form.stage_choices();
+        const auto it = std::find_if(choices.begin(), choices.end(), [&](const std::string &c) {
+            return to_upper_ascii(c) == to_upper_ascii(*stage);
+        });
+        if (it == choices.end()) {
+            err << "The day's growth stage can be one of:\n";
+            for (const std::string &c : choices)
+                err << "  " << c << "\n";
+            return false;
+        }
+        form.stage = *it;
+    }
+    return true;
+}
+
+int field_set_day(Context &ctx)
+{
+    const auto options =
+        parse(ctx, kSetDayOptions, 1, "field set-day FILE.fld --location L.loc --date ...");
+    if (!options)
+        return kExitUsage;
+    const auto date = date_option(*options, "date", ctx.err);
+    if (!date)
+        return kExitUsage;
+    auto open = open_field_file(*options, ctx.err);
+    if (!open)
+        return kExitFailure;
+    CFieldDoc &field = *open->field;
+    const int d = *date - field.planting_date.day();
+    if (d < 1 || d >= field.day_count()) {
+        ctx.err << "The field's days that can be entered run from " << iso_date(field.date_of(1))
+                << " to " << iso_date(field.date_of(field.day_count() - 1))
+                << " (the planting day is set with field edit).\n";
+        return kExitUsage;
+    }
+    auto form = DailyEntryForm::open(field, d);
+    if (!form) {
+        ctx.err << iso_date(*date) << " has no computed growth stage or is a forecast day: "
+                << "enter its weather first.\n";
+        return kExitFailure;
+    }
+    if (!apply_day_options(*options, *form, ctx.err))
+        return kExitUsage;
+    form->accept();
+    if (!save_field(field, open->path, ctx.out))
+        return kExitFailure;
+    print_schedule(ctx.out, field, d, d, false);
+    print_field_summary(ctx.out, field, false);
+    return kExitOk;
+}
+
+constexpr OptionSpec kScheduleOptions[] = {{"location", true}, {"csv", false}};
+
+int field_schedule(Context &ctx)
+{
+    const auto options =
+        parse(ctx, kScheduleOptions, 1, "field schedule FILE.fld --location L.loc [--csv]");
+    if (!options)
+        return kExitUsage;
+    auto open = open_field_file(*options, ctx.err);
+    if (!open)
+        return kExitFailure;
+    const bool csv = options->has("csv");
+    print_schedule(ctx.out, *open->field, 0, open->field->day_count() - 1, csv);
+    ctx.out << "\n";
+    print_field_summary(ctx.out, *open->field, csv);
+    return kExitOk;
+}
+
+std::string g9(float value)
+{
+    return strprintf("%.9g", static_cast<double>(value));
+}
+
+std::vector<std::string> export_row(const CFieldDoc &field, int d)
+{
+    const FieldDay &t = field.days[static_cast<std::size_t>(d)];
+    return {std::to_string(d),
+            iso_date(field.date_of(d)),
+            std::to_string(t.kind),
+            std::to_string(t.stage),
+            g9(t.cum_gdd),
+            g9(t.root_depth),
+            g9(t.crop_et),
+            g9(t.gross_irrigation),
+            g9(t.effective_irrigation),
+            g9(t.deep_percolation),
+            g9(t.taw),
+            g9(t.allowable_depletion),
+            g9(t.deficit),
+            g9(t.critical),
+            g9(t.soil_moisture),
+            std::to_string(t.category),
+            g9(t.irrigation_needed),
+            g9(t.rain),
+            std::to_string(t.sm_override),
+            g9(t.n_applied),
+            g9(t.drainage),
+            g9(t.lower_deficit),
+            g9(t.n_uptake),
+            g9(t.nitrate_available),
+            g9(t.nitrate_leached)};
+}
+
+int field_export(Context &ctx)
+{
+    const auto options = parse(ctx, kScheduleOptions, 1, "field export FILE.fld --location L.loc");
+    if (!options || options->has("csv"))
+        return kExitUsage;
+    auto open = open_field_file(*options, ctx.err);
+    if (!open)
+        return kExitFailure;
+    const CFieldDoc &field = *open->field;
+    std::vector<std::vector<std::string>> rows;
+    for (int d = 0; d < field.day_count(); ++d)
+        rows.push_back(export_row(field, d));
+    print_table(ctx.out,
+                {"day",
+                 "date",
+                 "kind",
+                 "stage",
+                 "cum_gdd",
+                 "root_depth",
+                 "crop_et",
+                 "gross_irrigation",
+                 "effective_irrigation",
+                 "deep_percolation",
+                 "taw",
+                 "allowable_depletion",
+                 "deficit",
+                 "critical",
+                 "soil_moisture",
+                 "category",
+                 "irrigation_needed",
+                 "rain",
+                 "override",
+                 "n_applied",
+                 "drainage",
+                 "lower_deficit",
+                 "n_uptake",
+                 "nitrate_available",
+                 "nitrate_leached"},
+                rows, true);
+    const int a = field.last_actual_day;
+    const int f = field.last_forecast_day;
+    const float amount =
+        field.has_day(f) ? field.days[static_cast<std::size_t>(f)].irrigation_needed : 0.0f;
+    const bool due = amount != 0.0f;
+    ctx.out << "#summary,last_actual=" << a << ",last_forecast=" << f
+            << ",next_irrigation=" << (due ? iso_date(field.date_of(f)) : "none")
+            << ",asap=" << (due && f == a ? 1 : 0) << ",amount_mm=" << g9(amount) << "\n";
+    return kExitOk;
+}
+
+constexpr OptionSpec kSummaryOptions[] = {{"csv", false}};
+
+int location_summary(Context &ctx)
+{
+    auto options = Options::parse(ctx.args, kSummaryOptions, ctx.err);
+    if (!options || options->positionals().size() < 2) {
+        ctx.err << "usage: tillwise-cli summary L.loc F1.fld [F2.fld ...] [--csv]\n";
+        return kExitUsage;
+    }
+    const auto &files = options->positionals();
+    auto location = read_location(files[0], ctx.err);
+    if (!location)
+        return kExitFailure;
+    std::vector<std::unique_ptr<CFieldDoc>> fields;
+    bool all_opened = true;
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        if (auto field = open_field({true, location.get()}, std::filesystem::path(files[i])))
+            fields.push_back(std::move(field));
+        else
+            all_opened = false;
+    }
+    if (fields.size() > kMaxSummaryFields)
+        ctx.err << "The summary lists the first " << kMaxSummaryFields << " fields.\n";
+    print_summary(ctx.out, *location, options->has("csv"));
+    return all_opened ? kExitOk : kExitFailure;
+}
+
+const Registration new_registration(
+    {"field", "new",
+     "field new FILE.fld --location L.loc --name N --crop NAME --soil NAME --planting YYYY-MM-DD "
+     "[--system 0..15 | --system-name TEXT] [--efficiency P] [--initial-moisture X] [--perennial]",
+     "Creates a field of the location and runs its season.", &field_new});
+const Registration edit_registration(
+    {"field", "edit",
+     "field edit FILE.fld --location L.loc [--system 0..15 | --system-name TEXT] [--efficiency P] "
+     "[--initial-moisture X] [--n-available X]",
+     "Changes the field's details and reruns its season.", &field_edit});
+const Registration set_day_registration(
+    {"field", "set-day",
+     "field set-day FILE.fld --location L.loc --date YYYY-MM-DD [--irrigation X] [--rain X] "
+     "[--n-applied X] [--soil-moisture X | --no-override] [--stage NAME]",
+     "Enters one day's irrigation, rain, nitrogen, soil moisture or growth stage.",
+     &field_set_day});
+const Registration
+    schedule_registration({"field", "schedule", "field schedule FILE.fld --location L.loc [--csv]",
+                           "Shows the irrigation table and the field's summary.", &field_schedule});
+const Registration export_registration(
+    {"field", "export", "field export FILE.fld --location L.loc",
+     "Writes every day of the field as CSV in internal units, then a #summary line (asap=1 when "
+     "the irrigation is due on the last actual day).",
+     &field_export});
+const Registration summary_registration({"summary", "", "summary L.loc F1.fld [F2.fld ...] [--csv]",
+                                         "Shows the location's summary of those fields.",
+                                         &location_summary});
+
+} // namespace
+
+std::unique_ptr<CLocationDoc> read_location(const std::filesystem::path &path, std::ostream &err)
+{
+    auto location = std::make_unique<CLocationDoc>();
+    std::string detail;
+    switch (load_location_file(path, *location, &detail)) {
+    case LocationRead::Complete:
+    case LocationRead::DaysCut: break;
+    case LocationRead::Unreadable:
+        err << "Cannot read the location file " << path.string()
+            << (detail.empty() ? "" : ": " + detail) << ".\n";
+        return nullptr;
+    case LocationRead::Failed:
+        err << "The location file " << path.string() << " is damaged"
+            << (detail.empty() ? "" : " (" + detail + ")") << ".\n";
+        return nullptr;
+    }
+    location->set_path(path);
+    location->set_title(path.filename().string());
+    return location;
+}
+
+void print_schedule(std::ostream &out, const CFieldDoc &field, int first, int last, bool csv)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (int d = std::max(first, 0); d <= last && d < field.day_count(); ++d) {
+        std::vector<std::string> cells;
+        for (const auto &cell : irrigation_row(field, d, TableFill::Full).cells)
+            cells.push_back(cell.value_or(""));
+        rows.push_back(std::move(cells));
+    }
+    print_table(out, as_vector(irrigation_table_titles()), rows, csv);
+}
+
+void print_summary(std::ostream &out, const CLocationDoc &location, bool csv)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (const auto &row : location_summary_rows(location))
+        rows.push_back(as_vector(row));
+    print_table(out, as_vector(field_summary_headers()), rows, csv);
+}
+
+} // namespace tw::cli

@@ -1,0 +1,180 @@
+// The .fld layout: the field's own values, its soil and crop copies, then the day records.
+#include "field/field_doc.h"
+
+#include "platform/archive.h"
+#include "platform/text_encoding.h"
+
+#include <algorithm>
+
+namespace tw {
+namespace {
+
+// Widths of the fixed character fields the texts are kept in (terminator included).
+constexpr std::size_t kSoilTextWidth = 16;
+constexpr std::size_t kCropTextWidth = 20;
+constexpr std::size_t kYieldUnitsWidth = 12;
+constexpr std::size_t kStageNameWidth = 20;
+/// The smallest stored stage: an empty name (one length byte), flag and three numbers.
+constexpr std::size_t kMinStoredStageSize = 1 + 4 * 4;
+
+/// What a fixed character field holds of a text: up to its first NUL, within the width.
+std::string fixed_text(std::string_view text, std::size_t width)
+{
+    return cut_to_chars(text.substr(0, text.find('\0')), width - 1);
+}
+
+void write_fixed(ArchiveWriter &w, std::string_view text, std::size_t width)
+{
+    w.write_string(fixed_text(text, width));
+}
+
+std::string read_fixed(ArchiveReader &r, std::size_t width)
+{
+    return fixed_text(r.read_string(), width);
+}
+
+void write_crop(ArchiveWriter &w, const CropRecord &crop)
+{
+    write_fixed(w, crop.name, kCropTextWidth);
+    write_fixed(w, crop.hybrid, kCropTextWidth);
+    write_fixed(w, crop.yield_units, kYieldUnitsWidth);
+    w.write_float(crop.planting_depth);
+    w.write_float(crop.max_root_depth);
+    w.write_float(crop.gdd_min_temp);
+    w.write_float(crop.gdd_max_temp);
+    for (const double a : crop.kc_before)
+        w.write_double(a);
+    for (const double a : crop.kc_after)
+        w.write_double(a);
+    w.write_float(crop.n_requirement);
+    w.write_int32(crop.plant_population);
+    w.write_int32(crop.average_yield);
+    for (const std::int32_t v : crop.efficiency)
+        w.write_int32(v);
+    for (const std::int32_t v : crop.p_levels)
+        w.write_int32(v);
+    for (const std::int32_t v : crop.k_levels)
+        w.write_int32(v);
+    w.write_float(crop.yield_b0);
+    w.write_int32(crop.max_harvests);
+    const auto n = static_cast<std::size_t>(
+        std::clamp(crop.stage_count, 0, static_cast<std::int32_t>(kMaxStages)));
+    w.write_int32(static_cast<std::int32_t>(n));
+    for (std::size_t k = 0; k < n; ++k) {
+        const GrowthStage &s = crop.stages[k];
+        write_fixed(w, s.name, kStageNameWidth);
+        w.write_int32(s.flag);
+        w.write_float(s.allowable_depletion);
+        w.write_float(s.end_day);
+        w.write_float(s.end_gdd);
+    }
+}
+
+GrowthStage read_stage(ArchiveReader &r)
+{
+    GrowthStage s;
+    s.name = read_fixed(r, kStageNameWidth);
+    s.flag = r.read_int32();
+    s.allowable_depletion = r.read_float();
+    s.end_day = r.read_float();
+    s.end_gdd = r.read_float();
+    return s;
+}
+
+bool read_crop(ArchiveReader &r, CropRecord &crop)
+{
+    crop.name = read_fixed(r, kCropTextWidth);
+    crop.hybrid = read_fixed(r, kCropTextWidth);
+    crop.yield_units = read_fixed(r, kYieldUnitsWidth);
+    crop.planting_depth = r.read_float();
+    crop.max_root_depth = r.read_float();
+    crop.gdd_min_temp = r.read_float();
+    crop.gdd_max_temp = r.read_float();
+    for (double &a : crop.kc_before)
+        a = r.read_double();
+    for (double &a : crop.kc_after)
+        a = r.read_double();
+    crop.n_requirement = r.read_float();
+    crop.plant_population = r.read_int32();
+    crop.average_yield = r.read_int32();
+    for (std::int32_t &v : crop.efficiency)
+        v = r.read_int32();
+    for (std::int32_t &v : crop.p_levels)
+        v = r.read_int32();
+    for (std::int32_t &v : crop.k_levels)
+        v = r.read_int32();
+    crop.yield_b0 = r.read_float();
+    crop.max_harvests = r.read_int32();
+    const std::int32_t n = r.read_int32();
+    if (!r.ok() || n < 0 || static_cast<std::size_t>(n) > r.remaining() / kMinStoredStageSize)
+        return false;
+    // Stages beyond what a crop holds are read past and dropped.
+    crop.stages = {};
+    for (std::int32_t k = 0; k < n; ++k) {
+        GrowthStage s = read_stage(r);
+        if (static_cast<std::size_t>(k) < kMaxStages)
+            crop.stages[static_cast<std::size_t>(k)] = std::move(s);
+    }
+    crop.stage_count = std::min(n, static_cast<std::int32_t>(kMaxStages));
+    return r.ok();
+}
+
+} // namespace
+
+std::vector<std::uint8_t> CFieldDoc::serialize() const
+{
+    ArchiveWriter w;
+    w.write_string(name);
+    w.write_string(second_text);
+    w.write_int32(system_index);
+    w.write_float(efficiency);
+    w.write_float(n1);
+    w.write_float(initial_moisture);
+    w.write_int32(perennial);
+    w.write_date(planting_date);
+    w.write_float(n3);
+    w.write_float(n2);
+    write_fixed(w, soil.name, kSoilTextWidth);
+    write_fixed(w, soil.type, kSoilTextWidth);
+    w.write_float(soil.sm_fc);
+    w.write_float(soil.sm_pwp);
+    w.write_float(soil.awhc);
+    write_crop(w, crop);
+    w.write_count(static_cast<std::uint32_t>(days.size()));
+    for (const FieldDay &day : days)
+        w.write_bytes(encode_field_day(day));
+    return w.bytes();
+}
+
+bool CFieldDoc::deserialize(std::span<const std::uint8_t> bytes)
+{
+    ArchiveReader r(bytes);
+    name = r.read_string();
+    second_text = r.read_string();
+    set_system_index(r.read_int32());
+    efficiency = r.read_float();
+    n1 = r.read_float();
+    initial_moisture = r.read_float();
+    perennial = r.read_int32();
+    planting_date = r.read_date();
+    n3 = r.read_float();
+    n2 = r.read_float();
+    soil.name = read_fixed(r, kSoilTextWidth);
+    soil.type = read_fixed(r, kSoilTextWidth);
+    soil.sm_fc = r.read_float();
+    soil.sm_pwp = r.read_float();
+    soil.awhc = r.read_float();
+    if (!read_crop(r, crop))
+        return false;
+    const std::uint32_t count = r.read_count(kFieldDaySize);
+    days.clear();
+    days.reserve(count);
+    for (std::uint32_t d = 0; d < count && r.ok(); ++d) {
+        const auto record = r.read_bytes(kFieldDaySize);
+        if (record.size() == kFieldDaySize)
+            days.push_back(decode_field_day(record.first<kFieldDaySize>()));
+    }
+    return r.ok();
+}
+
+} // namespace tw

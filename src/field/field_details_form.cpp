@@ -1,0 +1,203 @@
+#include "field/field_details_form.h"
+
+#include "field/field_doc.h"
+#include "field/irrigation_systems.h"
+#include "platform/dates.h"
+#include "platform/file_names.h"
+#include "platform/message_port.h"
+#include "platform/text_encoding.h"
+#include "platform/text_format.h"
+#include "refdata/units.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace tw {
+namespace {
+
+constexpr std::size_t kSoilTextChars = 15;
+
+/// A value as its box shows it after "%1.2f" was written into it.
+float shown_to_hundredths(float value)
+{
+    return std::strtof(strprintf("%1.2f", static_cast<double>(value)).c_str(), nullptr);
+}
+
+std::optional<std::string> range_message(float value, float lo, float hi, const char *what)
+{
+    if (value >= lo && value <= hi)
+        return std::nullopt;
+    return strprintf("Please enter a value between %g and %g for %s.", static_cast<double>(lo),
+                     static_cast<double>(hi), what);
+}
+
+} // namespace
+
+std::string list_entry(std::string_view name, std::string_view kind)
+{
+    return std::string(name) + " (" + std::string(kind) + ")";
+}
+
+FieldDetailsForm::FieldDetailsForm(CFieldDoc &field, std::vector<CropRecord> crops,
+                                   std::vector<SoilRecord> soils)
+    : field_(field)
+    , new_field_(true)
+    , crops_(std::move(crops))
+    , soils_(std::move(soils))
+{
+    values.system = field.system_index;
+    values.efficiency = field.efficiency;
+    values.planting_date = field.planting_date.day();
+    values.initial_moisture = convert_to(Soil_Moisture, field.initial_moisture);
+}
+
+FieldDetailsForm::FieldDetailsForm(CFieldDoc &field)
+    : field_(field)
+    , new_field_(false)
+{
+    values.name = field.name;
+    values.system = field.system_index;
+    values.efficiency = std::trunc(field.efficiency);
+    values.perennial = field.perennial != 0;
+    values.planting_date = field.planting_date.day();
+    values.initial_moisture = convert_to(Soil_Moisture, field.initial_moisture);
+    values.n_available = std::trunc(field.n2);
+}
+
+std::vector<std::string> FieldDetailsForm::crop_entries() const
+{
+    std::vector<std::string> entries;
+    for (const CropRecord &crop : crops_)
+        entries.push_back(list_entry(crop.name, crop.hybrid));
+    return entries;
+}
+
+std::vector<std::string> FieldDetailsForm::soil_entries() const
+{
+    std::vector<std::string> entries;
+    for (const SoilRecord &soil : soils_)
+        entries.push_back(list_entry(soil.name, soil.type));
+    return entries;
+}
+
+void FieldDetailsForm::choose_system(std::int32_t index)
+{
+    if (const IrrigationSystem *row = irrigation_system(index)) {
+        values.system = index;
+        values.efficiency = row->efficiency;
+    }
+}
+
+void FieldDetailsForm::choose_soil(std::size_t entry)
+{
+    if (entry >= soils_.size())
+        return;
+    values.soil = entry;
+    values.initial_moisture = shown_to_hundredths(convert_to(Soil_Moisture, soils_[entry].sm_fc));
+}
+
+void FieldDetailsForm::choose_crop(std::size_t entry)
+{
+    if (entry >= crops_.size())
+        return;
+    values.crop = entry;
+    values.perennial = false;
+}
+
+int FieldDetailsForm::harvests_shown() const
+{
+    if (!new_field_)
+        return field_.crop.max_harvests;
+    return values.crop ? crops_[*values.crop].max_harvests : 1;
+}
+
+bool FieldDetailsForm::perennial_visible() const
+{
+    return harvests_shown() > 1;
+}
+
+std::string_view FieldDetailsForm::date_label() const
+{
+    return !perennial_visible() || values.perennial ? "Planting Date:" : "Spring Green-up:";
+}
+
+std::optional<std::string> FieldDetailsForm::check() const
+{
+    if (auto m = range_message(values.efficiency, 1, 100, "the Efficiency"))
+        return m;
+    if (auto m = range_message(values.n_available, 0, 300, "the Nitrogen Available"))
+        return m;
+    const CLocationDoc *location = field_.location;
+    const int start = location ? location->start_date.day() : 0;
+    const int end = start + (location ? location->day_count() : 0);
+    if (values.planting_date < start || values.planting_date > end)
+        return "Field Plant Date must be within bounds of weather location information";
+    if (new_field_ && !values.crop)
+        return "Please select a valid crop";
+    if (values.name.empty())
+        return "Please enter a valid Field name";
+    if (cut_to_chars(values.name, kMaxFieldNameChars) != values.name)
+        return strprintf("A Field name holds at most %zu characters.", kMaxFieldNameChars);
+    return unsafe_file_name_reason(values.name, "field");
+}
+
+bool FieldDetailsForm::accept()
+{
+    if (const auto message = check()) {
+        messages().inform(*message);
+        return false;
+    }
+    CropRecord crop;
+    if (new_field_) {
+        crop = crops_[*values.crop];
+        if (const auto refused = expand_perennial(crop, values.perennial)) {
+            messages().inform(*refused);
+            return false;
+        }
+    }
+    field_.select_system(values.system);
+    field_.efficiency = values.efficiency;
+    field_.n2 = values.n_available;
+    const int stored_date = field_.planting_date.day();
+    if (new_field_ || values.planting_date != stored_date) {
+        if (!new_field_)
+            field_.shift_start(values.planting_date - stored_date);
+        field_.planting_date = StoredDate::from_day(values.planting_date);
+    }
+    field_.name = values.name;
+    field_.initial_moisture = convert_from(Soil_Moisture, values.initial_moisture);
+    field_.set_title(values.name + format_date(values.planting_date, "%y"));
+    field_.set_modified(true);
+    if (new_field_) {
+        field_.crop = std::move(crop);
+        if (values.soil)
+            field_.soil = soils_[*values.soil];
+        field_.perennial = values.perennial ? 1 : 0;
+        return true;
+    }
+    field_.run_and_update(0, -1);
+    return true;
+}
+
+FieldSoilForm::FieldSoilForm(CFieldDoc &field)
+    : name(field.soil.name)
+    , type(field.soil.type)
+    , field_capacity(convert_to(Soil_Moisture, field.soil.sm_fc))
+    , wilting_point(convert_to(Soil_Moisture, field.soil.sm_pwp))
+    , awhc(convert_to(Soil_Moisture, field.soil.awhc))
+    , field_(field)
+{}
+
+void FieldSoilForm::accept()
+{
+    SoilRecord &soil = field_.soil;
+    soil.name = cut_to_chars(name, kSoilTextChars);
+    soil.type = cut_to_chars(type, kSoilTextChars);
+    soil.sm_fc = convert_from(Soil_Moisture, field_capacity);
+    soil.sm_pwp = convert_from(Soil_Moisture, wilting_point);
+    soil.awhc = convert_from(Soil_Moisture, awhc);
+    field_.set_modified(true);
+    field_.run_and_update(0, -1);
+}
+
+} // namespace tw

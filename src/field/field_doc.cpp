@@ -1,0 +1,233 @@
+#include "field/field_doc.h"
+
+#include "fertility/nutrient_file.h"
+#include "field/irrigation_systems.h"
+#include "platform/file_names.h"
+#include "platform/files.h"
+#include "platform/message_port.h"
+#include "platform/text_format.h"
+#include "refdata/database.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tw {
+namespace {
+
+/// More than any season of any location: a larger request comes from a broken date.
+constexpr std::int64_t kMaxFieldDays = 1'000'000;
+constexpr std::size_t kMaxFieldFileBytes = 64u << 20;
+
+std::unique_ptr<CFieldDoc> bound_field(const ActiveWindow &active)
+{
+    auto field = std::make_unique<CFieldDoc>();
+    if (!field->bind(active))
+        return nullptr;
+    field->set_defaults();
+    return field;
+}
+
+bool finish_open(CFieldDoc &field, std::span<const std::uint8_t> bytes, std::string_view title)
+{
+    if (!field.deserialize(bytes)) {
+        messages().inform(kLoadFailureMessage);
+        return false;
+    }
+    if (const auto reason = unsafe_file_name_reason(field.name, "field")) {
+        messages().inform(*reason);
+        return false;
+    }
+    const int location_days = field.location->day_count();
+    if (field.day_count() > location_days) {
+        messages().inform(strprintf("The field holds %d days, more than the %d days of the "
+                                    "location \"%s\": open the field's own location first.",
+                                    field.day_count(), location_days,
+                                    field.location->name.c_str()));
+        return false;
+    }
+    field.day_offset = location_days - field.day_count();
+    field.set_title(title);
+    field.season_run(0);
+    field.location->update_all_views(-3);
+    return true;
+}
+
+} // namespace
+
+CFieldDoc::~CFieldDoc()
+{
+    if (location)
+        location->detach_field(this);
+}
+
+const WeatherDay *CFieldDoc::location_day(int d) const
+{
+    if (!location)
+        return nullptr;
+    const std::int64_t i = static_cast<std::int64_t>(d) + day_offset;
+    if (i < 0 || i >= location->day_count())
+        return nullptr;
+    return &location->day(static_cast<int>(i));
+}
+
+void CFieldDoc::select_system(std::int32_t index)
+{
+    set_system_index(index);
+    if (const IrrigationSystem *row = irrigation_system(index))
+        efficiency = row->efficiency;
+}
+
+void CFieldDoc::set_system_index(std::int32_t index)
+{
+    system_index = index;
+    // A stored index outside the table (a damaged file) keeps the field usable without a name.
+    const IrrigationSystem *row = irrigation_system(index);
+    system_name = row ? row->name : std::string_view{};
+    net_depth_in = row ? row->net_depth_in : 0.0f;
+}
+
+bool CFieldDoc::bind(const ActiveWindow &active)
+{
+    if (!active.exists) {
+        messages().inform("Please Open a Location First");
+        return false;
+    }
+    auto *active_location = dynamic_cast<CLocationDoc *>(active.document);
+    if (!active_location) {
+        messages().inform("Please set focus on the fields Location window first");
+        return false;
+    }
+    location = active_location;
+    location->attach_field(this);
+    return true;
+}
+
+void CFieldDoc::set_defaults()
+{
+    name.clear();
+    second_text.clear();
+    soil = SoilRecord{};
+    db_InitCrop(crop, 1);
+    select_system(0);
+    initial_moisture = 0.3f;
+    planting_date = location ? location->start_date : StoredDate{};
+    perennial = 0;
+    n1 = n2 = n3 = n4 = 0.0f;
+}
+
+void CFieldDoc::build_day_array()
+{
+    const int location_days = location ? location->day_count() : 0;
+    const double start = location ? location->start_date.serial : 0.0;
+    const std::int64_t whole = truncate_to_int(planting_date.serial - start);
+    // A planting date past the record leaves no days rather than a negative count.
+    const std::int64_t count = std::clamp<std::int64_t>(location_days - whole, 0, kMaxFieldDays);
+    day_offset = location_days - static_cast<int>(count);
+    if (day_offset < 0)
+        messages().inform("Error, Field Data Starts before weather information.  Expect problems!");
+    days.assign(static_cast<std::size_t>(count), FieldDay{});
+    for (int d = 0; d < day_count(); ++d) {
+        if (const WeatherDay *weather = location_day(d))
+            days[static_cast<std::size_t>(d)].rain = weather->rain;
+    }
+}
+
+void CFieldDoc::shift_start(int n)
+{
+    day_offset += n;
+    if (n >= 1) {
+        const auto drop = std::min<std::size_t>(static_cast<std::size_t>(n), days.size());
+        days.erase(days.begin(), days.begin() + static_cast<std::ptrdiff_t>(drop));
+    } else {
+        days.insert(days.begin(), static_cast<std::size_t>(-static_cast<std::int64_t>(n)),
+                    FieldDay{});
+    }
+}
+
+void CFieldDoc::set_title(std::string_view proposed)
+{
+    if (proposed.find("Field") != std::string_view::npos) {
+        store_title(std::string(proposed));
+        return;
+    }
+    store_title(std::string(proposed) + " - (Field:" + name +
+                "   Location: " + (location ? location->name : std::string()) + ")");
+}
+
+std::string CFieldDoc::nutrient_file_name() const
+{
+    return nutrient_base_for_field(name, planting_date.day()) + ".FRT";
+}
+
+void CFieldDoc::run_and_update(int s, int hint)
+{
+    season_run(s);
+    if (location)
+        location->update_all_views(-3);
+    update_all_views(hint);
+}
+
+void CFieldDoc::weather_changed(int location_day)
+{
+    if (location_day >= day_offset)
+        run_and_update(location_day - day_offset, location_day - day_offset);
+    else if (location_day == 0)
+        run_and_update(0, 0);
+}
+
+bool CFieldDoc::save(const std::filesystem::path &path)
+{
+    std::string error;
+    if (!write_file_atomic(path, serialize(), &error)) {
+        messages().inform("Unable to save the field file " + path.string() + ": " + error);
+        return false;
+    }
+    set_path(path);
+    set_modified(false);
+    return true;
+}
+
+std::unique_ptr<CFieldDoc> new_field(const ActiveWindow &active,
+                                     const std::function<bool(CFieldDoc &)> &details,
+                                     const std::function<void(CFieldDoc &)> &consultation)
+{
+    auto field = bound_field(active);
+    if (!field || !details(*field))
+        return nullptr;
+    if (consultation)
+        consultation(*field);
+    derive_harvest_cycles(field->crop, field->cycles);
+    field->build_day_array();
+    field->season_run(0);
+    field->location->update_all_views(-3);
+    field->set_modified(true);
+    return field;
+}
+
+std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active,
+                                      std::span<const std::uint8_t> bytes, std::string_view title)
+{
+    auto field = bound_field(active);
+    if (!field || !finish_open(*field, bytes, title))
+        return nullptr;
+    return field;
+}
+
+std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active, const std::filesystem::path &path)
+{
+    auto field = bound_field(active);
+    if (!field)
+        return nullptr;
+    std::string error;
+    const auto bytes = read_file(path, kMaxFieldFileBytes, &error);
+    if (!bytes) {
+        messages().inform("Unable to open the field file " + path.string() + ": " + error);
+        return nullptr;
+    }
+    if (!finish_open(*field, *bytes, path.filename().string()))
+        return nullptr;
+    field->set_path(path);
+    return field;
+}
+
+} // namespace tw

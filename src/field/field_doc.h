@@ -1,0 +1,129 @@
+#pragma once
+
+#include "field/field_day.h"
+#include "field/growth_stages.h"
+#include "location/location_doc.h"
+#include "platform/dates.h"
+#include "platform/document.h"
+#include "refdata/records.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tw {
+
+/// The child window that is active when a field is created or opened: whether there is one, and
+/// the document it shows (none, a location, or another kind).
+struct ActiveWindow
+{
+    bool exists = false;
+    Document *document = nullptr;
+};
+
+inline constexpr std::string_view kLoadFailureMessage =
+    "Error reading file. Format may not be current";
+
+/// One irrigated field for one season, bound to the open location whose weather it reads. Field
+/// day d is location day d + day_offset.
+class CFieldDoc
+    : public Document
+    , public LocationField
+{
+public:
+    CFieldDoc() = default;
+    ~CFieldDoc() override;
+
+    std::string name; ///< names the nutrient file
+    std::string second_text;
+    CLocationDoc *location = nullptr; ///< outlives the field (it cannot close before it)
+    int day_offset = 0;
+    float forecast_tmax = 0.0f;
+    float forecast_tmin = 0.0f;
+    float forecast_etr = 0.0f;
+    std::vector<FieldDay> days;
+    HarvestTable cycles{};
+    float n1 = 0.0f; ///< nitrate-N of the irrigation water, ppm
+    float n2 = 0.0f; ///< soil nitrogen available at planting, lbs/acre
+    float n3 = 0.0f; ///< 0.1 once n2 was derived from the nutrient file
+    float n4 = 0.0f; ///< seasonal nitrogen basis (the nutrient file's yield goal); not saved
+    std::int32_t system_index = 0;
+    std::string_view system_name; ///< from the table row of system_index
+    float efficiency = 0.0f;      ///< application efficiency, percent
+    float net_depth_in = 0.0f;    ///< from the table row of system_index
+    CropRecord crop;
+    SoilRecord soil; ///< sm_fc field capacity, sm_pwp wilting point, awhc
+    float initial_moisture = 0.3f;
+    std::int32_t perennial = 0;
+    StoredDate planting_date;
+    int last_actual_day = 0;
+    int last_forecast_day = 0;
+
+    // Per-day sums the season run rebuilds before its daily steps.
+    std::vector<std::int32_t> cum_n_applied;
+    std::vector<std::int32_t> cum_leached;
+    std::vector<float> cum_irrigation_in;
+
+    int day_count() const { return static_cast<int>(days.size()); }
+    bool has_day(int d) const { return d >= 0 && d < day_count(); }
+    /// The date of field day d.
+    int date_of(int d) const { return planting_date.day() + d; }
+    /// The location day field day d falls on; nothing when it lies outside the location.
+    const WeatherDay *location_day(int d) const;
+
+    /// A system chosen from the table: index, name, efficiency and depth from its row.
+    void select_system(std::int32_t index);
+    /// A system index read from a file: the name and depth follow the row, the efficiency stays.
+    void set_system_index(std::int32_t index);
+
+    /// Binds to the active window's location; false after the message when there is none.
+    bool bind(const ActiveWindow &active);
+    /// The values of a new or opening field (bound first: the planting date is the location's
+    /// start date).
+    void set_defaults();
+    /// One empty day per location day from the planting date, with the location's rain.
+    void build_day_array();
+    /// Moves day 0 by n days: n >= 1 drops days at the front, n < 1 inserts empty ones.
+    void shift_start(int n);
+
+    void set_title(std::string_view proposed) override;
+    /// The field name, the planting year's two digits and ".FRT".
+    std::string nutrient_file_name() const;
+
+    /// The season run from day s (season_run.cpp); 1 when a forecast was made.
+    int season_run(int s);
+    /// A season run from s, then the location's views (-3) and the field's (hint).
+    void run_and_update(int s, int hint);
+    /// After the preferences changed.
+    void rerun_all() { run_and_update(0, -1); }
+
+    void weather_changed(int location_day) override;
+    bool has_unsaved_changes() const override { return is_modified(); }
+
+    /// The .fld bytes (field_archive.cpp).
+    std::vector<std::uint8_t> serialize() const;
+    /// Reads .fld bytes over the defaults; false (nothing shown) when they cannot be read.
+    bool deserialize(std::span<const std::uint8_t> bytes);
+    /// Replaces the file atomically; false after the message.
+    bool save(const std::filesystem::path &path);
+};
+
+/// A new field: bound to the active location, defaults, the details dialog (false cancels the
+/// creation), the fertility consultation when given, harvest cycles, day array, season run.
+std::unique_ptr<CFieldDoc> new_field(const ActiveWindow &active,
+                                     const std::function<bool(CFieldDoc &)> &details,
+                                     const std::function<void(CFieldDoc &)> &consultation = {});
+
+/// A field read from .fld bytes and bound to the active location; nothing (after the message)
+/// when there is no location, the bytes cannot be read or the field does not fit the location.
+std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active,
+                                      std::span<const std::uint8_t> bytes, std::string_view title);
+std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active,
+                                      const std::filesystem::path &path);
+
+} // namespace tw

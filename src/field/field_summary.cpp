@@ -1,0 +1,81 @@
+#include "field/field_summary.h"
+
+#include "field/field_doc.h"
+#include "field/irrigation_table.h"
+#include "field/water_balance.h"
+#include "platform/dates.h"
+#include "platform/text_format.h"
+#include "refdata/custom_settings.h"
+#include "refdata/units.h"
+
+namespace tw {
+namespace {
+
+enum Column { Field, Crop, Stage, Moisture, NextIrrigation, Amount, Nitrogen };
+
+std::string summary_moisture(float value)
+{
+    float shown = 0.0f;
+    switch (custom_settings().moisture_display) {
+    case AvailableDepth:
+    case DeficitDisplay: shown = convert_to(Depth, value); break;
+    case ContentDisplay: shown = convert_to(Soil_Moisture, value); break;
+    default: break;
+    }
+    return strprintf("%1.2f", static_cast<double>(shown));
+}
+
+} // namespace
+
+std::array<std::string, kSummaryColumns> field_summary_headers()
+{
+    const std::string depth = sed_SetUnits(Depth);
+    return {"Field",
+            "Crop",
+            "Growth Stage",
+            "Soil Moisture(" + depth + ")",
+            "Next Irrigation",
+            "Irrigation Amount(" + depth + ")",
+            "Available Nitrogen"};
+}
+
+std::array<std::string, kSummaryColumns> field_summary_row(const CFieldDoc &field)
+{
+    std::array<std::string, kSummaryColumns> row;
+    row[Field] = field.name;
+    row[Crop] = field.crop.name;
+    const int a = field.last_actual_day;
+    const int f = field.last_forecast_day;
+    // A field without days (or with days its run never reached) has nothing computed to show.
+    if (!field.has_day(a) || !field.has_day(f)) {
+        row[Stage] = day_stage_text(field.crop, StageNotComputed);
+        return row;
+    }
+    const FieldDay &actual = field.days[static_cast<std::size_t>(a)];
+    const FieldDay &forecast = field.days[static_cast<std::size_t>(f)];
+    row[Stage] = day_stage_text(field.crop, actual.stage);
+    if (actual.stage == StageNotComputed)
+        return row;
+    row[Moisture] = summary_moisture(actual.soil_moisture);
+    row[NextIrrigation] = format_date(field.date_of(f), "%m/%d/%y") + (f == a ? " (ASAP)" : "");
+    if (forecast.irrigation_needed > 0.0f) {
+        row[Amount] =
+            strprintf("%1.1f", static_cast<double>(convert_to(Depth, forecast.irrigation_needed)));
+    }
+    if (actual.nitrate_available > 0.0f)
+        row[Nitrogen] = strprintf("%d", truncate_to_int(actual.nitrate_available));
+    return row;
+}
+
+std::vector<std::array<std::string, kSummaryColumns>>
+location_summary_rows(const CLocationDoc &location)
+{
+    std::vector<std::array<std::string, kSummaryColumns>> rows;
+    for (LocationField *bound : location.collect_fields()) {
+        if (const auto *field = dynamic_cast<const CFieldDoc *>(bound))
+            rows.push_back(field_summary_row(*field));
+    }
+    return rows;
+}
+
+} // namespace tw

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tw {
+
+class CFieldDoc;
+class CLocationDoc;
+
+constexpr int kSummaryColumns = 7;
+
+/// The headers of a location's summary of fields, with the depth unit of the moment.
+std::array<std::string, kSummaryColumns> field_summary_headers();
+
+/// One field's line: name, crop, growth stage, soil moisture of the last actual day, next
+/// irrigation (" (ASAP)" when due now), its amount, and the nitrogen available.
+std::array<std::string, kSummaryColumns> field_summary_row(const CFieldDoc &field);
+
+/// The lines of the open fields of a location, in the order they opened.
+std::vector<std::array<std::string, kSummaryColumns>>
+location_summary_rows(const CLocationDoc &location);
+
+} // namespace tw

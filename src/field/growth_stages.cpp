@@ -1,0 +1,212 @@
+#include "field/growth_stages.h"
+
+#include "field/field_doc.h"
+#include "platform/message_port.h"
+#include "platform/text_format.h"
+#include "refdata/custom_settings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace tw {
+namespace {
+
+int stage_count_of(const CropRecord &crop)
+{
+    return std::clamp(crop.stage_count, 0, static_cast<std::int32_t>(kMaxStages));
+}
+
+void store_stage_end(HarvestCycle &cycle, const GrowthStage &s)
+{
+    const std::int32_t day = truncate_to_int(s.end_day);
+    const std::int32_t gdd = truncate_to_int(s.end_gdd);
+    switch (s.flag) {
+    case StageEmergence:
+        cycle.emergence_day = day;
+        cycle.emergence_gdd = gdd;
+        break;
+    case StageFullCover:
+        cycle.full_cover_day = day;
+        cycle.full_cover_gdd = gdd;
+        break;
+    case StageStopIrrigating:
+        cycle.stop_day = day;
+        cycle.stop_gdd = gdd;
+        break;
+    default:
+        cycle.harvest_day = day;
+        cycle.harvest_gdd = gdd;
+        break;
+    }
+}
+
+} // namespace
+
+std::string_view stage_flag_text(std::int32_t flag)
+{
+    switch (flag) {
+    case StageOrdinary: return "";
+    case StagePlanting: return "Planting";
+    case StageEmergence: return "Emergence";
+    case StageFullCover: return "Full Cover";
+    case StageStopIrrigating: return "Stop Irrigating";
+    case StageHarvest: return "Harvest";
+    default: return "Unknown Flag";
+    }
+}
+
+std::int32_t truncate_to_int(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    constexpr double lo = std::numeric_limits<std::int32_t>::min();
+    constexpr double hi = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp(std::trunc(value), lo, hi));
+}
+
+float degree_days(float t_min, float t_max, float base, float cutoff)
+{
+    const float high = std::min(t_max, cutoff);
+    const float low = std::max(t_min, base);
+    return (high + low) / 2.0f - base;
+}
+
+int harvest_count(const CropRecord &crop)
+{
+    return std::clamp(crop.max_harvests, 0, static_cast<std::int32_t>(kMaxHarvestCycles));
+}
+
+int cycle_by_days(const HarvestTable &cycles, int harvests, int d)
+{
+    for (int c = 0; c + 1 < harvests; ++c) {
+        if (d <= cycles[static_cast<std::size_t>(c)].harvest_day)
+            return c;
+    }
+    return std::max(harvests - 1, 0);
+}
+
+int cycle_by_gdd(const HarvestTable &cycles, int harvests, float cum_gdd)
+{
+    for (int c = 0; c + 1 < harvests; ++c) {
+        if (static_cast<float>(cycles[static_cast<std::size_t>(c)].harvest_gdd) >= cum_gdd)
+            return c;
+    }
+    return std::max(harvests - 1, 0);
+}
+
+int cycle_of_day(const HarvestTable &cycles, int harvests, std::int32_t basis, int d, float cum_gdd)
+{
+    return basis == GrowingDegreeDays ? cycle_by_gdd(cycles, harvests, cum_gdd)
+                                      : cycle_by_days(cycles, harvests, d);
+}
+
+bool is_post_harvest(const HarvestTable &cycles, int harvests, std::int32_t basis, int d,
+                     float cum_gdd)
+{
+    const HarvestCycle &last = cycles[static_cast<std::size_t>(std::max(harvests - 1, 0))];
+    return basis == GrowingDegreeDays ? cum_gdd > static_cast<float>(last.harvest_gdd)
+                                      : d > last.harvest_day;
+}
+
+std::int32_t stage_of_day(const CropRecord &crop, std::int32_t basis, int d, float cum_gdd,
+                          bool post_harvest)
+{
+    if (post_harvest)
+        return StagePostHarvest;
+    const int n = stage_count_of(crop);
+    for (int k = 0; k + 1 < n; ++k) {
+        const GrowthStage &s = crop.stages[static_cast<std::size_t>(k)];
+        if (basis == GrowingDegreeDays ? cum_gdd <= s.end_gdd : static_cast<float>(d) <= s.end_day)
+            return k;
+    }
+    return StagePostHarvest;
+}
+
+std::int32_t calc_growth_stage(const CFieldDoc &field, int d)
+{
+    const std::int32_t basis = custom_settings().crop_growth_basis;
+    const float cum = field.has_day(d) ? field.days[static_cast<std::size_t>(d)].cum_gdd : 0.0f;
+    const int harvests = harvest_count(field.crop);
+    return stage_of_day(field.crop, basis, d, cum,
+                        is_post_harvest(field.cycles, harvests, basis, d, cum));
+}
+
+bool derive_harvest_cycles(const CropRecord &crop, HarvestTable &cycles)
+{
+    cycles = {};
+    std::size_t c = 0;
+    const int n = stage_count_of(crop);
+    for (int k = 0; k < n; ++k) {
+        const GrowthStage &s = crop.stages[static_cast<std::size_t>(k)];
+        if (s.flag < StageEmergence || s.flag > StageHarvest)
+            continue;
+        if (c < kMaxHarvestCycles)
+            store_stage_end(cycles[c], s);
+        if (s.flag == StageHarvest)
+            ++c;
+    }
+    if (static_cast<std::int64_t>(c) != crop.max_harvests) {
+        messages().inform("Problem with number of harvests in Perennial Crop");
+        return false;
+    }
+    return true;
+}
+
+void record_stage_end(CFieldDoc &field, int d, int k)
+{
+    if (!field.has_day(d))
+        return;
+    const FieldDay &day = field.days[static_cast<std::size_t>(d)];
+    const int s = day.stage;
+    const int n = stage_count_of(field.crop);
+    if (k > s && s >= 0 && s < n) {
+        GrowthStage &stage = field.crop.stages[static_cast<std::size_t>(s)];
+        stage.end_day = static_cast<float>(d);
+        stage.end_gdd = day.cum_gdd;
+    } else if (k < s && k >= 0 && k < n) {
+        GrowthStage &stage = field.crop.stages[static_cast<std::size_t>(k)];
+        stage.end_day = static_cast<float>(d + 1);
+        stage.end_gdd = day.cum_gdd + 1.0f;
+    }
+    derive_harvest_cycles(field.crop, field.cycles);
+}
+
+std::optional<std::string> expand_perennial(CropRecord &crop, bool planting_season)
+{
+    const int harvests = crop.max_harvests;
+    const int n = stage_count_of(crop);
+    if (harvests <= 1 || n == 0)
+        return std::nullopt;
+    std::vector<GrowthStage> stages(crop.stages.begin(), crop.stages.begin() + n);
+    float last_day = stages.back().end_day;
+    float last_gdd = stages.back().end_gdd;
+    for (int c = 1; c < harvests && n > 1; ++c) {
+        for (int k = 1; k < n; ++k) {
+            GrowthStage copy = crop.stages[static_cast<std::size_t>(k)];
+            copy.end_day += last_day;
+            copy.end_gdd += last_gdd;
+            if (copy.flag == StageEmergence)
+                copy.name = "Regrow";
+            stages.push_back(std::move(copy));
+        }
+        last_day = stages.back().end_day;
+        last_gdd = stages.back().end_gdd;
+    }
+    if (!planting_season) {
+        stages.erase(stages.begin());
+        if (!stages.empty())
+            stages.front().name = "Green-up";
+    }
+    if (stages.size() > kMaxStages) {
+        return strprintf("The crop's %d growth stages repeated for %d harvests need %zu stages; a "
+                         "crop holds at most %zu.",
+                         n, harvests, stages.size(), kMaxStages);
+    }
+    std::copy(stages.begin(), stages.end(), crop.stages.begin());
+    crop.stage_count = static_cast<std::int32_t>(stages.size());
+    return std::nullopt;
+}
+
+} // namespace tw

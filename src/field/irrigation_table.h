@@ -1,0 +1,47 @@
+#pragma once
+
+#include "field/field_day.h"
+#include "refdata/records.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tw {
+
+class CFieldDoc;
+
+constexpr int kIrrigationColumns = 10;
+
+/// Rows are written for a whole fill of the table or refreshed in place from a day on; the two
+/// differ in the rain threshold of the icons, the rain formats and the cells a refresh leaves.
+enum class TableFill { Full, Refresh };
+
+/// A row of the irrigation table. A cell without a value is left as it was (refresh only).
+struct IrrigationRow
+{
+    int icon = 0; ///< 1-10, 0 for none
+    std::array<std::optional<std::string>, kIrrigationColumns> cells;
+};
+
+/// The column titles, with the display units of the moment.
+std::array<std::string, kIrrigationColumns> irrigation_table_titles();
+/// Pixels added to a column's title width (column 0 holds the date).
+int irrigation_column_margin(int column);
+/// Only the growth-stage column is left-aligned.
+bool irrigation_column_left_aligned(int column);
+
+/// "Depth(in)", "Deficit(in)" or "Content(in/ft)" by the soil-moisture display preference.
+std::string moisture_label();
+
+/// The text of a day's growth stage: the crop stage's name, or the text of a day code.
+std::string day_stage_text(const CropRecord &crop, std::int32_t stage);
+
+/// The state icon of a day.
+int irrigation_row_icon(const FieldDay &day, TableFill fill);
+
+/// Field day d as the table shows it.
+IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill);
+
+} // namespace tw

@@ -1,0 +1,215 @@
+#include "field/field_doc.h"
+#include "location/location_doc.h"
+#include "location/location_file.h"
+#include "platform/dates.h"
+#include "platform/files.h"
+#include "support/cli_run.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+namespace tw::cli {
+namespace {
+
+using test::CliRun;
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> lines(const std::string &text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+// A season from 1 May 2022 with ten weeks of typed ETr and a shower every eleventh day.
+struct FieldCli : ::testing::Test
+{
+    test::ScopedWorkDir dir;
+    test::ScopedSettings settings;
+    std::string loc = dir.file("greeley.loc").string();
+    std::string fld = dir.file("north.fld").string();
+
+    void SetUp() override
+    {
+        CLocationDoc location;
+        location.name = "Greeley";
+        location.et_method = EtrDirect;
+        location.start_date = StoredDate::from_day(serial_from_civil(2022, 5, 1));
+        for (int i = 0; i < 70; ++i) {
+            WeatherDay &w = location.day(i);
+            w.has_data = 1;
+            w.t_max = 24.0f + 6.0f * std::sin(i / 9.0f);
+            w.t_min = w.t_max - 15.0f;
+            w.alternate_etr = w.etr = w.etr_used = 4.0f + 0.05f * i;
+            w.rain = i % 11 == 3 ? 6.0f : 0.0f;
+        }
+        ASSERT_TRUE(save_location_file(location, loc));
+    }
+
+    CliRun run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--workdir", dir.path().string()});
+        return test::run_cli(args);
+    }
+
+    CliRun create(std::vector<std::string> extra = {})
+    {
+        std::vector<std::string> args = {
+            "field", "new",    fld,    "--location", loc,          "--name",   "north", "--crop",
+            "corn",  "--soil", "Loam", "--planting", "2022-05-10", "--system", "9"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return run(args);
+    }
+
+    std::vector<std::string> exported()
+    {
+        return lines(run({"field", "export", fld, "--location", loc}).out);
+    }
+};
+
+TEST_F(FieldCli, NewFieldIsSavedAndScheduled)
+{
+    const CliRun created = create();
+    ASSERT_EQ(created.status, kExitOk) << created.err;
+    EXPECT_TRUE(contains(created.out, "Saved " + fld));
+    EXPECT_TRUE(contains(created.err, "Unable to open the nutrient file: north22.FRT"));
+    EXPECT_TRUE(file_exists(fld));
+
+    const CliRun schedule = run({"field", "schedule", fld, "--location", loc, "--csv"});
+    ASSERT_EQ(schedule.status, kExitOk) << schedule.err;
+    const auto out = lines(schedule.out);
+    EXPECT_EQ(out[0], "     Date,GDD(\u00b0F),Growth Stage    ,Root Depth(in),Crop ET(in),"
+                      "Eff. Irrig(in),Rain(in),Current Deficit(in),Critical Deficit(in),"
+                      "Irrigation needed(in)");
+    EXPECT_TRUE(out[1].starts_with("05/10/22,21,Planting,2.0,0.03,,,")) << out[1];
+    EXPECT_EQ(out[206], "12/01/22,0,No Data,,,,,,,"); // a blanked day: only date, GDD and stage
+    EXPECT_EQ(out[207], "");
+    EXPECT_EQ(out[208], "Field,Crop,Growth Stage,Soil Moisture(in),Next Irrigation,"
+                        "Irrigation Amount(in),Available Nitrogen");
+    EXPECT_TRUE(out[209].starts_with("north,CORN,"));
+}
+
+TEST_F(FieldCli, ExportGivesEveryMemberAndTheDecision)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    const auto out = exported();
+    ASSERT_EQ(out.size(), 1u + 206u + 1u);
+    EXPECT_EQ(out[0], "day,date,kind,stage,cum_gdd,root_depth,crop_et,gross_irrigation,"
+                      "effective_irrigation,deep_percolation,taw,allowable_depletion,deficit,"
+                      "critical,soil_moisture,category,irrigation_needed,rain,override,n_applied,"
+                      "drainage,lower_deficit,n_uptake,nitrate_available,nitrate_leached");
+    // Day 0: the soil starts at field capacity (the soil's proposal), crop ET is 0.15 x ETr.
+    EXPECT_EQ(out[1], "0,2022-05-10,1,0,11.5488262,50,0.667499959,0,0,0,10.46,5.23000002,0,"
+                      "5.23000002,0,0,0,0,0,0,0,0,0,0,0");
+    // Never irrigated, the field needs water on its last actual day already.
+    EXPECT_EQ(out.back(), "#summary,last_actual=60,last_forecast=60,next_irrigation=2022-07-09,"
+                          "asap=1,amount_mm=187.253006");
+}
+
+TEST_F(FieldCli, SetDayEntersIrrigationAndReruns)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    const CliRun entered = run({"field", "set-day", fld, "--location", loc, "--date", "2022-05-30",
+                                "--irrigation", "1.0", "--n-applied", "30"});
+    ASSERT_EQ(entered.status, kExitOk) << entered.err;
+    EXPECT_TRUE(contains(entered.out, "05/30/22"));
+    const auto out = exported();
+    EXPECT_TRUE(contains(out[21], ",25.3999996,17.7799988,")) << out[21]; // 1 in at 70 %
+    EXPECT_TRUE(contains(out[21], ",0,30,")) << out[21];
+
+    const struct
+    {
+        std::vector<std::string> options;
+        int status;
+        std::string error;
+    } refused[] = {
+        {{"--date", "2022-05-10"}, kExitUsage, "the planting day is set with field edit"},
+        {{"--date", "2022-08-30"}, kExitFailure, "is a forecast day"},
+        {{"--date", "2022-05-30", "--stage", "Harvest"}, kExitUsage, "can be one of"},
+        {{"--date", "2022-05-30", "--soil-moisture", "4", "--no-override"}, kExitUsage, "not both"},
+    };
+    for (const auto &r : refused) {
+        std::vector<std::string> args = {"field", "set-day", fld, "--location", loc};
+        args.insert(args.end(), r.options.begin(), r.options.end());
+        const CliRun result = run(args);
+        EXPECT_EQ(result.status, r.status) << r.error;
+        EXPECT_TRUE(contains(result.err, r.error)) << result.err;
+    }
+}
+
+TEST_F(FieldCli, EditChangesTheSystemAndEfficiency)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    const CliRun edited = run({"field", "edit", fld, "--location", loc, "--system-name",
+                               "surface drip", "--efficiency", "64", "--n-available", "40"});
+    ASSERT_EQ(edited.status, kExitOk) << edited.err;
+    CLocationDoc location;
+    ASSERT_EQ(load_location_file(loc, location), LocationRead::Complete);
+    test::ScopedMessages quiet;
+    auto field = open_field({true, &location}, std::filesystem::path(fld));
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->system_index, 14);
+    EXPECT_EQ(field->efficiency, 64.0f);
+    EXPECT_EQ(field->n2, 40.0f);
+}
+
+TEST_F(FieldCli, NewFieldRefusals)
+{
+    const struct
+    {
+        std::vector<std::string> extra;
+        std::string error;
+    } cases[] = {
+        {{"--crop", "wheat"}, "No crop is named \"wheat\"; choose one of:\n  CORN (MIDSEASON)"},
+        {{"--name", "much too long a name"}, "A Field name holds at most 12 characters."},
+        {{"--name", "../north"}, "cannot name a file"},
+        {{"--planting", "2023-01-01"}, "Field Plant Date must be within bounds"},
+        {{"--system", "16"}, "Option --system takes 0 to 15."},
+        {{"--perennial"}, "--perennial applies to a crop of several harvests"},
+    };
+    for (const auto &c : cases) {
+        const CliRun result = create(c.extra);
+        EXPECT_NE(result.status, kExitOk) << c.error;
+        EXPECT_TRUE(contains(result.err, c.error)) << result.err;
+        EXPECT_FALSE(file_exists(fld));
+    }
+    ASSERT_EQ(create().status, kExitOk);
+    const auto before = read_file(fld);
+    const CliRun kept =
+        run({"--answer", "no", "field", "new", fld, "--location", loc, "--name", "other", "--crop",
+             "CORN (MIDSEASON)", "--soil", "Sand", "--planting", "2022-05-02"});
+    EXPECT_EQ(kept.status, kExitFailure);
+    EXPECT_EQ(read_file(fld), before);
+}
+
+TEST_F(FieldCli, SummaryListsTheFieldsOfTheLocation)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    const std::string south = dir.file("south.fld").string();
+    ASSERT_EQ(run({"field", "new", south, "--location", loc, "--name", "south", "--crop", "CORN",
+                   "--soil", "Sand", "--planting", "2022-05-01"})
+                  .status,
+              kExitOk);
+    const CliRun summary = run({"summary", loc, fld, south, "--csv"});
+    ASSERT_EQ(summary.status, kExitOk) << summary.err;
+    const auto out = lines(summary.out);
+    ASSERT_EQ(out.size(), 3u);
+    EXPECT_TRUE(out[1].starts_with("north,CORN,"));
+    EXPECT_TRUE(out[2].starts_with("south,CORN,"));
+
+    const CliRun missing = run({"summary", loc, fld, dir.file("none.fld").string()});
+    EXPECT_EQ(missing.status, kExitFailure);
+    EXPECT_EQ(lines(missing.out).size(), 2u);
+}
+
+} // namespace
+} // namespace tw::cli

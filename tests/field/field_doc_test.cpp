@@ -1,0 +1,381 @@
+#include "field/field_doc.h"
+
+#include "field/irrigation_systems.h"
+#include "field_fixtures.h"
+#include "platform/archive.h"
+#include "platform/files.h"
+
+#include <random>
+
+namespace tw {
+namespace {
+
+using test::FieldTest;
+using FieldDoc = FieldTest;
+
+struct RawStage
+{
+    std::string name;
+    std::int32_t flag;
+};
+
+/// The .fld bytes written field by field in file order, independently of the document's writer.
+std::vector<std::uint8_t> raw_field(const std::string &soil_name, const std::string &crop_name,
+                                    const std::vector<RawStage> &stages, std::uint32_t day_count,
+                                    std::size_t day_bytes)
+{
+    ArchiveWriter w;
+    w.write_string("north");
+    w.write_string("second");
+    w.write_int32(9);     // system
+    w.write_float(77.0f); // efficiency
+    w.write_float(4.0f);  // N1
+    w.write_float(0.25f); // initial moisture
+    w.write_int32(1);     // perennial
+    w.write_date(StoredDate::from_day(44682));
+    w.write_float(0.1f);  // N3
+    w.write_float(55.0f); // N2
+    w.write_string(soil_name);
+    w.write_string("Loam");
+    for (const float v : {0.3425f, 0.1333f, 0.2092f})
+        w.write_float(v);
+    w.write_string(crop_name);
+    w.write_string("MIDSEASON");
+    w.write_string("BU/Acre");
+    for (const float v : {50.0f, 1200.0f, 10.0f, 30.0f})
+        w.write_float(v);
+    for (const double a : {-2.7, 4.52, -1.1, 0.332, -9.3e-8, -2.1e-4, 4.71e-3, 1.04})
+        w.write_double(a);
+    w.write_float(0.9f);
+    w.write_int32(36);  // population
+    w.write_int32(150); // yield
+    for (const std::int32_t v : {50, 50, 100, 90, 90, 90, 80, 50, 30, 60, 40, 30})
+        w.write_int32(v);
+    w.write_float(-12.7f);
+    w.write_int32(1);
+    w.write_int32(static_cast<std::int32_t>(stages.size()));
+    for (std::size_t k = 0; k < stages.size(); ++k) {
+        w.write_string(stages[k].name);
+        w.write_int32(stages[k].flag);
+        w.write_float(0.5f);
+        w.write_float(static_cast<float>(k * 10));
+        w.write_float(static_cast<float>(k * 100));
+    }
+    w.write_count(day_count);
+    w.write_bytes(std::vector<std::uint8_t>(day_bytes, 0));
+    return w.bytes();
+}
+
+std::vector<RawStage> five_stages()
+{
+    return {{"Planting", 1},
+            {"Emergence", 2},
+            {"Full Cover", 3},
+            {"Stop Irrigating", 4},
+            {"Harvest", 5}};
+}
+
+TEST_F(FieldDoc, BindsOnlyToAnActiveLocation)
+{
+    auto location = test::make_location(50, 50);
+    CFieldDoc other;
+    const struct
+    {
+        ActiveWindow active;
+        std::string message;
+    } cases[] = {
+        {{false, nullptr}, "Please Open a Location First"},
+        {{true, nullptr}, "Please set focus on the fields Location window first"},
+        {{true, &other}, "Please set focus on the fields Location window first"},
+        {{true, location.get()}, ""},
+    };
+    for (const auto &c : cases) {
+        messages->clear();
+        auto field = std::make_unique<CFieldDoc>();
+        EXPECT_EQ(field->bind(c.active), c.message.empty());
+        EXPECT_EQ(messages->texts(), c.message.empty() ? std::vector<std::string>{}
+                                                       : std::vector<std::string>{c.message});
+    }
+    EXPECT_TRUE(location->fields().empty()); // a field leaves its location when it closes
+}
+
+TEST_F(FieldDoc, DayArrayRunsFromPlantingToTheLocationsEnd)
+{
+    const std::string early =
+        "Error, Field Data Starts before weather information.  Expect problems!";
+    const struct
+    {
+        int planting_offset;
+        int day_offset, day_count;
+        bool message;
+    } cases[] = {{0, 0, 50, false}, {30, 30, 20, false}, {-5, -5, 55, true}, {53, 50, 0, false}};
+    for (const auto &c : cases) {
+        messages->clear();
+        auto location = test::make_location(50, 50);
+        for (int i = 0; i < 50; ++i)
+            location->day(i).rain = static_cast<float>(i);
+        auto field = test::make_field(*location, test::corn(), c.planting_offset);
+        EXPECT_EQ(field->day_offset, c.day_offset) << c.planting_offset;
+        EXPECT_EQ(field->day_count(), c.day_count);
+        const auto texts = messages->texts();
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), early), c.message ? 1 : 0);
+        for (int d = 0; d < field->day_count(); ++d) {
+            const int i = d + c.day_offset;
+            EXPECT_EQ(field->days[d].rain, i >= 0 ? static_cast<float>(i) : 0.0f) << d;
+        }
+    }
+}
+
+TEST_F(FieldDoc, ShiftingTheStart)
+{
+    auto location = test::make_location(50, 50);
+    auto field = test::make_field(*location, test::corn(), 10);
+    field->days[3].rain = 33.0f;
+    field->shift_start(3);
+    EXPECT_EQ(field->day_offset, 13);
+    EXPECT_EQ(field->day_count(), 37);
+    EXPECT_EQ(field->days[0].rain, 33.0f);
+    field->shift_start(-2);
+    EXPECT_EQ(field->day_offset, 11);
+    EXPECT_EQ(field->day_count(), 39);
+    EXPECT_EQ(field->days[0].stage, StageNotComputed);
+    EXPECT_EQ(field->days[2].rain, 33.0f);
+}
+
+TEST_F(FieldDoc, TitleNamesTheFieldAndItsLocation)
+{
+    auto location = test::make_location(50, 50);
+    auto field = test::make_field(*location, test::corn());
+    const std::pair<std::string, std::string> cases[] = {
+        {"north22", "north22 - (Field:north   Location: Greeley)"},
+        {"Field3", "Field3"},
+        {"", " - (Field:north   Location: Greeley)"},
+    };
+    for (const auto &[proposed, title] : cases) {
+        field->set_title(proposed);
+        EXPECT_EQ(field->title(), title);
+    }
+}
+
+TEST_F(FieldDoc, RoundTripIsByteForByte)
+{
+    auto location = test::make_location(60, 30);
+    auto field = test::make_field(*location, test::corn());
+    field->second_text = std::string(300, 'x') + "\xc3\xa9"; // past the one-byte length
+    field->select_system(9);
+    field->efficiency = 77.0f;
+    field->days[12].gross_irrigation = 25.0f;
+    field->days[12].sm_override = 1;
+    field->season_run(0); // as every edit ends
+    const auto bytes = field->serialize();
+
+    auto reopened = open_field({true, location.get()}, bytes, "north22.fld");
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->serialize(), bytes);
+    EXPECT_EQ(reopened->system_name, "Sprinker:HP Center Pivot");
+    EXPECT_EQ(reopened->net_depth_in, 1.2f);
+    EXPECT_EQ(reopened->efficiency, 77.0f);
+    EXPECT_EQ(reopened->second_text, field->second_text);
+    EXPECT_EQ(reopened->title(), "north22.fld - (Field:north   Location: Greeley)");
+}
+
+TEST_F(FieldDoc, EmptyFieldRoundTrips)
+{
+    auto location = test::make_location(0, 0);
+    CFieldDoc field;
+    ASSERT_TRUE(field.bind({true, location.get()}));
+    field.set_defaults();
+    field.crop.stage_count = 0;
+    const auto bytes = field.serialize();
+    auto reopened = open_field({true, location.get()}, bytes, "empty.fld");
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->day_count(), 0);
+    EXPECT_EQ(reopened->serialize(), bytes);
+}
+
+TEST_F(FieldDoc, ReaderFollowsTheFileLayout)
+{
+    auto location = test::make_location(10, 10);
+    const auto bytes = raw_field("Loam", "CORN", five_stages(), 2, 2 * kFieldDaySize);
+    CFieldDoc field;
+    ASSERT_TRUE(field.deserialize(bytes));
+    EXPECT_EQ(field.name, "north");
+    EXPECT_EQ(field.second_text, "second");
+    EXPECT_EQ(field.system_index, 9);
+    EXPECT_EQ(field.efficiency, 77.0f);
+    EXPECT_EQ(field.n1, 4.0f);
+    EXPECT_EQ(field.initial_moisture, 0.25f);
+    EXPECT_EQ(field.perennial, 1);
+    EXPECT_EQ(field.planting_date.day(), 44682);
+    EXPECT_EQ(field.n3, 0.1f);
+    EXPECT_EQ(field.n2, 55.0f);
+    EXPECT_EQ(field.soil.awhc, 0.2092f);
+    EXPECT_EQ(field.crop.hybrid, "MIDSEASON");
+    EXPECT_EQ(field.crop.kc_after[3], 1.04);
+    EXPECT_EQ(field.crop.plant_population, 36);
+    EXPECT_EQ(field.crop.average_yield, 150);
+    EXPECT_EQ(field.crop.k_levels[2], 30);
+    EXPECT_EQ(field.crop.yield_b0, -12.7f);
+    ASSERT_EQ(field.crop.stage_count, 5);
+    EXPECT_EQ(field.crop.stages[4].end_gdd, 400.0f);
+    EXPECT_EQ(field.day_count(), 2);
+    EXPECT_EQ(field.serialize(), bytes);
+}
+
+TEST_F(FieldDoc, OverlongTextsAndStagesAreCutToWhatACropHolds)
+{
+    std::vector<RawStage> stages(60, RawStage{std::string(30, 's'), 0});
+    const auto bytes = raw_field(std::string(40, 'L'), std::string(25, 'C'), stages, 0, 0);
+    CFieldDoc field;
+    ASSERT_TRUE(field.deserialize(bytes));
+    EXPECT_EQ(field.soil.name, std::string(15, 'L'));
+    EXPECT_EQ(field.crop.name, std::string(19, 'C'));
+    EXPECT_EQ(field.crop.stage_count, 50);
+    EXPECT_EQ(field.crop.stages[49].name, std::string(19, 's'));
+    EXPECT_EQ(field.crop.stages[49].end_day, 490.0f);
+}
+
+TEST_F(FieldDoc, CountsBeyondTheBytesLeftAreRefused)
+{
+    const struct
+    {
+        std::uint32_t day_count;
+        std::size_t day_bytes;
+    } cases[] = {{3, 2 * kFieldDaySize}, {70000, kFieldDaySize}, {65535, 0}};
+    for (const auto &c : cases) {
+        CFieldDoc field;
+        EXPECT_FALSE(
+            field.deserialize(raw_field("Loam", "CORN", five_stages(), c.day_count, c.day_bytes)))
+            << c.day_count;
+    }
+    auto bytes = raw_field("Loam", "CORN", {}, 0, 0);
+    bytes.resize(bytes.size() - 6); // stage count and day count
+    for (const std::int32_t count : {-1, 1000000}) {
+        auto bad = bytes;
+        for (int i = 0; i < 4; ++i)
+            bad.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(count) >> (8 * i)));
+        bad.insert(bad.end(), {0, 0});
+        CFieldDoc field;
+        EXPECT_FALSE(field.deserialize(bad)) << count;
+    }
+}
+
+TEST_F(FieldDoc, EveryCutAndRandomBytesAreRefusedCleanly)
+{
+    auto location = test::make_location(60, 30);
+    const auto bytes = test::make_field(*location, test::corn())->serialize();
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+        messages->clear();
+        const std::span<const std::uint8_t> cut(bytes.data(), n);
+        ASSERT_FALSE(open_field({true, location.get()}, cut, "cut.fld")) << n;
+        EXPECT_EQ(messages->texts().back(), kLoadFailureMessage) << n;
+    }
+    std::mt19937 random(5);
+    for (int i = 0; i < 3000; ++i) {
+        auto noise = bytes;
+        if (i % 2) {
+            noise.resize(random() % 600);
+            for (auto &b : noise)
+                b = static_cast<std::uint8_t>(random());
+        } else {
+            for (int k = 0; k < 4; ++k)
+                noise[random() % noise.size()] = static_cast<std::uint8_t>(random());
+        }
+        open_field({true, location.get()}, noise, "noise.fld");
+    }
+    EXPECT_TRUE(location->fields().empty());
+}
+
+TEST_F(FieldDoc, FieldLongerThanItsLocationIsRefused)
+{
+    auto long_location = test::make_location(100, 30);
+    const auto bytes = test::make_field(*long_location, test::corn())->serialize();
+    auto short_location = test::make_location(50, 30);
+    messages->clear();
+    EXPECT_FALSE(open_field({true, short_location.get()}, bytes, "long.fld"));
+    EXPECT_EQ(messages->texts(),
+              std::vector<std::string>{"The field holds 100 days, more than the 50 days of the "
+                                       "location \"Greeley\": open the field's own location "
+                                       "first."});
+    auto field = open_field({true, long_location.get()}, bytes, "long.fld");
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->day_offset, 0);
+}
+
+TEST_F(FieldDoc, UnsafeStoredNameIsRefused)
+{
+    auto location = test::make_location(50, 30);
+    auto field = test::make_field(*location, test::corn());
+    for (const char *name : {"../north", "a/b", "tab\there"}) {
+        field->name = name;
+        messages->clear();
+        EXPECT_FALSE(open_field({true, location.get()}, field->serialize(), "x.fld")) << name;
+        ASSERT_EQ(messages->texts().size(), 1u);
+        EXPECT_NE(messages->texts()[0].find("cannot name a file"), std::string::npos);
+    }
+}
+
+TEST_F(FieldDoc, NewFieldFollowsTheCreationOrder)
+{
+    auto location = test::make_location(50, 30);
+    std::vector<std::string> log;
+    test::HintLog view;
+    view.log = &log;
+    view.who = "location";
+    location->add_view(&view);
+    EXPECT_FALSE(new_field({true, location.get()}, [](CFieldDoc &) { return false; }));
+    EXPECT_TRUE(location->fields().empty());
+    EXPECT_TRUE(log.empty());
+
+    bool consulted = false;
+    auto field = new_field(
+        {true, location.get()},
+        [](CFieldDoc &f) {
+            f.crop = test::corn();
+            f.soil = test::loam();
+            return true;
+        },
+        [&](CFieldDoc &f) { consulted = f.days.empty() && f.crop.name == "CORN"; });
+    ASSERT_TRUE(field);
+    EXPECT_TRUE(consulted);
+    EXPECT_EQ(field->day_count(), 50);
+    EXPECT_EQ(field->last_actual_day, 29);
+    EXPECT_TRUE(field->is_modified());
+    EXPECT_EQ(log, std::vector<std::string>{"location -3"});
+    location->remove_view(&view);
+}
+
+TEST_F(FieldDoc, SaveReplacesTheFileAndOpenReadsIt)
+{
+    auto location = test::make_location(50, 30);
+    auto field = test::make_field(*location, test::corn());
+    const auto path = work_dir.file("north22.fld");
+    ASSERT_TRUE(field->save(path));
+    EXPECT_FALSE(field->is_modified());
+    EXPECT_EQ(read_file(path), field->serialize());
+    auto reopened = open_field({true, location.get()}, path);
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->path(), path);
+    EXPECT_EQ(reopened->serialize(), field->serialize());
+
+    messages->clear();
+    EXPECT_FALSE(field->save(work_dir.file("missing/dir/x.fld")));
+    EXPECT_FALSE(open_field({true, location.get()}, work_dir.file("none.fld")));
+    EXPECT_EQ(messages->texts().size(), 2u);
+}
+
+TEST_F(FieldDoc, SystemRowsNameAndDepth)
+{
+    CFieldDoc field;
+    field.select_system(9);
+    EXPECT_EQ(field.system_name, "Sprinker:HP Center Pivot");
+    EXPECT_EQ(field.efficiency, 70.0f);
+    EXPECT_EQ(field.net_depth_in, 1.2f);
+    field.set_system_index(42); // from a damaged file
+    EXPECT_EQ(field.system_name, "");
+    EXPECT_EQ(irrigation_systems().size(), 16u);
+    EXPECT_EQ(irrigation_system_index("surface drip"), 14);
+}
+
+} // namespace
+} // namespace tw
