@@ -53,35 +53,28 @@ void missed_switch(std::string_view operation)
     messages().inform("ERROR: Missed Switch in [" + std::string(operation) + "]!!");
 }
 
+// How a kind's records meet its file: the kind, the record size and the codec.
+template<class Record, std::int32_t Kind, std::size_t Size, auto Encode, auto Decode>
+struct CodecOf
+{
+    static constexpr std::int32_t kind = Kind;
+    static constexpr std::size_t size = Size;
+    static auto encode(const Record &r) { return Encode(r); }
+    static Record decode(std::span<const std::uint8_t, Size> b) { return Decode(b); }
+};
+
 template<class Record>
 struct Codec;
-
 template<>
-struct Codec<SoilRecord>
-{
-    static constexpr std::int32_t kind = DbSoils;
-    static constexpr std::size_t size = kSoilRecordSize;
-    static SoilImage encode(const SoilRecord &r) { return encode_soil(r); }
-    static SoilRecord decode(std::span<const std::uint8_t, size> b) { return decode_soil(b); }
-};
-
+struct Codec<SoilRecord> : CodecOf<SoilRecord, DbSoils, kSoilRecordSize, &encode_soil, &decode_soil>
+{};
 template<>
-struct Codec<CropRecord>
-{
-    static constexpr std::int32_t kind = DbCrops;
-    static constexpr std::size_t size = kCropRecordSize;
-    static CropImage encode(const CropRecord &r) { return encode_crop(r); }
-    static CropRecord decode(std::span<const std::uint8_t, size> b) { return decode_crop(b); }
-};
-
+struct Codec<CropRecord> : CodecOf<CropRecord, DbCrops, kCropRecordSize, &encode_crop, &decode_crop>
+{};
 template<>
 struct Codec<StationRecord>
-{
-    static constexpr std::int32_t kind = DbStations;
-    static constexpr std::size_t size = kStationRecordSize;
-    static StationImage encode(const StationRecord &r) { return encode_station(r); }
-    static StationRecord decode(std::span<const std::uint8_t, size> b) { return decode_station(b); }
-};
+    : CodecOf<StationRecord, DbStations, kStationRecordSize, &encode_station, &decode_station>
+{};
 
 template<class Record>
 std::vector<std::uint8_t> encode_all(const std::vector<Record> &records)
@@ -149,21 +142,22 @@ template<class Record>
 void quicksort(std::vector<Record> &records, std::vector<std::string> &names, std::ptrdiff_t lo,
                std::ptrdiff_t hi)
 {
-    // The two halves are disjoint, so sorting the smaller one first by recursion and the larger
-    // one by looping gives the same order as recursing into both, with a bounded depth.
+    const auto record = records.begin();
+    const auto name = names.begin();
+    // The two parts are disjoint, so sorting the smaller one by recursion and the larger one by
+    // looping gives the same order as recursing into both, with a bounded depth.
     for (;;) {
-        const std::string pivot = names[static_cast<std::size_t>((lo + hi) / 2)];
+        const std::string pivot = name[(lo + hi) / 2];
         std::ptrdiff_t i = lo;
         std::ptrdiff_t j = hi;
         do {
-            while (names[static_cast<std::size_t>(i)] < pivot && i < hi)
+            while (name[i] < pivot && i < hi)
                 ++i;
-            while (names[static_cast<std::size_t>(j)] > pivot && j > lo)
+            while (name[j] > pivot && j > lo)
                 --j;
             if (i <= j) {
-                std::swap(records[static_cast<std::size_t>(i)],
-                          records[static_cast<std::size_t>(j)]);
-                std::swap(names[static_cast<std::size_t>(i)], names[static_cast<std::size_t>(j)]);
+                std::iter_swap(record + i, record + j);
+                std::iter_swap(name + i, name + j);
                 ++i;
                 --j;
             }

@@ -84,7 +84,8 @@ void db_InitCrop(CropRecord &record, std::int32_t max_harvests);
 
 // Whole-database reads for the users that only need the records: each opens the file of its kind
 // in the working directory (re-creating it with the defaults, after the notice, when it is
-// missing), reads every whole record, and closes it. An unreadable file yields no records.
+// missing), reads every whole record, and closes it. A file that can neither be read nor
+// re-created yields no records.
 std::vector<SoilRecord> load_soils();
 std::vector<CropRecord> load_crops();
 std::vector<StationRecord> load_stations();

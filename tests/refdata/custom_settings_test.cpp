@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 
 namespace tw {
 namespace {
@@ -140,7 +140,7 @@ TEST(CustomSettings, AFileReplacesAsManyLeadingFieldsAsItHolds)
             set_custom_settings_value(sevens, f, 7.0);
         std::vector<std::uint8_t> bytes(c.size, 0xEE);
         const CustomSettingsImage image = encode_custom_settings(sevens);
-        std::memcpy(bytes.data(), image.data(), std::min(c.size, image.size()));
+        std::copy_n(image.begin(), std::min(c.size, image.size()), bytes.begin());
         ASSERT_TRUE(write_file_atomic(dir.file("custom.con"), bytes));
 
         load_custom_settings();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <span>
 
 namespace tw {
 namespace {
@@ -32,6 +33,19 @@ void expect_close(float actual, float expected, const Conversion &c, const char 
 {
     EXPECT_NEAR(actual, expected, 1e-6f * std::max(1.0f, std::fabs(expected)))
         << operation << " dimension " << c.dimension << " code " << c.code << " of " << c.in;
+}
+
+// Every case with its unit code set; none may report a missed switch.
+void check_conversions(std::span<const Conversion> cases, float (*convert)(std::int32_t, float),
+                       const char *operation)
+{
+    test::ScopedSettings settings;
+    test::ScopedMessages messages;
+    for (const Conversion &c : cases) {
+        set_code(c.dimension, c.code);
+        expect_close(convert(c.dimension, c.in), c.out, c, operation);
+    }
+    EXPECT_TRUE(messages->texts().empty());
 }
 
 TEST(Units, ConvertToDisplayByEveryTableEntry)
@@ -81,13 +95,7 @@ TEST(Units, ConvertToDisplayByEveryTableEntry)
         {Latent_Heat, 3, 100.0f, 179.955f},
         {Latent_Heat, 4, 8598.45f, 10.0f},
     };
-    test::ScopedSettings settings;
-    test::ScopedMessages messages;
-    for (const Conversion &c : cases) {
-        set_code(c.dimension, c.code);
-        expect_close(convert_to(c.dimension, c.in), c.out, c, "convert_to");
-    }
-    EXPECT_TRUE(messages->texts().empty());
+    check_conversions(cases, &convert_to, "convert_to");
 }
 
 TEST(Units, ConvertFromDisplayByEveryTableEntry)
@@ -137,13 +145,7 @@ TEST(Units, ConvertFromDisplayByEveryTableEntry)
         {Latent_Heat, 3, 179.955f, 100.0f},
         {Latent_Heat, 4, 10.0f, 8598.45f},
     };
-    test::ScopedSettings settings;
-    test::ScopedMessages messages;
-    for (const Conversion &c : cases) {
-        set_code(c.dimension, c.code);
-        expect_close(convert_from(c.dimension, c.in), c.out, c, "convert_from");
-    }
-    EXPECT_TRUE(messages->texts().empty());
+    check_conversions(cases, &convert_from, "convert_from");
 }
 
 TEST(Units, EachDirectionUsesItsOwnSinglePrecisionConstant)
