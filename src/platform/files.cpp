@@ -89,8 +89,10 @@ std::optional<std::vector<std::uint8_t>> read_file(const std::filesystem::path &
 }
 
 bool write_file_atomic(const std::filesystem::path &path, std::span<const std::uint8_t> data,
-                       std::string *error)
+                       std::string *error, WriteFailure *failure)
 {
+    if (failure)
+        *failure = WriteFailure::None;
     const std::filesystem::path dir = path.parent_path();
     // Appended rather than "." + name: GCC 12 at -O3 takes the prepend for an overlapping copy
     // (-Wrestrict) and fails the Release build.
@@ -101,6 +103,8 @@ bool write_file_atomic(const std::filesystem::path &path, std::span<const std::u
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         set_error(error, errno_text("cannot create a temporary file for", path));
+        if (failure)
+            *failure = WriteFailure::Open;
         return false;
     }
     struct stat existing
@@ -120,6 +124,8 @@ bool write_file_atomic(const std::filesystem::path &path, std::span<const std::u
     }
     if (!ok) {
         ::unlink(temp.c_str());
+        if (failure)
+            *failure = WriteFailure::Write;
         return false;
     }
     sync_directory(dir);

@@ -118,13 +118,11 @@ bool write_records(std::int32_t kind, const std::vector<Record> &records)
         return false;
     }
     const KindInfo &info = *kind_info(kind);
-    std::string error;
-    if (write_file_atomic(work_file(info.file), encode_all(records), &error))
+    WriteFailure failure = WriteFailure::None;
+    if (write_file_atomic(work_file(info.file), encode_all(records), nullptr, &failure))
         return true;
-    // The platform names the failed step: the data could not be written, or the file (its
-    // temporary companion, or the rename over it) could not be opened. Either way the file keeps
-    // what it held.
-    const bool data_failed = error.starts_with("cannot write");
+    // Either way the file keeps what it held.
+    const bool data_failed = failure == WriteFailure::Write;
     messages().inform((data_failed ? "ERROR: Can't Write to " : "ERROR: Can't Open ") +
                       std::string(info.word) + " Database File in [db_Write()]!!");
     return false;

@@ -68,8 +68,10 @@ TEST(Files, ASaveThatFailsPartWayLeavesTheOldFileByteIdentical)
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const bool saved = write_file_atomic(path, std::vector<std::uint8_t>(100000, 'n'));
-        ::_exit(saved ? 1 : 0);
+        WriteFailure failure = WriteFailure::None;
+        const bool saved =
+            write_file_atomic(path, std::vector<std::uint8_t>(100000, 'n'), nullptr, &failure);
+        ::_exit(saved || failure != WriteFailure::Write ? 1 : 0);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -83,8 +85,10 @@ TEST(Files, WriteIntoAMissingFolderFailsWithAReason)
 {
     test::ScopedWorkDir dir;
     std::string error;
-    EXPECT_FALSE(write_file_atomic(dir.file("no/such/file"), bytes_of("x"), &error));
+    WriteFailure failure = WriteFailure::None;
+    EXPECT_FALSE(write_file_atomic(dir.file("no/such/file"), bytes_of("x"), &error, &failure));
     EXPECT_NE(error.find("no/such/file"), std::string::npos);
+    EXPECT_EQ(failure, WriteFailure::Open);
 }
 
 TEST(Files, ReadWholeOrJustTheBeginning)
