@@ -22,6 +22,27 @@ constexpr std::size_t kBaseNameChars = 19;
 constexpr int kFirstYear = 1950;
 constexpr int kLastYear = 2049;
 
+// The station page's numbers: the sheet shows them in the display unit of their Dimension
+// (none: as stored).
+struct StationValue
+{
+    float LocationInfo::*shown;
+    float CLocationDoc::*stored;
+    std::int32_t dimension;
+};
+constexpr StationValue kStationValues[] = {
+    {&LocationInfo::elevation, &CLocationDoc::elevation, Height},
+    {&LocationInfo::latitude, &CLocationDoc::latitude, 0},
+    {&LocationInfo::pressure, &CLocationDoc::pressure, Pressure},
+    {&LocationInfo::anemometer_height, &CLocationDoc::anemometer_height, Height},
+    {&LocationInfo::warm_month_tmin, &CLocationDoc::warm_month_tmin, Temperature},
+    {&LocationInfo::warm_month_tmax, &CLocationDoc::warm_month_tmax, Temperature},
+    {&LocationInfo::jh_ct, &CLocationDoc::jh_ct, Inv_Temperature},
+    {&LocationInfo::jh_tx, &CLocationDoc::jh_tx, Temperature},
+    {&LocationInfo::delta_t, &CLocationDoc::delta_t, 0},
+    {&LocationInfo::k_zero, &CLocationDoc::k_zero, 0},
+};
+
 } // namespace
 
 LocationInfoForm::LocationInfoForm(const CLocationDoc &location, SheetMode mode)
@@ -33,17 +54,9 @@ LocationInfoForm::LocationInfoForm(const CLocationDoc &location, SheetMode mode)
     v.start_date = location.start_date.day();
     v.et_method = location.et_method;
     v.season_length = mode == SheetMode::New ? kNewLocationDays : location.day_count();
-    v.elevation = convert_to(Height, location.elevation);
-    v.latitude = location.latitude;
-    v.pressure = convert_to(Pressure, location.pressure);
-    v.anemometer_height = convert_to(Height, location.anemometer_height);
-    v.warm_month_tmin = convert_to(Temperature, location.warm_month_tmin);
-    v.warm_month_tmax = convert_to(Temperature, location.warm_month_tmax);
-    v.jh_ct = convert_to(Inv_Temperature, location.jh_ct);
-    v.jh_tx = convert_to(Temperature, location.jh_tx);
     v.reference_type = location.reference_type;
-    v.delta_t = location.delta_t;
-    v.k_zero = location.k_zero;
+    for (const StationValue &s : kStationValues)
+        v.*s.shown = s.dimension ? convert_to(s.dimension, location.*s.stored) : location.*s.stored;
 }
 
 void LocationInfoForm::set_name(std::string_view typed)
@@ -162,17 +175,9 @@ bool LocationInfoForm::accept(CLocationDoc &location)
         location.start_date = StoredDate::from_day(v.start_date);
     }
     location.et_method = v.et_method;
-    location.elevation = convert_from(Height, v.elevation);
-    location.latitude = v.latitude;
-    location.pressure = convert_from(Pressure, v.pressure);
-    location.anemometer_height = convert_from(Height, v.anemometer_height);
-    location.warm_month_tmin = convert_from(Temperature, v.warm_month_tmin);
-    location.warm_month_tmax = convert_from(Temperature, v.warm_month_tmax);
-    location.jh_ct = convert_from(Inv_Temperature, v.jh_ct);
-    location.jh_tx = convert_from(Temperature, v.jh_tx);
     location.reference_type = v.reference_type;
-    location.delta_t = v.delta_t;
-    location.k_zero = v.k_zero;
+    for (const StationValue &s : kStationValues)
+        location.*s.stored = s.dimension ? convert_from(s.dimension, v.*s.shown) : v.*s.shown;
     location.field_names.clear();
     location.set_modified();
     if (mode_ == SheetMode::New) {

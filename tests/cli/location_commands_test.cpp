@@ -15,20 +15,8 @@ namespace tw::cli {
 namespace {
 
 using test::CliRun;
-
-bool contains(const std::string &text, const std::string &part)
-{
-    return text.find(part) != std::string::npos;
-}
-
-std::vector<std::string> lines(const std::string &text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
+using test::contains;
+using test::lines;
 
 // Each command runs in the scratch folder, with metric display units in its custom.con.
 struct LocationCli : ::testing::Test

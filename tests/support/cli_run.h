@@ -23,4 +23,19 @@ inline CliRun run_cli(const std::vector<std::string> &args)
     return {status, out.str(), err.str()};
 }
 
+inline bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+/// The text's lines, without their newlines.
+inline std::vector<std::string> lines(const std::string &text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
 } // namespace tw::test
