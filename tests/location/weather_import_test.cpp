@@ -39,6 +39,18 @@ void metric(CustomSettings &cs)
     cs.wind_unit = 1;
 }
 
+// A season from 1 May 2022 (day 121) with metric display units.
+struct MayImport : ::testing::Test
+{
+    test::ScopedSettings settings;
+    CLocationDoc loc;
+    void SetUp() override
+    {
+        metric(*settings);
+        season(loc, 2022, 5, 1);
+    }
+};
+
 TEST(WeatherImport, KansasStateLineStoresTheGivenValues)
 {
     test::ScopedSettings settings;
@@ -209,12 +221,8 @@ TEST(WeatherImport, UsdaConvertsFromDisplayUnits)
     EXPECT_FLOAT_EQ(no_rh.day(0).alternate_etr, 6.35f);
 }
 
-TEST(WeatherImport, NeverOverwritesADayWithData)
+TEST_F(MayImport, NeverOverwritesADayWithData)
 {
-    test::ScopedSettings settings;
-    metric(*settings);
-    CLocationDoc loc;
-    season(loc, 2022, 5, 1);
     const std::string first = usda_line(121) + usda_line(123);
     EXPECT_EQ(import_weather_text(loc, WeatherFormat::Usda, first), 2);
     const auto after_first = encode_location(loc);
@@ -265,24 +273,17 @@ TEST(WeatherImport, SeasonAcrossTheYearBoundary)
     }
 }
 
-TEST(WeatherImport, RecordsPastTheSeasonEndTheImport)
+TEST_F(MayImport, RecordsPastTheSeasonEndTheImport)
 {
-    test::ScopedSettings settings;
-    metric(*settings);
-    CLocationDoc loc;
-    season(loc, 2022, 5, 1); // 215 days: the last is 1 December, day 335
+    // 215 days: the last is 1 December, day 335
     const std::string text = usda_line(120) + usda_line(335) + usda_line(336) + usda_line(200);
     EXPECT_EQ(import_weather_text(loc, WeatherFormat::Usda, text), 1);
     EXPECT_EQ(loc.day(214).has_data, 1);
     EXPECT_EQ(loc.day(200 - 121).has_data, 0); // after the end, never read
 }
 
-TEST(WeatherImport, LongLinesArriveInPieces)
+TEST_F(MayImport, LongLinesArriveInPieces)
 {
-    test::ScopedSettings settings;
-    metric(*settings);
-    CLocationDoc loc;
-    season(loc, 2022, 5, 1);
     // 149 characters make a piece: the record still parses, the rest of the line (which begins
     // "999") is a record of its own.
     std::string line = usda_line(121);
@@ -300,12 +301,8 @@ TEST(WeatherImport, LongLinesArriveInPieces)
     EXPECT_EQ(loc.day(2).has_data, 1);
 }
 
-TEST(WeatherImport, ShortLinesKeepThePreviousValues)
+TEST_F(MayImport, ShortLinesKeepThePreviousValues)
 {
-    test::ScopedSettings settings;
-    metric(*settings);
-    CLocationDoc loc;
-    season(loc, 2022, 5, 1);
     EXPECT_EQ(import_weather_text(loc, WeatherFormat::Usda, usda_line(121, 33.0) + "999, 125\n"),
               2);
     EXPECT_EQ(loc.day(4).t_max, 33.0f);
