@@ -147,13 +147,13 @@ std::optional<Options> Options::parse(const std::vector<std::string> &args,
             inline_value = name.substr(eq + 1);
             name.resize(eq);
         }
-        const auto spec = std::find_if(specs.begin(), specs.end(),
+        const auto known = std::find_if(specs.begin(), specs.end(),
                                        [&](const OptionSpec &s) { return s.name == name; });
-        if (spec == specs.end()) {
+        if (known == specs.end()) {
             err << "Unknown option --" << name << ".\n";
             return std::nullopt;
         }
-        if (!spec->takes_value) {
+        if (!known->takes_value) {
             if (inline_value) {
                 err << "Option --" << name << " takes no value.\n";
                 return std::nullopt;
