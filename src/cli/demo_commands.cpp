@@ -1,28 +1,202 @@
-// The demo: what ./run demo shows on the bundled data.
+// The demo: what ./run demo shows on the bundled data. It creates the reference files, a Greeley
+// location with the 2022 weather of the Limited Irrigation Research Farm, and a corn field that
+// follows the program's advice, then shows today's decision.
 #include "cli/cli.h"
+#include "cli/field_commands.h"
 #include "cli/refdata_commands.h"
 
+#include "field/daily_entry_form.h"
+#include "field/field_details_form.h"
+#include "field/field_doc.h"
+#include "field/irrigation_systems.h"
+#include "location/location_doc.h"
+#include "location/location_file.h"
+#include "location/location_info_form.h"
+#include "location/weather_import.h"
+#include "platform/dates.h"
+#include "platform/files.h"
+#include "platform/text_format.h"
 #include "platform/work_dir.h"
 #include "refdata/custom_settings.h"
+#include "refdata/database.h"
+#include "refdata/units.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace tw::cli {
 namespace {
 
+constexpr const char *kWeatherFile = "greeley-2022.txt";
+/// Without --full-season the weather stops here, so that a forecast is live.
+constexpr const char *kLiveUntil = "LIRF1,2022-07-16";
+constexpr int kDaysShownBefore = 5;
+constexpr int kDaysShownAfter = 8;
+
+std::filesystem::path default_data_dir()
+{
+#ifdef TILLWISE_DEMO_DATA_DIR
+    return TILLWISE_DEMO_DATA_DIR;
+#else
+    return "data/demo";
+#endif
+}
+
+/// The weather lines to import: the whole file, or the lines before kLiveUntil.
+std::optional<std::string> weather_text(const std::filesystem::path &file, bool full_season,
+                                        std::ostream &err)
+{
+    const auto bytes = read_file(file);
+    if (!bytes) {
+        err << "Cannot read the demo weather " << file.string() << ".\n";
+        return std::nullopt;
+    }
+    std::string text(bytes->begin(), bytes->end());
+    if (const auto end = text.find(kLiveUntil); !full_season && end != std::string::npos)
+        text.resize(end);
+    return text;
+}
+
+std::unique_ptr<CLocationDoc> greeley(std::ostream &out, std::ostream &err)
+{
+    const std::vector<StationRecord> stations = load_stations();
+    const auto station = std::find_if(stations.begin(), stations.end(),
+                                      [](const StationRecord &s) { return s.name == "Greeley"; });
+    if (station == stations.end()) {
+        err << "station.db has no Greeley station.\n";
+        return nullptr;
+    }
+    auto location = std::make_unique<CLocationDoc>();
+    LocationInfoForm form(*location, SheetMode::New);
+    form.set_name("Greeley");
+    form.values.start_date = serial_from_civil(2022, 5, 1);
+    form.choose_station(*station);
+    if (!form.accept(*location))
+        return nullptr;
+    out << "Location " << location->name << ": station " << station->name << ", "
+        << location->day_count() << " days from " << iso_date(location->start_date.day()) << ".\n";
+    return location;
+}
+
+std::unique_ptr<CFieldDoc> corn_field(CLocationDoc &location, std::ostream &err)
+{
+    const std::vector<CropRecord> crops = load_crops();
+    std::vector<SoilRecord> soils = load_soils();
+    const auto soil = std::find_if(soils.begin(), soils.end(),
+                                   [](const SoilRecord &s) { return s.name == "Sandy Loam"; });
+    if (crops.empty() || soil == soils.end()) {
+        err << "crop.db or soil.db lacks the demo's corn or sandy loam.\n";
+        return nullptr;
+    }
+    const auto soil_entry = static_cast<std::size_t>(soil - soils.begin());
+    return new_field({true, &location}, [&](CFieldDoc &f) {
+        FieldDetailsForm form(f, crops, std::move(soils));
+        form.choose_crop(0);
+        form.choose_soil(soil_entry);
+        form.choose_system(*irrigation_system_index("Surface Drip"));
+        form.values.name = "LIRF corn";
+        form.values.planting_date = serial_from_civil(2022, 5, 10);
+        return form.accept();
+    });
+}
+
+/// Irrigates on every actual day the advice calls for water, with the amount it names, as a
+/// grower following the program would; each entry reruns the season from its day.
+std::vector<std::string> follow_the_advice(CFieldDoc &field)
+{
+    std::vector<std::string> applied;
+    for (int d = 1; d <= field.last_actual_day; ++d) {
+        const float needed = field.days[static_cast<std::size_t>(d)].irrigation_needed;
+        auto form = needed > 0.0f ? DailyEntryForm::open(field, d) : std::nullopt;
+        if (!form)
+            continue;
+        form->irrigation = convert_to(Depth, needed);
+        form->accept();
+        applied.push_back(strprintf("%s %.1f %s", iso_date(field.date_of(d)).c_str(),
+                                    static_cast<double>(form->irrigation),
+                                    sed_SetUnits(Depth).c_str()));
+    }
+    return applied;
+}
+
+void tell_the_decision(std::ostream &out, const CFieldDoc &field)
+{
+    const int a = field.last_actual_day;
+    const int f = field.last_forecast_day;
+    const float amount = field.days[static_cast<std::size_t>(f)].irrigation_needed;
+    out << "Last day of weather: " << iso_date(field.date_of(a)) << ".\n";
+    if (amount > 0.0f) {
+        out << "Next irrigation: " << iso_date(field.date_of(f)) << (f == a ? " (ASAP)" : "")
+            << strprintf(", %.1f %s.\n", static_cast<double>(convert_to(Depth, amount)),
+                         sed_SetUnits(Depth).c_str());
+    } else {
+        out << "No irrigation is forecast before irrigating stops.\n";
+    }
+}
+
+constexpr OptionSpec kDemoOptions[] = {{"data", true}, {"full-season", false}};
+
 int run_demo(Context &ctx)
 {
+    const auto options = Options::parse(ctx.args, kDemoOptions, ctx.err);
+    if (!options || !options->positionals().empty()) {
+        ctx.err << "usage: tillwise-cli demo [--data DIR] [--full-season]\n";
+        return kExitUsage;
+    }
     ctx.out << "Working directory: " << work_dir().string() << "\n";
     if (!save_custom_settings())
         return kExitFailure;
     ctx.out << "Created custom.con (" << kCustomSettingsSize
             << " bytes, the default preferences).\n";
-    return create_missing_databases(ctx.out) ? kExitOk : kExitFailure;
+    if (!create_missing_databases(ctx.out))
+        return kExitFailure;
+
+    const std::filesystem::path data = options->value("data").value_or(default_data_dir());
+    const bool full_season = options->has("full-season");
+    const auto weather = weather_text(data / kWeatherFile, full_season, ctx.err);
+    auto location = weather ? greeley(ctx.out, ctx.err) : nullptr;
+    if (!location)
+        return kExitFailure;
+    const int imported = import_weather_text(*location, WeatherFormat::JvuNew, *weather);
+    ctx.out << "Imported " << imported << " days of weather from " << kWeatherFile
+            << (full_season ? "" : " (through 15 July)") << ".\n";
+
+    auto field = corn_field(*location, ctx.err);
+    if (!field)
+        return kExitFailure;
+    ctx.out << "Field " << field->name << ": " << field->crop.name << " on " << field->soil.name
+            << ", " << field->system_name << ", planted " << iso_date(field->planting_date.day())
+            << ".\n";
+    const auto applied = follow_the_advice(*field);
+    ctx.out << "Irrigations applied as advised (" << applied.size() << "):";
+    for (const std::string &a : applied)
+        ctx.out << " " << a << ";";
+    ctx.out << "\n";
+
+    const auto loc_path = work_file(location->base_name + ".loc");
+    const auto fld_path = work_file("lirf-corn.fld");
+    std::string error;
+    if (!save_location_file(*location, loc_path, &error) || !field->save(fld_path)) {
+        ctx.err << "Cannot save the demo files. " << error << "\n";
+        return kExitFailure;
+    }
+    ctx.out << "Saved " << loc_path.filename().string() << " and " << fld_path.filename().string()
+            << ".\n\n";
+
+    print_summary(ctx.out, *location, false);
+    ctx.out << "\n";
+    const int a = field->last_actual_day;
+    print_schedule(ctx.out, *field, a - kDaysShownBefore, a + kDaysShownAfter, false);
+    ctx.out << "\n";
+    tell_the_decision(ctx.out, *field);
+    return kExitOk;
 }
 
-const Registration demo_registration({"demo", "", "demo",
-                                      "Runs the demonstration in the working directory.",
-                                      &run_demo});
+const Registration demo_registration(
+    {"demo", "", "demo [--data DIR] [--full-season]",
+     "Runs the demonstration in the working directory: a Greeley location with the 2022 weather "
+     "through mid-July (or the whole season) and a corn field following the advice.",
+     &run_demo});
 
 } // namespace
 } // namespace tw::cli

@@ -211,5 +211,22 @@ TEST_F(FieldCli, SummaryListsTheFieldsOfTheLocation)
     EXPECT_EQ(lines(missing.out).size(), 2u);
 }
 
+TEST_F(FieldCli, DemoShowsALiveDecision)
+{
+    const CliRun live = run({"demo"});
+    ASSERT_EQ(live.status, kExitOk) << live.err;
+    EXPECT_TRUE(contains(live.out, "Imported 76 days of weather from greeley-2022.txt"));
+    EXPECT_TRUE(contains(live.out, "\nLIRF corn  CORN  R1: Silking   2.35               "
+                                   "07/18/22         3.5\n"));
+    EXPECT_TRUE(contains(live.out, "07/18/22   1199     R1: Silking"));
+    EXPECT_TRUE(contains(live.out, "Next irrigation: 2022-07-18, 3.5 in."));
+    EXPECT_TRUE(file_exists(dir.file("lirf-corn.fld")));
+
+    const CliRun season = run({"demo", "--full-season"});
+    ASSERT_EQ(season.status, kExitOk) << season.err;
+    EXPECT_TRUE(contains(season.out, "Last day of weather: 2022-11-29."));
+    EXPECT_EQ(run({"demo", "--data", dir.file("nowhere").string()}).status, kExitFailure);
+}
+
 } // namespace
 } // namespace tw::cli
