@@ -9,26 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
 namespace tw::cli {
 namespace {
 
 using test::CliRun;
-
-bool contains(const std::string &text, const std::string &part)
-{
-    return text.find(part) != std::string::npos;
-}
-
-std::vector<std::string> lines(const std::string &text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
+using test::contains;
+using test::lines;
 
 // A season from 1 May 2022 with ten weeks of typed ETr and a shower every eleventh day.
 struct FieldCli : ::testing::Test

@@ -1,6 +1,7 @@
 #include "field_fixtures.h"
 
 #include "platform/dates.h"
+#include "refdata/database.h"
 
 namespace tw::test {
 namespace {
@@ -53,18 +54,9 @@ CropRecord corn()
 
 CropRecord short_crop()
 {
-    CropRecord c = corn();
+    CropRecord c;
+    db_InitCrop(c, 1);
     c.name = "SHORT";
-    const GrowthStage stages[] = {
-        stage("Planting", StagePlanting, 0.2f, 0, 0),
-        stage("Emergence", StageEmergence, 0.2f, 10, 100),
-        stage("Full Cover", StageFullCover, 0.5f, 20, 250),
-        stage("Stop Irrigating", StageStopIrrigating, 0.5f, 30, 300),
-        stage("Harvest", StageHarvest, 0.5f, 31, 320),
-    };
-    c.stages = {};
-    c.stage_count = 5;
-    std::copy(std::begin(stages), std::end(stages), c.stages.begin());
     return c;
 }
 
