@@ -2,6 +2,7 @@
 
 #include "fertility/nutrient_file.h"
 #include "field/irrigation_systems.h"
+#include "location/location_file.h"
 #include "platform/file_names.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
@@ -30,7 +31,7 @@ std::unique_ptr<CFieldDoc> bound_field(const ActiveWindow &active)
 bool finish_open(CFieldDoc &field, std::span<const std::uint8_t> bytes, std::string_view title)
 {
     if (!field.deserialize(bytes)) {
-        messages().inform(kLoadFailureMessage);
+        messages().inform(kArchiveErrorMessage);
         return false;
     }
     if (const auto reason = unsafe_file_name_reason(field.name, "field")) {

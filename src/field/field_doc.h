@@ -26,9 +26,6 @@ struct ActiveWindow
     Document *document = nullptr;
 };
 
-inline constexpr std::string_view kLoadFailureMessage =
-    "Error reading file. Format may not be current";
-
 /// One irrigated field for one season, bound to the open location whose weather it reads. Field
 /// day d is location day d + day_offset.
 class CFieldDoc

@@ -2,6 +2,7 @@
 
 #include "field/irrigation_systems.h"
 #include "field_fixtures.h"
+#include "location/location_file.h"
 #include "platform/archive.h"
 #include "platform/files.h"
 
@@ -268,7 +269,7 @@ TEST_F(FieldDoc, EveryCutAndRandomBytesAreRefusedCleanly)
         messages->clear();
         const std::span<const std::uint8_t> cut(bytes.data(), n);
         ASSERT_FALSE(open_field({true, location.get()}, cut, "cut.fld")) << n;
-        EXPECT_EQ(messages->texts().back(), kLoadFailureMessage) << n;
+        EXPECT_EQ(messages->texts().back(), kArchiveErrorMessage) << n;
     }
     std::mt19937 random(5);
     for (int i = 0; i < 3000; ++i) {
