@@ -148,7 +148,7 @@ std::optional<Options> Options::parse(const std::vector<std::string> &args,
             name.resize(eq);
         }
         const auto known = std::find_if(specs.begin(), specs.end(),
-                                       [&](const OptionSpec &s) { return s.name == name; });
+                                        [&](const OptionSpec &s) { return s.name == name; });
         if (known == specs.end()) {
             err << "Unknown option --" << name << ".\n";
             return std::nullopt;
