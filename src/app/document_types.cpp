@@ -24,11 +24,11 @@ DocumentTypes DocumentTypes::standard()
 {
     DocumentTypes types;
     types.add({kLocationResource, parse_document_strings(kLocationDocumentString),
-               DocumentWindow::Location, true});
-    types.add({kFieldResource, parse_document_strings(kFieldDocumentString), DocumentWindow::Field,
+               WindowKind::Location, true});
+    types.add({kFieldResource, parse_document_strings(kFieldDocumentString), WindowKind::Field,
                true});
     types.add({kFieldResource, parse_document_strings(kFieldDocumentString),
-               DocumentWindow::FieldNitrogen, false});
+               WindowKind::FieldNitrogen, false});
     return types;
 }
 

@@ -31,14 +31,14 @@ constexpr std::string_view kFieldDocumentString =
     "\nField\nField\nField Files(*.fld)\n.fld\nField.Document\nTillwise Field File";
 constexpr std::string_view kFieldDocName = "Field";
 
-/// Which window of a document a type opens.
-enum class DocumentWindow { Location, Field, FieldNitrogen };
+/// Which window a document type opens on its documents.
+enum class WindowKind { Location, Field, FieldNitrogen };
 
 struct DocumentType
 {
     int resource;
     DocumentStrings strings;
-    DocumentWindow view;
+    WindowKind view;
     bool registered;
 };
 

@@ -31,21 +31,21 @@ TEST(DocumentTypes, NewOffersLocationAndFieldAndFilesFindTheirType)
     EXPECT_EQ(types.all().size(), 3u);
     EXPECT_EQ(types.new_choices(), (std::vector<std::string>{"Location", "Field"}));
     EXPECT_EQ(types.type_for_file("/x/Greeley2022.LOC")->resource, kLocationResource);
-    EXPECT_EQ(types.type_for_file("corn.fld")->view, DocumentWindow::Field);
+    EXPECT_EQ(types.type_for_file("corn.fld")->view, WindowKind::Field);
     EXPECT_EQ(types.type_for_file("notes.txt"), nullptr);
 }
 
 TEST(DocumentTypes, FieldTypeIsFoundByNameAmongTheFirstTwoRegistered)
 {
     const DocumentTypes standard = DocumentTypes::standard();
-    EXPECT_EQ(standard.field_type()->view, DocumentWindow::Field);
-    EXPECT_EQ(standard.location_type()->view, DocumentWindow::Location);
+    EXPECT_EQ(standard.field_type()->view, WindowKind::Field);
+    EXPECT_EQ(standard.location_type()->view, WindowKind::Location);
 
     DocumentTypes field_first;
     field_first.add(standard.all()[1]);
     field_first.add(standard.all()[0]);
-    EXPECT_EQ(field_first.field_type()->view, DocumentWindow::Field);
-    EXPECT_EQ(field_first.location_type()->view, DocumentWindow::Location);
+    EXPECT_EQ(field_first.field_type()->view, WindowKind::Field);
+    EXPECT_EQ(field_first.location_type()->view, WindowKind::Location);
 
     DocumentTypes no_field;
     no_field.add(standard.all()[0]);

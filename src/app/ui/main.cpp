@@ -1,11 +1,25 @@
 #include "app/ui/main_frame.h"
+#include "app/ui/tillwise_app.h"
+#include "platform/message_port.h"
+#include "platform/ui/qt_message_port.h"
+#include "platform/ui/qt_settings_store.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    tw::CMainFrame frame;
-    frame.showMaximized();
-    return app.exec();
+    tw::QtMessagePort port;
+    tw::set_messages(&port);
+    tw::QtSettingsStore store;
+    int status = 0;
+    {
+        tw::CTillwiseApp tillwise(store);
+        QStringList arguments = QApplication::arguments();
+        arguments.removeFirst();
+        if (tillwise.init_instance(arguments) && tillwise.main_frame()->isVisible())
+            status = QApplication::exec();
+    }
+    tw::set_messages(nullptr);
+    return status;
 }

@@ -1,0 +1,373 @@
+#include "app/ui/document_manager.h"
+
+#include "app/ui/new_document_dialog.h"
+#include "platform/files.h"
+#include "platform/message_port.h"
+#include "platform/ui/interaction.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+
+#include <algorithm>
+
+namespace tw {
+namespace {
+
+QString qt_text(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+QString filter_of(const DocumentType &type)
+{
+    // The type's filter text ends in its pattern in parentheses, as the file dialog reads it.
+    return qt_text(type.strings.filter_name);
+}
+
+std::filesystem::path path_of(const QString &name)
+{
+    return std::filesystem::path(name.toStdString());
+}
+
+} // namespace
+
+DocumentWindow::DocumentWindow(DocumentManager &manager, Document &doc, DocumentFrame *frame)
+    : manager_(manager)
+    , doc_(doc)
+    , frame_(frame)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidget(frame);
+    doc_.add_view(this);
+}
+
+DocumentWindow::~DocumentWindow()
+{
+    // The panes are views of the document: they go before the document may.
+    doc_.remove_view(this);
+    delete widget();
+    manager_.window_destroyed(*this);
+}
+
+void DocumentWindow::update_title(int number, int count)
+{
+    QString title = qt_text(doc_.title());
+    if (count > 1)
+        title += ':' + QString::number(number);
+    setWindowTitle(title + QStringLiteral("[*]"));
+    setWindowModified(doc_.is_modified());
+}
+
+void DocumentWindow::on_state_changed()
+{
+    const auto windows = manager_.windows_of(doc_);
+    const auto it = std::find(windows.begin(), windows.end(), this);
+    update_title(static_cast<int>(it - windows.begin()) + 1, static_cast<int>(windows.size()));
+}
+
+void DocumentWindow::closeEvent(QCloseEvent *event)
+{
+    if (manager_.window_may_close(*this))
+        event->accept();
+    else
+        event->ignore();
+}
+
+DocumentManager::DocumentManager(const DocumentTypes &types, SettingsStore &store)
+    : types_(types)
+    , store_(store)
+{
+    recent_.load(store_);
+}
+
+DocumentManager::~DocumentManager()
+{
+    // Windows still open (the program is ending) go first: their panes watch the documents.
+    for (Open &open : open_) {
+        const auto windows = open.windows;
+        for (DocumentWindow *window : windows)
+            delete window;
+    }
+}
+
+void DocumentManager::set_kind(WindowKind which, DocumentKind *kind)
+{
+    kinds_[which] = kind;
+}
+
+DocumentKind *DocumentManager::kind_of(const DocumentType &type) const
+{
+    const auto it = kinds_.find(type.view);
+    return it == kinds_.end() ? nullptr : it->second;
+}
+
+void DocumentManager::file_new(QWidget *parent)
+{
+    const auto registered = types_.registered();
+    if (registered.empty())
+        return;
+    std::size_t chosen = 0;
+    if (registered.size() > 1) {
+        QStringList names;
+        for (const std::string &name : types_.new_choices())
+            names << qt_text(name);
+        NewDocumentDialog dialog(names, parent);
+        if (interaction().exec(dialog) != QDialog::Accepted || dialog.chosen() < 0)
+            return;
+        chosen = static_cast<std::size_t>(dialog.chosen());
+    }
+    new_document(*registered[chosen], parent);
+}
+
+Document *DocumentManager::new_document(const DocumentType &type, QWidget *parent)
+{
+    DocumentKind *kind = kind_of(type);
+    if (!kind)
+        return nullptr;
+    std::unique_ptr<Document> doc = kind->create_new(parent);
+    if (!doc)
+        return nullptr;
+    return adopt(std::move(doc), type);
+}
+
+void DocumentManager::file_open(QWidget *parent)
+{
+    QStringList filters;
+    for (const DocumentType *type : types_.registered())
+        filters << filter_of(*type);
+    const QString name =
+        interaction().open_file_name(parent, QStringLiteral("Open"), filters.join(";;"));
+    if (!name.isEmpty())
+        open_document(path_of(name));
+}
+
+Document *DocumentManager::open_document(const std::filesystem::path &path)
+{
+    for (Open &open : open_) {
+        if (open.doc->path() == path) {
+            if (area_ && !open.windows.empty())
+                area_->setActiveSubWindow(open.windows.front());
+            return open.doc.get();
+        }
+    }
+    const DocumentType *type = types_.type_for_file(path.filename().string());
+    if (!type)
+        type = types_.registered().empty() ? nullptr : types_.registered().front();
+    DocumentKind *kind = type ? kind_of(*type) : nullptr;
+    if (!kind)
+        return nullptr;
+    const auto bytes = read_file(path);
+    if (!bytes) {
+        messages().inform("Failed to open document.");
+        recent_.remove(path.string());
+        emit recent_files_changed();
+        return nullptr;
+    }
+    std::unique_ptr<Document> doc = kind->read(*bytes);
+    if (!doc)
+        return nullptr;
+    doc->set_path(path);
+    kind->title_from_file(*doc, path.stem().string());
+    doc->set_modified(false);
+    remember(path);
+    return adopt(std::move(doc), *type);
+}
+
+bool DocumentManager::save(Document &doc)
+{
+    if (doc.path().empty())
+        return save_as(doc);
+    return write(doc, doc.path());
+}
+
+bool DocumentManager::save_as(Document &doc)
+{
+    const DocumentType *type = type_of(doc);
+    DocumentKind *kind = type ? kind_of(*type) : nullptr;
+    if (!kind)
+        return false;
+    const QString proposed = doc.path().empty() ? qt_text(kind->proposed_file_name(doc))
+                                                : QString::fromStdString(doc.path().string());
+    const QString name = interaction().save_file_name(
+        active_window(), QStringLiteral("Save As"), proposed, filter_of(*type));
+    if (name.isEmpty())
+        return false;
+    std::filesystem::path path = path_of(name);
+    if (path.extension().empty())
+        path += type->strings.filter_ext;
+    if (!write(doc, path))
+        return false;
+    doc.set_path(path);
+    kind->title_from_file(doc, path.stem().string());
+    remember(path);
+    return true;
+}
+
+bool DocumentManager::write(Document &doc, const std::filesystem::path &path)
+{
+    const DocumentType *type = type_of(doc);
+    DocumentKind *kind = type ? kind_of(*type) : nullptr;
+    if (!kind)
+        return false;
+    const auto bytes = kind->write(doc);
+    if (!bytes)
+        return false;
+    // The file is replaced whole or not at all, so a failed save leaves the old one readable.
+    if (!write_file_atomic(path, *bytes)) {
+        messages().inform("Failed to save document.");
+        return false;
+    }
+    doc.set_modified(false);
+    return true;
+}
+
+bool DocumentManager::ask_to_save(Document &doc)
+{
+    if (!doc.is_modified())
+        return true;
+    switch (interaction().ask_to_save(active_window(), qt_text(doc.title()))) {
+    case SaveAnswer::Save: return save(doc);
+    case SaveAnswer::Discard: return true;
+    case SaveAnswer::Cancel: return false;
+    }
+    return false;
+}
+
+bool DocumentManager::close_document(Document &doc)
+{
+    const DocumentType *type = type_of(doc);
+    DocumentKind *kind = type ? kind_of(*type) : nullptr;
+    if ((kind && !kind->can_close(doc)) || !ask_to_save(doc))
+        return false;
+    // Closing the last window destroys the document, so no window may ask again.
+    doc.set_modified(false);
+    const auto windows = windows_of(doc);
+    for (DocumentWindow *window : windows)
+        delete window;
+    return true;
+}
+
+bool DocumentManager::save_all_modified()
+{
+    for (Document *doc : documents()) {
+        if (!ask_to_save(*doc))
+            return false;
+    }
+    return true;
+}
+
+DocumentWindow *DocumentManager::new_window(Document &doc)
+{
+    Open *open = find(doc);
+    DocumentKind *kind = open ? kind_of(*open->type) : nullptr;
+    if (!kind || !area_)
+        return nullptr;
+    auto *window = new DocumentWindow(*this, doc, kind->create_frame(doc));
+    open->windows.push_back(window);
+    area_->addSubWindow(window);
+    window->frame()->place(*window, area_->viewport()->size());
+    renumber(doc);
+    window->show();
+    area_->setActiveSubWindow(window);
+    emit documents_changed();
+    return window;
+}
+
+bool DocumentManager::window_may_close(DocumentWindow &window)
+{
+    Open *open = find(window.document());
+    if (!open || open->windows.size() > 1)
+        return true;
+    DocumentKind *kind = kind_of(*open->type);
+    return (!kind || kind->can_close(window.document())) && ask_to_save(window.document());
+}
+
+void DocumentManager::window_destroyed(DocumentWindow &window)
+{
+    const auto it = std::find_if(open_.begin(), open_.end(),
+                                 [&](const Open &o) { return o.doc.get() == &window.document(); });
+    if (it == open_.end())
+        return;
+    std::erase(it->windows, &window);
+    if (it->windows.empty())
+        open_.erase(it);
+    else
+        renumber(*it->doc);
+    emit documents_changed();
+}
+
+Document *DocumentManager::adopt(std::unique_ptr<Document> doc, const DocumentType &type)
+{
+    Document *raw = doc.get();
+    open_.push_back({std::move(doc), &type, {}});
+    if (!new_window(*raw)) {
+        open_.pop_back();
+        return nullptr;
+    }
+    return raw;
+}
+
+void DocumentManager::remember(const std::filesystem::path &path)
+{
+    recent_.add(path.string());
+    recent_.save(store_);
+    emit recent_files_changed();
+}
+
+void DocumentManager::renumber(const Document &doc)
+{
+    const auto windows = windows_of(doc);
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        windows[i]->update_title(static_cast<int>(i) + 1, static_cast<int>(windows.size()));
+}
+
+std::vector<Document *> DocumentManager::documents() const
+{
+    std::vector<Document *> docs;
+    for (const Open &open : open_)
+        docs.push_back(open.doc.get());
+    return docs;
+}
+
+std::vector<Document *> DocumentManager::documents_of(const DocumentType &type) const
+{
+    std::vector<Document *> docs;
+    for (const Open &open : open_) {
+        if (open.type->view == type.view)
+            docs.push_back(open.doc.get());
+    }
+    return docs;
+}
+
+const DocumentType *DocumentManager::type_of(const Document &doc) const
+{
+    const Open *open = find(doc);
+    return open ? open->type : nullptr;
+}
+
+std::vector<DocumentWindow *> DocumentManager::windows_of(const Document &doc) const
+{
+    const Open *open = find(doc);
+    return open ? open->windows : std::vector<DocumentWindow *>{};
+}
+
+DocumentWindow *DocumentManager::active_window() const
+{
+    return area_ ? qobject_cast<DocumentWindow *>(area_->currentSubWindow()) : nullptr;
+}
+
+DocumentManager::Open *DocumentManager::find(const Document &doc)
+{
+    for (Open &open : open_) {
+        if (open.doc.get() == &doc)
+            return &open;
+    }
+    return nullptr;
+}
+
+const DocumentManager::Open *DocumentManager::find(const Document &doc) const
+{
+    return const_cast<DocumentManager *>(this)->find(doc);
+}
+
+} // namespace tw

@@ -1,0 +1,187 @@
+#include "app/ui/tillwise_app.h"
+
+#include "app/commands.h"
+#include "app/ui/about_dialog.h"
+#include "app/ui/main_frame.h"
+#include "platform/ui/interaction.h"
+#include "platform/ui/shared_printer.h"
+#include "platform/work_dir.h"
+#include "refdata/custom_settings.h"
+#include "refdata/preferences_form.h"
+#include "refdata/tip_of_day.h"
+#include "refdata/ui/customize_sheet.h"
+#include "refdata/ui/tip_dialog.h"
+
+#include <QApplication>
+#include <QMdiArea>
+
+namespace tw {
+
+StartOptions parse_command_line(const QStringList &arguments)
+{
+    StartOptions options;
+    for (const QString &argument : arguments) {
+        const bool flag = argument.startsWith('/') || argument.startsWith('-');
+        const QString name = argument.mid(1);
+        if (flag && (name.compare(QStringLiteral("Embedding"), Qt::CaseInsensitive) == 0 ||
+                     name.compare(QStringLiteral("Automation"), Qt::CaseInsensitive) == 0)) {
+            options.embedded = true;
+            options.show_splash = false;
+        }
+    }
+    return options;
+}
+
+CTillwiseApp::CTillwiseApp(SettingsStore &store)
+    : store_(store)
+    , types_(DocumentTypes::standard())
+    , manager_(types_, store_)
+{}
+
+CTillwiseApp::~CTillwiseApp()
+{
+    // The windows go first: their panes watch the documents the manager owns.
+    frame_.reset();
+}
+
+bool CTillwiseApp::init_instance(const QStringList &arguments)
+{
+    QApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
+    load_custom_settings();
+
+    frame_ = std::make_unique<CMainFrame>();
+    frame_->set_app_target(this);
+    frame_->set_close_query([this] { return manager_.save_all_modified(); });
+    manager_.attach(frame_->mdi_area());
+    frame_->set_recent_files(manager_.recent().entries());
+    QObject::connect(&manager_, &DocumentManager::recent_files_changed, frame_.get(),
+                     [this] { frame_->set_recent_files(manager_.recent().entries()); });
+    QObject::connect(&manager_, &DocumentManager::documents_changed, frame_.get(),
+                     &CMainFrame::update_command_states);
+
+    // The desktop's file associations for .loc and .fld come with the installed program, not
+    // from a start of it. A document named on the command line is not opened.
+    const StartOptions options = parse_command_line(arguments);
+    if (options.embedded)
+        return true;
+    frame_->showMaximized();
+    if (options.show_splash)
+        show_tip(false);
+    return true;
+}
+
+void CTillwiseApp::set_command_handler(int command, std::function<void()> handler)
+{
+    handlers_[command] = std::move(handler);
+    if (frame_)
+        frame_->update_command_states();
+}
+
+void CTillwiseApp::show_tip(bool always)
+{
+    TipOfDay tip(store_, work_file("tips.txt"));
+    run_tip_of_day(tip, frame_.get(), always);
+}
+
+void CTillwiseApp::refresh_after_preferences()
+{
+    const auto registered = types_.registered();
+    for (std::size_t i = 0; i < registered.size() && i < 2; ++i) {
+        DocumentKind *kind = manager_.kind_of(*registered[i]);
+        if (!kind)
+            continue;
+        for (Document *doc : manager_.documents_of(*registered[i]))
+            kind->refresh_after_preferences(*doc);
+    }
+}
+
+void CTillwiseApp::customize()
+{
+    CCustomizeSheet sheet(PreferencesForm::from(custom_settings()), frame_.get());
+    if (interaction().exec(sheet) != QDialog::Accepted)
+        return;
+    sheet.form().apply_to(custom_settings());
+    refresh_after_preferences();
+    save_custom_settings();
+}
+
+void CTillwiseApp::about()
+{
+    CAboutDlg dialog(frame_.get());
+    interaction().exec(dialog);
+}
+
+void CTillwiseApp::print_setup()
+{
+    interaction().choose_printer(shared_printer(), frame_.get());
+}
+
+Document *CTillwiseApp::active_document() const
+{
+    DocumentWindow *window = manager_.active_window();
+    return window ? &window->document() : nullptr;
+}
+
+bool CTillwiseApp::handles_command(int command) const
+{
+    if (command >= ID_FILE_MRU_FILE1 && command < ID_FILE_MRU_FILE1 + 5)
+        return static_cast<std::size_t>(command - ID_FILE_MRU_FILE1) <
+               const_cast<CTillwiseApp *>(this)->manager_.recent().entries().size();
+    switch (command) {
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_FILE_PRINT_SETUP:
+    case ID_APP_EXIT:
+    case ID_CUSTOMIZE:
+    case ID_APP_ABOUT:
+    case ID_TIP_OF_THE_DAY: return true;
+    case ID_FILE_CLOSE:
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+    case ID_WINDOW_NEW: return active_document() != nullptr;
+    default: return handlers_.count(command) != 0;
+    }
+}
+
+void CTillwiseApp::run_command(int command)
+{
+    if (command >= ID_FILE_MRU_FILE1 && command < ID_FILE_MRU_FILE1 + 5) {
+        const auto &entries = manager_.recent().entries();
+        const auto slot = static_cast<std::size_t>(command - ID_FILE_MRU_FILE1);
+        if (slot < entries.size())
+            manager_.open_document(std::filesystem::path(std::string(entries[slot])));
+        return;
+    }
+    Document *doc = active_document();
+    switch (command) {
+    case ID_FILE_NEW: manager_.file_new(frame_.get()); break;
+    case ID_FILE_OPEN: manager_.file_open(frame_.get()); break;
+    case ID_FILE_PRINT_SETUP: print_setup(); break;
+    case ID_APP_EXIT: frame_->close(); break;
+    case ID_CUSTOMIZE: customize(); break;
+    case ID_APP_ABOUT: about(); break;
+    case ID_TIP_OF_THE_DAY: show_tip(true); break;
+    case ID_FILE_CLOSE:
+        if (doc)
+            manager_.close_document(*doc);
+        break;
+    case ID_FILE_SAVE:
+        if (doc)
+            manager_.save(*doc);
+        break;
+    case ID_FILE_SAVE_AS:
+        if (doc)
+            manager_.save_as(*doc);
+        break;
+    case ID_WINDOW_NEW:
+        if (doc)
+            manager_.new_window(*doc);
+        break;
+    default:
+        if (const auto it = handlers_.find(command); it != handlers_.end())
+            it->second();
+        break;
+    }
+}
+
+} // namespace tw
