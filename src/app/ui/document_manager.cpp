@@ -82,12 +82,17 @@ DocumentManager::DocumentManager(const DocumentTypes &types, SettingsStore &stor
 
 DocumentManager::~DocumentManager()
 {
-    // Windows still open (the program is ending) go first: their panes watch the documents.
-    for (Open &open : open_) {
-        const auto windows = open.windows;
-        for (DocumentWindow *window : windows)
-            delete window;
-    }
+    // Windows still open go first: their panes watch the documents.
+    discard_windows();
+}
+
+void DocumentManager::discard_windows()
+{
+    std::vector<DocumentWindow *> windows;
+    for (const Open &open : open_)
+        windows.insert(windows.end(), open.windows.begin(), open.windows.end());
+    for (DocumentWindow *window : windows)
+        delete window;
 }
 
 void DocumentManager::set_kind(WindowKind which, DocumentKind *kind)

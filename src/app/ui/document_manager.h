@@ -55,6 +55,9 @@ class DocumentManager : public QObject
 public:
     DocumentManager(const DocumentTypes &types, SettingsStore &store);
     ~DocumentManager() override;
+    /// The program ends: every window goes without asking (the documents stay until the manager
+    /// goes).
+    void discard_windows();
 
     void attach(QMdiArea *area) { area_ = area; }
     /// Binds the kind that builds the documents of every type with this window.

@@ -74,6 +74,13 @@ CMainFrame::CMainFrame(QWidget *parent)
     update_command_states();
 }
 
+CMainFrame::~CMainFrame()
+{
+    // The area tells of windows going while the frame is taken down; nothing is left to update.
+    qApp->removeEventFilter(this);
+    area_->disconnect(this);
+}
+
 QAction *CMainFrame::command_action(int command, const QString &text, const QString &prompt,
                                     QObject *parent)
 {

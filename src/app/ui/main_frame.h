@@ -27,6 +27,7 @@ class CMainFrame : public QMainWindow
 
 public:
     explicit CMainFrame(QWidget *parent = nullptr);
+    ~CMainFrame() override;
 
     void set_app_target(CommandTarget *target) { app_target_ = target; }
     /// Asked before the main window closes (the program ends); false keeps it open.

@@ -41,6 +41,9 @@ CTillwiseApp::CTillwiseApp(SettingsStore &store)
 CTillwiseApp::~CTillwiseApp()
 {
     // The windows go first: their panes watch the documents the manager owns.
+    if (frame_)
+        QObject::disconnect(&manager_, nullptr, frame_.get(), nullptr);
+    manager_.discard_windows();
     frame_.reset();
 }
 

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "platform/ui/interaction.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+namespace tw::test {
+
+/// Answers in place of the user: each modal dialog is handed to the next queued handler (which
+/// fills it in and returns the result); file choosers and the ask-to-save box take queued answers.
+/// With nothing queued a dialog is cancelled, so a test never blocks. Every dialog's title is
+/// recorded.
+class ScriptedInteraction : public Interaction
+{
+public:
+    using DialogHandler = std::function<int(QDialog &)>;
+
+    ScriptedInteraction()
+        : previous_(set_interaction(this))
+    {}
+    ~ScriptedInteraction() override { set_interaction(previous_); }
+    ScriptedInteraction(const ScriptedInteraction &) = delete;
+    ScriptedInteraction &operator=(const ScriptedInteraction &) = delete;
+
+    void on_dialog(DialogHandler handler) { dialogs_.push_back(std::move(handler)); }
+    void answer_open(const QString &name) { open_.push_back(name); }
+    void answer_save(const QString &name) { save_.push_back(name); }
+    void answer_ask_to_save(SaveAnswer answer) { asks_.push_back(answer); }
+    void answer_printer(bool ok) { printers_.push_back(ok); }
+
+    const QStringList &dialog_titles() const { return titles_; }
+    const QStringList &file_captions() const { return captions_; }
+    const QStringList &file_filters() const { return filters_; }
+    const QStringList &asked_to_save() const { return asked_; }
+    std::size_t pending_dialogs() const { return dialogs_.size(); }
+
+    int exec(QDialog &dialog) override
+    {
+        titles_ << dialog.windowTitle();
+        if (dialogs_.empty())
+            return QDialog::Rejected;
+        DialogHandler handler = std::move(dialogs_.front());
+        dialogs_.pop_front();
+        return handler(dialog);
+    }
+    QString open_file_name(QWidget *, const QString &caption, const QString &filters) override
+    {
+        captions_ << caption;
+        filters_ << filters;
+        return take(open_, QString());
+    }
+    QString save_file_name(QWidget *, const QString &caption, const QString &proposed,
+                           const QString &filter) override
+    {
+        captions_ << caption;
+        filters_ << filter;
+        proposed_ << proposed;
+        return take(save_, QString());
+    }
+    SaveAnswer ask_to_save(QWidget *, const QString &title) override
+    {
+        asked_ << title;
+        return take(asks_, SaveAnswer::Cancel);
+    }
+    bool choose_printer(QPrinter &, QWidget *) override { return take(printers_, false); }
+
+    const QStringList &proposed_names() const { return proposed_; }
+
+private:
+    template <typename T>
+    static T take(std::deque<T> &queue, T fallback)
+    {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+
+    Interaction *previous_;
+    std::deque<DialogHandler> dialogs_;
+    std::deque<QString> open_;
+    std::deque<QString> save_;
+    std::deque<SaveAnswer> asks_;
+    std::deque<bool> printers_;
+    QStringList titles_;
+    QStringList captions_;
+    QStringList filters_;
+    QStringList asked_;
+    QStringList proposed_;
+};
+
+/// Accepts a dialog after `fill` has set its fields.
+template <typename Dialog, typename Fill>
+ScriptedInteraction::DialogHandler accept_with(Fill fill)
+{
+    return [fill](QDialog &dialog) {
+        auto *typed = qobject_cast<Dialog *>(&dialog);
+        if (!typed)
+            return int(QDialog::Rejected);
+        fill(*typed);
+        dialog.accept();
+        return dialog.result();
+    };
+}
+
+} // namespace tw::test
