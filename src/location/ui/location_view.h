@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/document.h"
+
+#include <QTableView>
+
+namespace tw {
+
+class CLocationDoc;
+class WeatherTableModel;
+
+/// The lower pane of a location window: one row a day with its weather and ETr, and the state
+/// picture of the day. Double-click or Enter on a row asks for the day entry dialog.
+class CLocationView
+    : public QTableView
+    , public DocumentView
+{
+    Q_OBJECT
+
+public:
+    explicit CLocationView(CLocationDoc &doc, QWidget *parent = nullptr);
+    ~CLocationView() override;
+
+    WeatherTableModel *table() const { return model_; }
+    /// The screen width of a column by its header (0 for a hidden column).
+    int column_width(int column) const;
+    /// Column widths and visibility by the location's ET equation.
+    void apply_columns();
+
+    /// -1: headers, visibility and every row; -3: nothing (the summary's hint); i: row i.
+    void on_update(int hint) override;
+
+signals:
+    void day_activated(int day);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    CLocationDoc &doc_;
+    WeatherTableModel *model_;
+};
+
+} // namespace tw

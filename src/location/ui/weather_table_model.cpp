@@ -1,0 +1,72 @@
+#include "location/ui/weather_table_model.h"
+
+#include "location/location_doc.h"
+#include "location/ui/row_state_icons.h"
+#include "location/ui/weather_row_text.h"
+
+namespace tw {
+
+WeatherTableModel::WeatherTableModel(const CLocationDoc &doc, QObject *parent)
+    : QAbstractTableModel(parent)
+    , doc_(doc)
+    , rows_(doc.day_count())
+{}
+
+int WeatherTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int WeatherTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kWeatherColumns;
+}
+
+QVariant WeatherTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= doc_.day_count())
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromStdString(weather_cell_text(doc_, index.row(), index.column()));
+    if (role == Qt::DecorationRole && index.column() == 0) {
+        const WeatherDay &day = doc_.day(index.row());
+        const RowState state = day.has_data == 0   ? RowState::NoData
+                               : shows_rain(day)   ? RowState::Rain
+                                                   : RowState::None;
+        return row_state_icon(state);
+    }
+    return {};
+}
+
+QVariant WeatherTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return QString::fromStdString(weather_column_header(section));
+}
+
+void WeatherTableModel::refresh_all()
+{
+    if (rows_ != doc_.day_count()) {
+        beginResetModel();
+        rows_ = doc_.day_count();
+        endResetModel();
+        return;
+    }
+    emit headerDataChanged(Qt::Horizontal, 0, kWeatherColumns - 1);
+    if (rows_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, kWeatherColumns - 1));
+}
+
+void WeatherTableModel::refresh_row(int day)
+{
+    if (day >= 0 && day < rows_)
+        emit dataChanged(index(day, 0), index(day, kWeatherColumns - 1));
+}
+
+bool WeatherTableModel::column_visible(int column) const
+{
+    return weather_column_visible(doc_.et_method, column);
+}
+
+} // namespace tw
