@@ -2,7 +2,7 @@
 
 #include "location/location_doc.h"
 #include "location/ui/weather_table_model.h"
-#include "location/ui/weather_row_text.h"
+#include "location/weather_table.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -38,10 +38,8 @@ CLocationView::~CLocationView()
 
 int CLocationView::column_width(int column) const
 {
-    if (!model_->column_visible(column))
-        return 0;
     const QString header = model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    return fontMetrics().horizontalAdvance(header) + (column == 0 ? 40 : 15);
+    return weather_column_width(doc_.et_method, column, fontMetrics().horizontalAdvance(header));
 }
 
 void CLocationView::apply_columns()

@@ -41,13 +41,13 @@ QPixmap no_data()
 
 } // namespace
 
-QIcon row_state_icon(RowState state)
+QIcon row_state_icon(DayMark mark)
 {
     static const QIcon rain(rain_drop());
     static const QIcon missing(no_data());
-    switch (state) {
-    case RowState::Rain: return rain;
-    case RowState::NoData: return missing;
+    switch (mark) {
+    case DayMark::Rain: return rain;
+    case DayMark::NoData: return missing;
     default: return QIcon();
     }
 }

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "location/weather_table.h"
+
 #include <QIcon>
 
 namespace tw {
 
-/// The state pictures of the weather table's rows.
-enum class RowState { None, Rain, NoData };
-
 /// Rain: a filled blue rain drop. No data: a grey open circle struck through. They differ in
 /// shape as well as colour, so that they can be told apart on a grey-scale print too.
-QIcon row_state_icon(RowState state);
+QIcon row_state_icon(DayMark mark);
 
 } // namespace tw

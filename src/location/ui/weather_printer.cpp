@@ -3,7 +3,7 @@
 #include "app/commands.h"
 #include "location/location_doc.h"
 #include "location/ui/location_view.h"
-#include "location/ui/weather_row_text.h"
+#include "location/weather_table.h"
 #include "location/ui/weather_table_model.h"
 #include "platform/dates.h"
 

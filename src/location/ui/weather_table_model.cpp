@@ -2,7 +2,7 @@
 
 #include "location/location_doc.h"
 #include "location/ui/row_state_icons.h"
-#include "location/ui/weather_row_text.h"
+#include "location/weather_table.h"
 
 namespace tw {
 
@@ -26,15 +26,12 @@ QVariant WeatherTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= doc_.day_count())
         return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromStdString(weather_cell_text(doc_, index.row(), index.column()));
-    if (role == Qt::DecorationRole && index.column() == 0) {
-        const WeatherDay &day = doc_.day(index.row());
-        const RowState state = day.has_data == 0   ? RowState::NoData
-                               : shows_rain(day)   ? RowState::Rain
-                                                   : RowState::None;
-        return row_state_icon(state);
+    if (role == Qt::DisplayRole) {
+        const auto texts = weather_row_texts(doc_, index.row());
+        return QString::fromStdString(texts.at(static_cast<std::size_t>(index.column())));
     }
+    if (role == Qt::DecorationRole && index.column() == 0)
+        return row_state_icon(weather_row_mark(doc_.day(index.row())));
     return {};
 }
 
@@ -42,7 +39,10 @@ QVariant WeatherTableModel::headerData(int section, Qt::Orientation orientation,
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return QString::fromStdString(weather_column_header(section));
+    const auto headers = weather_table_headers();
+    if (section < 0 || section >= static_cast<int>(headers.size()))
+        return {};
+    return QString::fromStdString(headers[static_cast<std::size_t>(section)]);
 }
 
 void WeatherTableModel::refresh_all()
