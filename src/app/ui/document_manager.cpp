@@ -24,6 +24,10 @@ QString filter_of(const DocumentType &type)
     return qt_text(type.strings.filter_name);
 }
 
+// Documents are small; a file beyond this is read no further than this and left to its type to
+// refuse.
+constexpr std::size_t kMaxDocumentBytes = std::size_t{64} << 20;
+
 std::filesystem::path path_of(const QString &name)
 {
     return std::filesystem::path(name.toStdString());
@@ -63,6 +67,7 @@ void DocumentWindow::on_state_changed()
     const auto windows = manager_.windows_of(doc_);
     const auto it = std::find(windows.begin(), windows.end(), this);
     update_title(static_cast<int>(it - windows.begin()) + 1, static_cast<int>(windows.size()));
+    emit manager_.documents_changed();
 }
 
 void DocumentWindow::closeEvent(QCloseEvent *event)
@@ -161,7 +166,7 @@ Document *DocumentManager::open_document(const std::filesystem::path &path)
     DocumentKind *kind = type ? kind_of(*type) : nullptr;
     if (!kind)
         return nullptr;
-    const auto bytes = read_file(path);
+    const auto bytes = read_file(path, kMaxDocumentBytes);
     if (!bytes) {
         messages().inform("Failed to open document.");
         recent_.remove(path.string());

@@ -221,6 +221,19 @@ void CMainFrame::on_window_activated(QMdiSubWindow *)
     update_command_states();
 }
 
+void CMainFrame::update_caption()
+{
+    // Document windows may have no caption of their own: the main window's names the active one.
+    QMdiSubWindow *window = active_frame() ? area_->currentSubWindow() : nullptr;
+    if (!window) {
+        setWindowTitle(qt_text(kAppTitle));
+        setWindowModified(false);
+        return;
+    }
+    setWindowTitle(qt_text(kAppTitle) + QStringLiteral(" - ") + window->windowTitle());
+    setWindowModified(window->isWindowModified());
+}
+
 DocumentFrame *CMainFrame::active_frame() const
 {
     QMdiSubWindow *window = area_->currentSubWindow();
@@ -270,6 +283,7 @@ void CMainFrame::dispatch(int command)
 
 void CMainFrame::update_command_states()
 {
+    update_caption();
     for (QAction *action : command_actions_) {
         const int command = command_of(action);
         action->setEnabled(command_enabled(command));

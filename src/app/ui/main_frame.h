@@ -68,6 +68,7 @@ private:
     void build_accelerators();
     void show_menu_bar(int resource);
     void on_window_activated(QMdiSubWindow *window);
+    void update_caption();
     void fill_window_list(QMenu *menu);
     bool frame_handles(int command) const;
     void arrange_icons();

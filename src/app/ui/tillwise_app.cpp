@@ -3,6 +3,8 @@
 #include "app/commands.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/main_frame.h"
+#include "location/location_doc.h"
+#include "location/ui/location_kind.h"
 #include "platform/ui/interaction.h"
 #include "platform/ui/shared_printer.h"
 #include "platform/work_dir.h"
@@ -51,6 +53,7 @@ bool CTillwiseApp::init_instance(const QStringList &arguments)
 {
     QApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
     load_custom_settings();
+    register_document_kinds();
 
     frame_ = std::make_unique<CMainFrame>();
     frame_->set_app_target(this);
@@ -71,6 +74,25 @@ bool CTillwiseApp::init_instance(const QStringList &arguments)
     if (options.show_splash)
         show_tip(false);
     return true;
+}
+
+void CTillwiseApp::register_document_kinds()
+{
+    auto locations = std::make_unique<LocationKind>([this] {
+        std::vector<CLocationDoc *> docs;
+        if (const DocumentType *type = types_.location_type()) {
+            for (Document *doc : manager_.documents_of(*type))
+                docs.push_back(static_cast<CLocationDoc *>(doc));
+        }
+        return docs;
+    });
+    set_kind(WindowKind::Location, std::move(locations));
+}
+
+void CTillwiseApp::set_kind(WindowKind which, std::unique_ptr<DocumentKind> kind)
+{
+    manager_.set_kind(which, kind.get());
+    kinds_.push_back(std::move(kind));
 }
 
 void CTillwiseApp::set_command_handler(int command, std::function<void()> handler)

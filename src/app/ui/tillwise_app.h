@@ -54,7 +54,12 @@ public:
     bool handles_command(int command) const override;
     void run_command(int command) override;
 
+    /// Binds the kind that builds a type's documents and windows (the field windows come with
+    /// their own kind).
+    void set_kind(WindowKind which, std::unique_ptr<DocumentKind> kind);
+
 private:
+    void register_document_kinds();
     void customize();
     void about();
     void print_setup();

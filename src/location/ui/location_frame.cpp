@@ -1,0 +1,160 @@
+#include "location/ui/location_frame.h"
+
+#include "app/commands.h"
+#include "location/location_doc.h"
+#include "location/ui/location_info_sheet.h"
+#include "location/ui/location_summary.h"
+#include "location/ui/location_view.h"
+#include "location/ui/weather_day_dialog.h"
+#include "location/ui/weather_printer.h"
+#include "platform/ui/interaction.h"
+#include "platform/ui/shared_printer.h"
+
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace tw {
+namespace {
+
+constexpr int kSummaryHeight = 100;
+constexpr int kTableHeight = 500;
+
+struct ImportCommand
+{
+    int command;
+    WeatherFormat format;
+};
+constexpr ImportCommand kImports[] = {
+    {ID_IMPORT_JVU_NEW, WeatherFormat::JvuNew},  {ID_IMPORT_JVU_OLD, WeatherFormat::JvuOld},
+    {ID_IMPORT_USDA, WeatherFormat::Usda},       {ID_IMPORT_USDA_NO_RH, WeatherFormat::UsdaNoRh},
+    {ID_IMPORT_KANSAS, WeatherFormat::KansasState},
+};
+
+const ImportCommand *import_of(int command)
+{
+    for (const ImportCommand &entry : kImports) {
+        if (entry.command == command)
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+CLocationFrame::CLocationFrame(CLocationDoc &doc,
+                               std::function<std::vector<std::string>()> open_names,
+                               QWidget *parent)
+    : DocumentFrame(parent)
+    , doc_(doc)
+    , open_names_(std::move(open_names))
+    , splitter_(new QSplitter(Qt::Vertical, this))
+    , summary_(new CLocationSummary(doc, splitter_))
+    , view_(new CLocationView(doc, splitter_))
+{
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setSizes({kSummaryHeight, kTableHeight});
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter_);
+    connect(view_, &CLocationView::day_activated, this, &CLocationFrame::edit_day);
+}
+
+int CLocationFrame::menu_resource() const
+{
+    return kLocationMenu;
+}
+
+bool CLocationFrame::handles_command(int command) const
+{
+    return command == ID_GENERAL_INFO || command == ID_FILE_PRINT ||
+           command == ID_FILE_PRINT_PREVIEW || import_of(command) != nullptr;
+}
+
+void CLocationFrame::run_command(int command)
+{
+    if (const ImportCommand *entry = import_of(command)) {
+        import(entry->format);
+        return;
+    }
+    switch (command) {
+    case ID_GENERAL_INFO: edit_location_info(); break;
+    case ID_FILE_PRINT: print(); break;
+    case ID_FILE_PRINT_PREVIEW: print_preview(); break;
+    default: break;
+    }
+}
+
+void CLocationFrame::next_pane(bool)
+{
+    // Two panes: either way the other one.
+    if (summary_->hasFocus())
+        view_->setFocus();
+    else
+        summary_->setFocus();
+}
+
+void CLocationFrame::place(QMdiSubWindow &window, const QSize &area)
+{
+    // No caption of its own (the main window's carries the title); the main window's width and
+    // half its height.
+    window.setWindowFlags(Qt::FramelessWindowHint);
+    window.setGeometry(0, 0, area.width(), area.height() / 2);
+}
+
+void CLocationFrame::edit_day(int day)
+{
+    if (day < 0 || day >= doc_.day_count())
+        return;
+    CWeatherDayDlg dialog(doc_, day, this);
+    interaction().exec(dialog);
+}
+
+void CLocationFrame::edit_location_info()
+{
+    std::vector<std::string> names = open_names_ ? open_names_() : std::vector<std::string>{};
+    CLocationInfoSheet sheet(doc_, SheetMode::Edit, std::move(names),
+                             std::filesystem::current_path(), this);
+    interaction().exec(sheet);
+}
+
+void CLocationFrame::import(WeatherFormat format)
+{
+    const QString name =
+        interaction().open_file_name(this, QStringLiteral("Import Weather Data from File"),
+                                     QStringLiteral("Import Weather(*.TXT);; All Files(*.*)"));
+    int filled = -1;
+    if (!name.isEmpty()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        filled = import_weather(doc_, format, std::filesystem::path(name.toStdString()));
+        QApplication::restoreOverrideCursor();
+    }
+    // The fields hear of the import whether or not a file was read; a read file has told them.
+    if (filled < 0)
+        doc_.notify_fields(0);
+    // Every day may have changed: the table shows them all again.
+    doc_.update_all_views(-1);
+}
+
+void CLocationFrame::print()
+{
+    QPrinter &printer = shared_printer();
+    if (!interaction().choose_printer(printer, this))
+        return;
+    WeatherTablePrinter(doc_, *view_).print(printer);
+}
+
+void CLocationFrame::print_preview()
+{
+    QPrintPreviewDialog preview(&shared_printer(), this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter *printer) { WeatherTablePrinter(doc_, *view_).print(*printer); });
+    interaction().exec(preview);
+}
+
+} // namespace tw

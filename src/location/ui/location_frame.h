@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/ui/document_frame.h"
+#include "location/weather_import.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QSplitter;
+
+namespace tw {
+
+class CLocationDoc;
+class CLocationSummary;
+class CLocationView;
+
+/// A location's window: the summary of its fields above, the daily weather table below, and the
+/// commands of the location menu (the location sheet, the imports, printing).
+class CLocationFrame : public DocumentFrame
+{
+    Q_OBJECT
+
+public:
+    /// `open_names` gives the names of the other open locations (the sheet refuses them).
+    CLocationFrame(CLocationDoc &doc, std::function<std::vector<std::string>()> open_names,
+                   QWidget *parent = nullptr);
+
+    CLocationDoc &document() const { return doc_; }
+    QSplitter *splitter() const { return splitter_; }
+    CLocationSummary *summary() const { return summary_; }
+    CLocationView *view() const { return view_; }
+
+    int menu_resource() const override;
+    bool handles_command(int command) const override;
+    void run_command(int command) override;
+    void next_pane(bool forward) override;
+    void place(QMdiSubWindow &window, const QSize &area) override;
+
+    /// The day entry dialog for day i (nothing for a negative row).
+    void edit_day(int day);
+    /// The location sheet in edit mode.
+    void edit_location_info();
+    void import(WeatherFormat format);
+    void print();
+    void print_preview();
+
+private:
+    CLocationDoc &doc_;
+    std::function<std::vector<std::string>()> open_names_;
+    QSplitter *splitter_;
+    CLocationSummary *summary_;
+    CLocationView *view_;
+};
+
+} // namespace tw

@@ -1,0 +1,289 @@
+#include "location/ui/location_info_sheet.h"
+
+#include "location/location_doc.h"
+#include "platform/dates.h"
+#include "platform/message_port.h"
+#include "refdata/database.h"
+#include "refdata/units.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QDoubleValidator>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tw {
+namespace {
+
+QString unit_label(std::int32_t dimension)
+{
+    return QString::fromStdString(sed_SetUnits(dimension));
+}
+
+QLineEdit *number_edit(QWidget *parent, bool typed = true)
+{
+    auto *edit = new QLineEdit(parent);
+    // Numbers are typed and shown with a decimal point, whatever the desktop's language.
+    auto *validator = new QDoubleValidator(edit);
+    validator->setLocale(QLocale::c());
+    edit->setValidator(validator);
+    edit->setReadOnly(!typed);
+    return edit;
+}
+
+// A field with its unit (or other trailing text) beside it.
+QWidget *with_label(QWidget *field, const QString &text)
+{
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(field, 1);
+    layout->addWidget(new QLabel(text));
+    return row;
+}
+
+QString number_text(float value)
+{
+    return QString::number(static_cast<double>(value), 'g', 6);
+}
+
+QDate qdate_of(int serial)
+{
+    const CivilDate c = civil_from_serial(serial);
+    return QDate(c.year, c.month, c.day);
+}
+
+int serial_of(const QDate &date)
+{
+    return serial_from_civil(date.year(), date.month(), date.day());
+}
+
+} // namespace
+
+CLocationInfoSheet::CLocationInfoSheet(CLocationDoc &doc, SheetMode mode,
+                                       std::vector<std::string> open_names,
+                                       std::filesystem::path folder, QWidget *parent)
+    : QDialog(parent)
+    , doc_(doc)
+    , form_(doc, mode)
+    , open_names_(std::move(open_names))
+    , folder_(std::move(folder))
+    , tabs_(new QTabWidget)
+{
+    setWindowTitle(QStringLiteral("Weather Location Information"));
+    station_records_ = load_stations();
+    tabs_->addTab(basics_page(), QStringLiteral("Weather Location Basics"));
+    tabs_->addTab(station_page(), QStringLiteral("Station Information"));
+    connect(tabs_, &QTabWidget::currentChanged, this, &CLocationInfoSheet::show_reference_rule);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CLocationInfoSheet::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons);
+    show_values();
+}
+
+QWidget *CLocationInfoSheet::basics_page()
+{
+    auto *page = new QWidget;
+    const bool creating = form_.mode() == SheetMode::New;
+    name_ = new QLineEdit(page);
+    name_->setMaxLength(static_cast<int>(kTypedNameChars));
+    name_->setReadOnly(!creating);
+    start_ = new QDateEdit(page);
+    start_->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
+    start_->setCalendarPopup(true);
+    start_->setEnabled(creating);
+    et_ = new QComboBox(page);
+    et_->addItems({"Kimberly Penman", "Standardized Penman", "Jensen-Haise", "Hargreaves", "ETR"});
+    season_ = new QSpinBox(page);
+    season_->setRange(kMinSeasonDays, kMaxSeasonDays);
+
+    auto *form = new QFormLayout(page);
+    form->addRow(QStringLiteral("Location Name:"), name_);
+    form->addRow(QStringLiteral("Weather Start Date:"), start_);
+    form->addRow(QStringLiteral("ET Equation:"), et_);
+    form->addRow(QStringLiteral("Season Length:"), with_label(season_, QStringLiteral("(days)")));
+
+    connect(name_, &QLineEdit::editingFinished, this, [this] {
+        react([this] { form_.name_left(open_names_, folder_); });
+    });
+    connect(start_, &QDateEdit::editingFinished, this,
+            [this] { react([this] { form_.start_date_left(folder_); }); });
+    connect(et_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { form_.values.et_method = index; });
+    return page;
+}
+
+QWidget *CLocationInfoSheet::station_page()
+{
+    auto *page = new QWidget;
+    elevation_ = number_edit(page);
+    latitude_ = number_edit(page);
+    pressure_ = number_edit(page, false);
+    anemometer_ = number_edit(page);
+    warm_tmin_ = number_edit(page);
+    warm_tmax_ = number_edit(page);
+    ct_ = number_edit(page, false);
+    tx_ = number_edit(page, false);
+    delta_t_ = number_edit(page);
+    k_zero_ = number_edit(page);
+
+    auto *station = new QFormLayout;
+    station->addRow(QStringLiteral("Elevation:"), with_label(elevation_, unit_label(Height)));
+    station->addRow(QStringLiteral("Latitude:"), with_label(latitude_, QStringLiteral("Deg. N")));
+    station->addRow(QStringLiteral("Average Barometric Pressure:"),
+                    with_label(pressure_, unit_label(Pressure)));
+    station->addRow(QStringLiteral("Anemometer Height:"),
+                    with_label(anemometer_, unit_label(Height)));
+    station->addRow(QStringLiteral("Warmest Month Mean Minimum Temp:"),
+                    with_label(warm_tmin_, unit_label(Temperature)));
+    station->addRow(QStringLiteral("Warmest Month Mean Maximum Temp:"),
+                    with_label(warm_tmax_, unit_label(Temperature)));
+
+    auto *jh = new QGroupBox(QStringLiteral("Jensen-Haise"));
+    auto *jh_form = new QFormLayout(jh);
+    jh_form->addRow(QStringLiteral("Ct Parameter:"), with_label(ct_, unit_label(Inv_Temperature)));
+    jh_form->addRow(QStringLiteral("Tx Parameter:"), with_label(tx_, unit_label(Temperature)));
+
+    auto *reference = new QGroupBox(QStringLiteral("Station Reference Type"));
+    auto *reference_layout = new QVBoxLayout(reference);
+    reference_ = new QButtonGroup(reference);
+    int id = 0;
+    for (const char *text : {"None", "Short (Grass)", "Tall (Alfalfa)"}) {
+        auto *button = new QRadioButton(QString::fromLatin1(text));
+        reference_->addButton(button, id++);
+        reference_layout->addWidget(button);
+    }
+    auto *penman = new QGroupBox(QStringLiteral("Standardized Penman"));
+    auto *penman_form = new QFormLayout(penman);
+    penman_form->addRow(QStringLiteral("DeltaT:"), delta_t_);
+    penman_form->addRow(QStringLiteral("Kzero:"), k_zero_);
+
+    station_list_ = new QListWidget(page);
+    for (const StationRecord &record : station_records_)
+        station_list_->addItem(QString::fromStdString(record.name));
+
+    auto *left = new QVBoxLayout;
+    left->addLayout(station);
+    left->addWidget(jh);
+    auto *right = new QVBoxLayout;
+    right->addWidget(reference);
+    right->addWidget(penman);
+    right->addWidget(new QLabel(QStringLiteral("Import From Station:")));
+    right->addWidget(station_list_);
+    auto *layout = new QHBoxLayout(page);
+    layout->addLayout(left);
+    layout->addLayout(right);
+
+    connect(elevation_, &QLineEdit::editingFinished, this,
+            [this] { react([this] { form_.elevation_left(); }); });
+    for (QLineEdit *edit : {warm_tmin_, warm_tmax_}) {
+        connect(edit, &QLineEdit::editingFinished, this,
+                [this] { react([this] { form_.warm_month_temperature_left(); }); });
+    }
+    connect(reference_, &QButtonGroup::idClicked, this, [this](int type) {
+        form_.values.reference_type = type;
+        show_reference_rule();
+    });
+    connect(station_list_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { choose_station(station_list_->row(item)); });
+    return page;
+}
+
+void CLocationInfoSheet::choose_station(int row)
+{
+    if (row < 0 || row >= static_cast<int>(station_records_.size()))
+        return;
+    react([&] { form_.choose_station(station_records_[static_cast<std::size_t>(row)]); });
+}
+
+template <typename Reaction>
+void CLocationInfoSheet::react(Reaction reaction)
+{
+    if (!take_values())
+        return;
+    reaction();
+    show_values();
+}
+
+bool CLocationInfoSheet::take_values()
+{
+    LocationInfo &v = form_.values;
+    form_.set_name(name_->text().toStdString());
+    v.start_date = serial_of(start_->date());
+    v.et_method = et_->currentIndex();
+    v.season_length = season_->value();
+    const std::pair<QLineEdit *, float *> numbers[] = {
+        {elevation_, &v.elevation},       {latitude_, &v.latitude},
+        {anemometer_, &v.anemometer_height}, {warm_tmin_, &v.warm_month_tmin},
+        {warm_tmax_, &v.warm_month_tmax}, {delta_t_, &v.delta_t},
+        {k_zero_, &v.k_zero},
+    };
+    for (const auto &[edit, value] : numbers) {
+        bool ok = false;
+        const float typed = edit->text().trimmed().toFloat(&ok);
+        if (!ok) {
+            messages().inform("Please enter a number.");
+            edit->setFocus();
+            edit->selectAll();
+            return false;
+        }
+        *value = typed;
+    }
+    if (reference_->checkedId() >= 0)
+        v.reference_type = reference_->checkedId();
+    return true;
+}
+
+void CLocationInfoSheet::show_values()
+{
+    const LocationInfo &v = form_.values;
+    name_->setText(QString::fromStdString(v.name));
+    start_->setDate(qdate_of(v.start_date));
+    et_->setCurrentIndex(v.et_method);
+    season_->setValue(v.season_length);
+    const std::pair<QLineEdit *, float> numbers[] = {
+        {elevation_, v.elevation},       {latitude_, v.latitude},
+        {pressure_, v.pressure},         {anemometer_, v.anemometer_height},
+        {warm_tmin_, v.warm_month_tmin}, {warm_tmax_, v.warm_month_tmax},
+        {ct_, v.jh_ct},                  {tx_, v.jh_tx},
+        {delta_t_, v.delta_t},           {k_zero_, v.k_zero},
+    };
+    for (const auto &[edit, value] : numbers)
+        edit->setText(number_text(value));
+    if (QAbstractButton *button = reference_->button(v.reference_type))
+        button->setChecked(true);
+    show_reference_rule();
+}
+
+void CLocationInfoSheet::show_reference_rule()
+{
+    const bool enabled = form_.delta_t_and_k_zero_enabled();
+    delta_t_->setEnabled(enabled);
+    k_zero_->setEnabled(enabled);
+}
+
+void CLocationInfoSheet::accept()
+{
+    if (!take_values())
+        return;
+    // A refused OK leaves the sheet open with the values as typed.
+    if (form_.accept(doc_))
+        QDialog::accept();
+    else
+        show_values();
+}
+
+} // namespace tw

@@ -1,0 +1,74 @@
+#include "location/ui/location_kind.h"
+
+#include "location/location_doc.h"
+#include "location/location_file.h"
+#include "location/ui/location_frame.h"
+#include "location/ui/location_info_sheet.h"
+#include "platform/message_port.h"
+#include "platform/ui/interaction.h"
+
+#include <filesystem>
+
+namespace tw {
+
+LocationKind::LocationKind(std::function<std::vector<CLocationDoc *>()> open_locations)
+    : open_locations_(std::move(open_locations))
+{}
+
+std::vector<std::string> LocationKind::open_names(const CLocationDoc *except) const
+{
+    std::vector<std::string> names;
+    for (const CLocationDoc *doc : open_locations_()) {
+        if (doc != except)
+            names.push_back(doc->name);
+    }
+    return names;
+}
+
+std::unique_ptr<Document> LocationKind::create_new(QWidget *parent)
+{
+    auto doc = std::make_unique<CLocationDoc>();
+    CLocationInfoSheet sheet(*doc, SheetMode::New, open_names(nullptr),
+                             std::filesystem::current_path(), parent);
+    if (interaction().exec(sheet) != QDialog::Accepted)
+        return nullptr;
+    return doc;
+}
+
+std::unique_ptr<Document> LocationKind::read(std::span<const std::uint8_t> bytes)
+{
+    auto doc = std::make_unique<CLocationDoc>();
+    // A header that cannot be read shows the archive message; the location keeps what was read
+    // and opens all the same.
+    if (decode_location(bytes, *doc) == LocationRead::Failed)
+        messages().inform(kArchiveErrorMessage);
+    return doc;
+}
+
+std::optional<std::vector<std::uint8_t>> LocationKind::write(Document &doc)
+{
+    return encode_location(static_cast<const CLocationDoc &>(doc));
+}
+
+std::string LocationKind::proposed_file_name(const Document &doc) const
+{
+    return static_cast<const CLocationDoc &>(doc).base_name + ".loc";
+}
+
+DocumentFrame *LocationKind::create_frame(Document &doc)
+{
+    auto &location = static_cast<CLocationDoc &>(doc);
+    return new CLocationFrame(location, [this, &location] { return open_names(&location); });
+}
+
+void LocationKind::refresh_after_preferences(Document &doc)
+{
+    doc.update_all_views(-1);
+}
+
+bool LocationKind::can_close(const Document &doc) const
+{
+    return static_cast<const CLocationDoc &>(doc).can_close();
+}
+
+} // namespace tw

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/ui/document_frame.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tw {
+
+class CLocationDoc;
+
+/// Locations in the program: new ones come from the location sheet in new mode, files are the
+/// location archive, and a window is a CLocationFrame.
+class LocationKind : public DocumentKind
+{
+public:
+    /// `open_locations` lists the open location documents (their names may not be taken again).
+    explicit LocationKind(std::function<std::vector<CLocationDoc *>()> open_locations);
+
+    std::unique_ptr<Document> create_new(QWidget *parent) override;
+    std::unique_ptr<Document> read(std::span<const std::uint8_t> bytes) override;
+    std::optional<std::vector<std::uint8_t>> write(Document &doc) override;
+    std::string proposed_file_name(const Document &doc) const override;
+    DocumentFrame *create_frame(Document &doc) override;
+    void refresh_after_preferences(Document &doc) override;
+    bool can_close(const Document &doc) const override;
+
+private:
+    std::vector<std::string> open_names(const CLocationDoc *except) const;
+
+    std::function<std::vector<CLocationDoc *>()> open_locations_;
+};
+
+} // namespace tw
