@@ -1,6 +1,10 @@
 #pragma once
 
+#include "app/ui/main_frame.h"
+#include "app/ui/tillwise_app.h"
 #include "platform/ui/interaction.h"
+#include "platform/ui/qt_settings_store.h"
+#include "support/test_env.h"
 
 #include <QDialog>
 #include <QString>
@@ -108,5 +112,20 @@ ScriptedInteraction::DialogHandler accept_with(Fill fill)
         return dialog.result();
     };
 }
+
+/// The program started in a fresh working directory (no custom.con, no tips.txt) with its
+/// settings in a scratch file, messages recorded and the user scripted.
+struct ProgramUnderTest
+{
+    ScopedWorkDir dir;
+    ScopedMessages messages;
+    ScopedSettings settings;
+    ScriptedInteraction user;
+    QtSettingsStore store{QString::fromStdString((dir.path() / "settings.ini").string())};
+    CTillwiseApp app{store};
+
+    bool start(const QStringList &arguments = {}) { return app.init_instance(arguments); }
+    CMainFrame &frame() { return *app.main_frame(); }
+};
 
 } // namespace tw::test

@@ -113,23 +113,18 @@ class TestMainFrame : public QObject
 {
     Q_OBJECT
 
-    struct Program
+    // The program with notes in place of locations, so that the window mechanics are tried
+    // apart from what a location does.
+    struct Program : test::ProgramUnderTest
     {
-        test::ScopedWorkDir dir;
-        test::ScopedMessages messages;
-        test::ScopedSettings settings;
-        test::ScriptedInteraction user;
-        QtSettingsStore store{QString::fromStdString((dir.path() / "settings.ini").string())};
         NoteKind kind;
-        CTillwiseApp app{store};
 
         bool start(const QStringList &arguments = {})
         {
-            const bool ok = app.init_instance(arguments);
+            const bool ok = ProgramUnderTest::start(arguments);
             app.documents().set_kind(WindowKind::Location, &kind);
             return ok;
         }
-        CMainFrame &frame() { return *app.main_frame(); }
         QMdiArea &area() { return *frame().mdi_area(); }
     };
 

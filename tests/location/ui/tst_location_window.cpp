@@ -1,0 +1,387 @@
+#include "app/commands.h"
+#include "app/ui/document_manager.h"
+#include "app/ui/new_document_dialog.h"
+#include "location/location_doc.h"
+#include "location/ui/location_frame.h"
+#include "location/ui/location_info_sheet.h"
+#include "location/ui/location_summary.h"
+#include "location/ui/location_view.h"
+#include "location/ui/row_state_icons.h"
+#include "location/ui/weather_day_dialog.h"
+#include "location/ui/weather_printer.h"
+#include "location/ui/weather_table_model.h"
+#include "refdata/ui/customize_sheet.h"
+#include "refdata/units.h"
+#include "support/ui_test_env.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrinter>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QtTest>
+
+using namespace tw;
+
+namespace {
+
+const QString kWeatherFile =
+    QString::fromStdString(test::data_file("jvu_new_july_2004.txt").string());
+
+// The sheet as a person fills it in: first without the station's latitude (refused, the sheet
+// stays open), then with it.
+test::ScriptedInteraction::DialogHandler fill_new_location(std::vector<std::string> &seen,
+                                                           int &first_result)
+{
+    return [&seen, &first_result](QDialog &dialog) {
+        auto &sheet = static_cast<CLocationInfoSheet &>(dialog);
+        sheet.name_edit()->setText(QStringLiteral("Greeley"));
+        sheet.start_date_edit()->setDate(QDate(2004, 7, 1));
+        sheet.elevation_edit()->setText(QStringLiteral("4675"));
+        sheet.accept();
+        first_result = sheet.result();
+        seen.push_back(sheet.windowTitle().toStdString());
+        sheet.latitude_edit()->setText(QStringLiteral("40.5"));
+        sheet.accept();
+        return sheet.result();
+    };
+}
+
+int count_pdf_pages(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray bytes = file.readAll();
+    // Page objects, not the page tree ("/Type /Pages").
+    return int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") +
+               bytes.count("/Type /Page>") + bytes.count("/Type /Page/"));
+}
+
+} // namespace
+
+class TestLocationWindow : public QObject
+{
+    Q_OBJECT
+
+    struct Season : test::ProgramUnderTest
+    {
+        std::vector<std::string> titles;
+        int refused = -1;
+
+        // Starts the program, creates a location through File > New and imports the week.
+        void create_and_import()
+        {
+            user.on_dialog([](QDialog &) { return int(QDialog::Rejected); }); // the tip window
+            start();
+            user.on_dialog([](QDialog &dialog) {
+                static_cast<NewDocumentDialog &>(dialog).list()->setCurrentRow(0);
+                return int(QDialog::Accepted);
+            });
+            user.on_dialog(fill_new_location(titles, refused));
+            frame().dispatch(ID_FILE_NEW);
+            user.answer_open(kWeatherFile);
+            frame().dispatch(ID_IMPORT_JVU_NEW);
+        }
+        CLocationFrame *window() { return dynamic_cast<CLocationFrame *>(frame().active_frame()); }
+        CLocationDoc &doc() { return window()->document(); }
+        WeatherTableModel &table() { return *window()->view()->table(); }
+        QString cell(int row, int column)
+        {
+            return table().data(table().index(row, column), Qt::DisplayRole).toString();
+        }
+        QString header(int column)
+        {
+            return table().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        }
+        qint64 icon_key(int row)
+        {
+            return table().data(table().index(row, 0), Qt::DecorationRole).value<QIcon>().cacheKey();
+        }
+    };
+
+private slots:
+    void newLocationIsRefusedWithoutLatitudeThenCreated()
+    {
+        Season s;
+        s.create_and_import();
+        QCOMPARE(s.refused, int(QDialog::Rejected));
+        QCOMPARE(s.titles, std::vector<std::string>{"Weather Location Information"});
+        const auto texts = s.messages->texts();
+        QVERIFY(std::find(texts.begin(), texts.end(),
+                          "Please click on Station Information tab and enter station data") !=
+                texts.end());
+        QVERIFY(s.window());
+        QCOMPARE(s.doc().name, std::string("Greeley"));
+        QCOMPARE(s.doc().day_count(), 215);
+        QVERIFY(std::abs(s.doc().latitude - 40.5f) < 1e-6f);
+        // 4675 ft typed with the default unit.
+        QVERIFY(std::abs(s.doc().elevation - 1424.94f) < 0.01f);
+        QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 1);
+        QMdiSubWindow *window = s.frame().mdi_area()->subWindowList().front();
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("Greeley2004 - (Location: Greeley)[*]"));
+        QVERIFY(window->isWindowModified());
+        QCOMPARE(s.frame().menu_resource(), kLocationMenu);
+    }
+
+    void windowHoldsTheSummaryAboveTheTableAtHalfTheMainWindow()
+    {
+        Season s;
+        s.create_and_import();
+        QSplitter *splitter = s.window()->splitter();
+        QCOMPARE(splitter->orientation(), Qt::Vertical);
+        QCOMPARE(splitter->count(), 2);
+        QCOMPARE(splitter->widget(0), static_cast<QWidget *>(s.window()->summary()));
+        QCOMPARE(splitter->widget(1), static_cast<QWidget *>(s.window()->view()));
+        QMdiSubWindow *window = s.frame().mdi_area()->subWindowList().front();
+        const QSize area = s.frame().mdi_area()->viewport()->size();
+        QCOMPARE(window->width(), area.width());
+        QCOMPARE(window->height(), area.height() / 2);
+        QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
+
+        // No field is open: the seven headers and no rows.
+        CLocationSummary *summary = s.window()->summary();
+        QCOMPARE(summary->columnCount(), 7);
+        QCOMPARE(summary->topLevelItemCount(), 0);
+        QCOMPARE(summary->headerItem()->text(3), QStringLiteral("Soil Moisture(in)"));
+        QCOMPARE(summary->columnWidth(0),
+                 summary->fontMetrics().horizontalAdvance(QStringLiteral("Field")) + 40);
+    }
+
+    void importFillsTheTableWithItsUnitsAndRowPictures()
+    {
+        Season s;
+        s.create_and_import();
+        QCOMPARE(s.user.file_captions().back(), QStringLiteral("Import Weather Data from File"));
+        QCOMPARE(s.user.file_filters().back(),
+                 QStringLiteral("Import Weather(*.TXT);; All Files(*.*)"));
+        QCOMPARE(s.table().rowCount(), 215);
+        QCOMPARE(s.header(0), QStringLiteral("     Date"));
+        QCOMPARE(s.header(1), QStringLiteral("Rain(in)"));
+        QCOMPARE(s.header(3), QString::fromUtf8("Tmax(\u00B0F)"));
+        QCOMPARE(s.cell(0, 0), QStringLiteral("07/01/04"));
+        QCOMPARE(s.cell(0, 3), QStringLiteral("88.2"));
+        QCOMPARE(s.cell(0, 5), QStringLiteral("22"));
+        QCOMPARE(s.cell(0, 6), QStringLiteral("85"));
+        QVERIFY(s.cell(0, 8).toDouble() > 0.0);
+
+        // 5.0 mm shows (in inches) with the rain picture; 2.4 mm shows nothing; 2.5 mm shows.
+        QCOMPARE(s.cell(2, 1), QStringLiteral("0.2"));
+        QCOMPARE(s.cell(3, 1), QString());
+        QCOMPARE(s.cell(8, 1), QStringLiteral("0.1"));
+        const qint64 rain = row_state_icon(DayMark::Rain).cacheKey();
+        const qint64 no_data = row_state_icon(DayMark::NoData).cacheKey();
+        QVERIFY(rain != no_data);
+        QCOMPARE(s.icon_key(2), rain);
+        QCOMPARE(s.icon_key(8), rain);
+        QVERIFY(s.icon_key(3) != rain && s.icon_key(3) != no_data);
+        QCOMPARE(s.icon_key(10), no_data);
+        QVERIFY(s.frame().mdi_area()->subWindowList().front()->isWindowModified());
+    }
+
+    void editingADayRecomputesItsEtr()
+    {
+        Season s;
+        s.create_and_import();
+        const float before = s.doc().day(1).etr_used;
+        QStringList shown;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &day = static_cast<CWeatherDayDlg &>(dialog);
+            shown << day.windowTitle() << day.t_max()->text() << day.radiation_label()->text()
+                  << (day.use_alternate()->isChecked() ? "alternate" : "computed");
+            day.t_max()->setText(QStringLiteral("100"));
+            day.accept();
+            return day.result();
+        });
+        // Enter on the second row opens its day.
+        CLocationView *view = s.window()->view();
+        view->setCurrentIndex(s.table().index(1, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(shown, (QStringList{"Friday, July 2, 2004", "88.7", "Short Wave Solar Radiation:",
+                                     "computed"}));
+        QVERIFY(std::abs(s.doc().day(1).t_max - 37.7778f) < 1e-3f);
+        QVERIFY(s.doc().day(1).etr_used > before);
+        QCOMPARE(s.cell(1, 3), QStringLiteral("100.0"));
+        QCOMPARE(s.cell(1, 8), QString::asprintf("%1.2f", convert_to(Depth, s.doc().day(1).etr_used)));
+
+        // A day without data, typed in, loses its no-data picture.
+        s.user.on_dialog([](QDialog &dialog) {
+            auto &day = static_cast<CWeatherDayDlg &>(dialog);
+            day.t_min()->setText(QStringLiteral("50"));
+            day.t_max()->setText(QStringLiteral("80"));
+            day.rh_min()->setText(QStringLiteral("30"));
+            day.rh_max()->setText(QStringLiteral("90"));
+            day.solar_radiation()->setText(QStringLiteral("550"));
+            day.wind_run()->setText(QStringLiteral("100"));
+            day.accept();
+            return day.result();
+        });
+        QCOMPARE(s.icon_key(20), row_state_icon(DayMark::NoData).cacheKey());
+        s.window()->edit_day(20);
+        QVERIFY(s.icon_key(20) != row_state_icon(DayMark::NoData).cacheKey());
+        QVERIFY(s.doc().day(20).etr_used > 0.0f);
+        s.window()->edit_day(-1);
+        QCOMPARE(s.user.pending_dialogs(), std::size_t(0));
+    }
+
+    void dayDialogRefusesHumidityAbove100AndFollowsTheEquation()
+    {
+        Season s;
+        s.create_and_import();
+        bool stayed_open = false;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &day = static_cast<CWeatherDayDlg &>(dialog);
+            day.rh_max()->setText(QStringLiteral("101"));
+            day.accept();
+            stayed_open = day.result() != QDialog::Accepted;
+            return int(QDialog::Rejected);
+        });
+        s.window()->edit_day(0);
+        QVERIFY(stayed_open);
+        QCOMPARE(s.messages->texts().back(),
+                 std::string("Please enter an integer between 0 and 100."));
+        QVERIFY(std::abs(s.doc().day(0).rh_max - 0.85f) < 1e-6f);
+
+        // With the ETR equation only Date, Rain and Etr show and the typed ETr is forced.
+        s.doc().et_method = EtrDirect;
+        s.doc().update_all_views(-1);
+        QStringList shown;
+        for (int c = 0; c < 9; ++c) {
+            if (!s.window()->view()->isColumnHidden(c))
+                shown << s.header(c);
+        }
+        QCOMPARE(shown, (QStringList{"     Date", "Rain(in)", "Etr(in)"}));
+        bool forced = false;
+        bool weather_off = false;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &day = static_cast<CWeatherDayDlg &>(dialog);
+            forced = day.use_alternate()->isChecked() && !day.use_alternate()->isEnabled();
+            weather_off = !day.t_min()->isEnabled() && !day.wind_run()->isEnabled() &&
+                          day.alternate_etr()->isEnabled();
+            return int(QDialog::Rejected);
+        });
+        s.window()->edit_day(0);
+        QVERIFY(forced);
+        QVERIFY(weather_off);
+    }
+
+    void acceptingCelsiusRetitlesAndRedrawsTheTable()
+    {
+        Season s;
+        s.create_and_import();
+        QCOMPARE(s.cell(0, 3), QStringLiteral("88.2"));
+        QSignalSpy headers(&s.table(), &QAbstractItemModel::headerDataChanged);
+        QSignalSpy rows(&s.table(), &QAbstractItemModel::dataChanged);
+        s.user.on_dialog(test::accept_with<CCustomizeSheet>([](CCustomizeSheet &sheet) {
+            sheet.units_page()->list_of(Temperature)->setCurrentIndex(0);
+            sheet.units_page()->list_of(Depth)->setCurrentIndex(0);
+        }));
+        s.frame().dispatch(ID_CUSTOMIZE);
+        QCOMPARE(headers.size(), 1);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.front().at(1).toModelIndex().row(), 214);
+        QCOMPARE(s.header(3), QString::fromUtf8("Tmax(\u00B0C)"));
+        QCOMPARE(s.cell(0, 3), QStringLiteral("31.2"));
+        QCOMPARE(s.cell(2, 1), QStringLiteral("5.0"));
+        QCOMPARE(s.window()->view()->columnWidth(3),
+                 s.window()->view()->fontMetrics().horizontalAdvance(s.header(3)) + 15);
+    }
+
+    void printsToPdfOnAsManyPagesAsTheRowsNeed()
+    {
+        Season s;
+        s.create_and_import();
+        const QString pdf = QString::fromStdString(s.dir.file("weather.pdf").string());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        const WeatherTablePrinter table(s.doc(), *s.window()->view());
+        const PrintPages pages = table.layout(printer);
+        QVERIFY(pages.rows_per_page > 1);
+        const int expected = (215 + pages.rows_per_page - 1) / pages.rows_per_page;
+        QCOMPARE(pages.page_count(), expected);
+        QCOMPARE(table.print(printer), expected);
+        QCOMPARE(count_pdf_pages(pdf), expected);
+
+        // Print goes through the printer dialog; cancelling it prints nothing.
+        s.user.answer_printer(false);
+        s.frame().dispatch(ID_FILE_PRINT);
+    }
+
+    void editingTheSeasonLengthResizesTheTable()
+    {
+        Season s;
+        s.create_and_import();
+        const float etr = s.doc().day(0).etr_used;
+        bool edit_mode = false;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &sheet = static_cast<CLocationInfoSheet &>(dialog);
+            edit_mode = sheet.name_edit()->isReadOnly() && !sheet.start_date_edit()->isEnabled() &&
+                        sheet.season_length()->value() == 215;
+            sheet.season_length()->setValue(150);
+            sheet.accept();
+            return sheet.result();
+        });
+        s.frame().dispatch(ID_GENERAL_INFO);
+        QVERIFY(edit_mode);
+        QCOMPARE(s.doc().day_count(), 150);
+        QCOMPARE(s.table().rowCount(), 150);
+        // Recomputed from the same weather; the station's heights went through feet and back,
+        // which the unit constants do not do bit for bit.
+        QVERIFY(std::abs(s.doc().day(0).etr_used - etr) < 1e-3f * etr);
+    }
+
+    void stationPageDerivesPressureAndCopiesAStation()
+    {
+        Season s;
+        s.start();
+        CLocationDoc doc;
+        CLocationInfoSheet sheet(doc, SheetMode::New, {}, s.dir.path());
+        QVERIFY(sheet.stations()->count() > 0);
+        QVERIFY(sheet.pressure_edit()->isReadOnly());
+        sheet.elevation_edit()->setText(QStringLiteral("0"));
+        emit sheet.elevation_edit()->editingFinished();
+        QCOMPARE(sheet.pressure_edit()->text(), QStringLiteral("1013"));
+        sheet.choose_station(0);
+        QVERIFY(sheet.latitude_edit()->text().toDouble() != 0.0);
+        // Reference type None lets DeltaT and Kzero be typed; the others do not.
+        sheet.reference_type()->button(0)->click();
+        QVERIFY(sheet.delta_t_edit()->isEnabled());
+        sheet.reference_type()->button(2)->click();
+        QVERIFY(!sheet.k_zero_edit()->isEnabled());
+    }
+
+    void savedLocationReopensWithItsDays()
+    {
+        Season s;
+        s.create_and_import();
+        const QString path = QString::fromStdString(s.dir.file("Greeley2004.loc").string());
+        s.user.answer_save(path);
+        s.frame().dispatch(ID_FILE_SAVE);
+        QCOMPARE(s.user.proposed_names().back(), QStringLiteral("Greeley2004.loc"));
+        QVERIFY(!s.doc().is_modified());
+        s.frame().dispatch(ID_FILE_CLOSE);
+        QVERIFY(s.frame().mdi_area()->subWindowList().isEmpty());
+
+        s.user.answer_open(path);
+        s.frame().dispatch(ID_FILE_OPEN);
+        QVERIFY(s.window());
+        QCOMPARE(s.doc().name, std::string("Greeley"));
+        QCOMPARE(s.cell(0, 3), QStringLiteral("88.2"));
+        QCOMPARE(s.frame().mdi_area()->subWindowList().front()->windowTitle(),
+                 QStringLiteral("Greeley2004 - (Location: Greeley)[*]"));
+    }
+};
+
+QTEST_MAIN(TestLocationWindow)
+#include "tst_location_window.moc"
