@@ -21,6 +21,8 @@ CLocationView::CLocationView(CLocationDoc &doc, QWidget *parent)
     setShowGrid(false);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // A report list's rows: a line of text with a little room, not the style's roomy default.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     apply_columns();

@@ -39,16 +39,25 @@ QPixmap no_data()
     return pixmap;
 }
 
+QPixmap blank()
+{
+    QPixmap pixmap(kSize, kSize);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
 } // namespace
 
 QIcon row_state_icon(DayMark mark)
 {
     static const QIcon rain(rain_drop());
     static const QIcon missing(no_data());
+    // A row without a mark keeps the picture's room, so that the dates line up.
+    static const QIcon none(blank());
     switch (mark) {
     case DayMark::Rain: return rain;
     case DayMark::NoData: return missing;
-    default: return QIcon();
+    default: return none;
     }
 }
 
