@@ -1,6 +1,7 @@
 #include "app/commands.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/new_document_dialog.h"
+#include "field/field_doc.h"
 #include "location/location_doc.h"
 #include "location/ui/location_frame.h"
 #include "location/ui/location_info_sheet.h"
@@ -359,6 +360,32 @@ private slots:
         QVERIFY(sheet.delta_t_edit()->isEnabled());
         sheet.reference_type()->button(2)->click();
         QVERIFY(!sheet.k_zero_edit()->isEnabled());
+    }
+
+    void summaryListsTheFieldsAndTheirChangesKeepTheLocationOpen()
+    {
+        Season s;
+        s.create_and_import();
+        auto field = new_field({true, &s.doc()}, [](CFieldDoc &f) {
+            f.name = "North";
+            f.soil.sm_fc = 0.3f;
+            f.soil.awhc = 0.15f;
+            return true;
+        });
+        QVERIFY(field);
+        CLocationSummary *summary = s.window()->summary();
+        QCOMPARE(summary->topLevelItemCount(), 1);
+        QCOMPARE(summary->topLevelItem(0)->text(0), QStringLiteral("North"));
+        QVERIFY(!summary->topLevelItem(0)->text(2).isEmpty());
+
+        // A modified field holds its location open.
+        s.frame().dispatch(ID_FILE_CLOSE);
+        QCOMPARE(s.messages->texts().back(),
+                 std::string("Please close all modified fields using Location Weather First"));
+        QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 1);
+        field.reset();
+        s.doc().update_all_views(-3);
+        QCOMPARE(summary->topLevelItemCount(), 0);
     }
 
     void savedLocationReopensWithItsDays()
