@@ -70,8 +70,8 @@ void BM_PreferencesChangeRedrawsLocation(benchmark::State &state)
     application();
     RecordingMessagePort quiet;
     MessagePort *previous = set_messages(&quiet);
-    const std::filesystem::path dir = std::filesystem::path(QDir::tempPath().toStdString()) /
-                                      "tillwise-ui-bench";
+    const std::filesystem::path dir =
+        std::filesystem::path(QDir::tempPath().toStdString()) / "tillwise-ui-bench";
     std::filesystem::create_directories(dir);
     MemorySettingsStore store;
     {

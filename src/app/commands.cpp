@@ -66,9 +66,14 @@ constexpr std::array kPrompts = {
 constexpr E kSep{kSeparator, {}};
 
 constexpr std::array kMainFile = {
-    E{ID_FILE_NEW, "&New\tCtrl+N"},        E{ID_FILE_OPEN, "&Open...\tCtrl+O"}, kSep,
-    E{ID_FILE_PRINT_SETUP, "P&rint Setup..."}, kSep, E{ID_FILE_MRU_FILE1, "Recent File"},
-    kSep,                                  E{ID_APP_EXIT, "E&xit"},
+    E{ID_FILE_NEW, "&New\tCtrl+N"},
+    E{ID_FILE_OPEN, "&Open...\tCtrl+O"},
+    kSep,
+    E{ID_FILE_PRINT_SETUP, "P&rint Setup..."},
+    kSep,
+    E{ID_FILE_MRU_FILE1, "Recent File"},
+    kSep,
+    E{ID_APP_EXIT, "E&xit"},
 };
 constexpr std::array kDocumentFile = {
     E{ID_FILE_NEW, "&New\tCtrl+N"},
@@ -86,8 +91,9 @@ constexpr std::array kDocumentFile = {
     E{ID_APP_EXIT, "E&xit"},
 };
 constexpr std::array kStandardEdit = {
-    E{ID_EDIT_UNDO, "&Undo\tCtrl+Z"}, kSep, E{ID_EDIT_CUT, "Cu&t\tCtrl+X"},
-    E{ID_EDIT_COPY, "&Copy\tCtrl+C"}, E{ID_EDIT_PASTE, "&Paste\tCtrl+V"},
+    E{ID_EDIT_UNDO, "&Undo\tCtrl+Z"},   kSep,
+    E{ID_EDIT_CUT, "Cu&t\tCtrl+X"},     E{ID_EDIT_COPY, "&Copy\tCtrl+C"},
+    E{ID_EDIT_PASTE, "&Paste\tCtrl+V"},
 };
 constexpr std::array kLocationEdit = {
     kStandardEdit[0],
@@ -114,8 +120,8 @@ constexpr std::array kFieldEdit = {
     E{ID_CUSTOMIZE, "Customization Preferences"},
 };
 constexpr std::array kImport = {
-    E{ID_IMPORT_JVU_NEW, "JVU (new)"},       E{ID_IMPORT_JVU_OLD, "JVU (old)"},
-    E{ID_IMPORT_USDA, "USDA"},               E{ID_IMPORT_USDA_NO_RH, "USDA (no RH)"},
+    E{ID_IMPORT_JVU_NEW, "JVU (new)"},   E{ID_IMPORT_JVU_OLD, "JVU (old)"},
+    E{ID_IMPORT_USDA, "USDA"},           E{ID_IMPORT_USDA_NO_RH, "USDA (no RH)"},
     E{ID_IMPORT_KANSAS, "Kansas State"},
 };
 constexpr std::array kDatabases = {
@@ -154,33 +160,32 @@ constexpr std::array kMainBar = {
     E{kSeparator, kHelpMenuText, kHelp},
 };
 constexpr std::array kLocationBar = {
-    E{kSeparator, "&File", kDocumentFile},   E{kSeparator, "&Edit", kLocationEdit},
-    E{kSeparator, "&Import", kImport},       E{kSeparator, "&Databases", kDatabases},
-    E{kSeparator, "&View", kView},           E{kSeparator, "&Window", kWindow},
+    E{kSeparator, "&File", kDocumentFile}, E{kSeparator, "&Edit", kLocationEdit},
+    E{kSeparator, "&Import", kImport},     E{kSeparator, "&Databases", kDatabases},
+    E{kSeparator, "&View", kView},         E{kSeparator, "&Window", kWindow},
     E{kSeparator, kHelpMenuText, kHelp},
 };
 constexpr std::array kFieldBar = {
-    E{kSeparator, "&File", kDocumentFile},  E{kSeparator, "&Edit", kFieldEdit},
+    E{kSeparator, "&File", kDocumentFile},   E{kSeparator, "&Edit", kFieldEdit},
     E{kSeparator, "&Databases", kDatabases}, E{kSeparator, "&Consult", kConsult},
-    E{kSeparator, "&View", kFieldView},     E{kSeparator, "&Window", kWindow},
+    E{kSeparator, "&View", kFieldView},      E{kSeparator, "&Window", kWindow},
     E{kSeparator, kHelpMenuText, kHelp},
 };
 
 constexpr std::array kAccelerators = {
-    Accelerator{ID_FILE_NEW, "Ctrl+N"},      Accelerator{ID_FILE_OPEN, "Ctrl+O"},
-    Accelerator{ID_FILE_SAVE, "Ctrl+S"},     Accelerator{ID_FILE_PRINT, "Ctrl+P"},
-    Accelerator{ID_EDIT_UNDO, "Ctrl+Z"},     Accelerator{ID_EDIT_UNDO, "Alt+Backspace"},
-    Accelerator{ID_EDIT_CUT, "Ctrl+X"},      Accelerator{ID_EDIT_CUT, "Shift+Del"},
-    Accelerator{ID_EDIT_COPY, "Ctrl+C"},     Accelerator{ID_EDIT_COPY, "Ctrl+Ins"},
-    Accelerator{ID_EDIT_PASTE, "Ctrl+V"},    Accelerator{ID_EDIT_PASTE, "Shift+Ins"},
-    Accelerator{ID_NEXT_PANE, "F6"},         Accelerator{ID_PREV_PANE, "Shift+F6"},
+    Accelerator{ID_FILE_NEW, "Ctrl+N"},   Accelerator{ID_FILE_OPEN, "Ctrl+O"},
+    Accelerator{ID_FILE_SAVE, "Ctrl+S"},  Accelerator{ID_FILE_PRINT, "Ctrl+P"},
+    Accelerator{ID_EDIT_UNDO, "Ctrl+Z"},  Accelerator{ID_EDIT_UNDO, "Alt+Backspace"},
+    Accelerator{ID_EDIT_CUT, "Ctrl+X"},   Accelerator{ID_EDIT_CUT, "Shift+Del"},
+    Accelerator{ID_EDIT_COPY, "Ctrl+C"},  Accelerator{ID_EDIT_COPY, "Ctrl+Ins"},
+    Accelerator{ID_EDIT_PASTE, "Ctrl+V"}, Accelerator{ID_EDIT_PASTE, "Shift+Ins"},
+    Accelerator{ID_NEXT_PANE, "F6"},      Accelerator{ID_PREV_PANE, "Shift+F6"},
 };
 
 constexpr std::array kToolbar = {
-    static_cast<int>(ID_FILE_NEW),   static_cast<int>(ID_FILE_OPEN),
-    static_cast<int>(ID_FILE_SAVE),  static_cast<int>(kSeparator),
-    static_cast<int>(ID_FILE_PRINT), static_cast<int>(kSeparator),
-    static_cast<int>(ID_CUSTOMIZE),  static_cast<int>(ID_APP_ABOUT),
+    static_cast<int>(ID_FILE_NEW),  static_cast<int>(ID_FILE_OPEN),  static_cast<int>(ID_FILE_SAVE),
+    static_cast<int>(kSeparator),   static_cast<int>(ID_FILE_PRINT), static_cast<int>(kSeparator),
+    static_cast<int>(ID_CUSTOMIZE), static_cast<int>(ID_APP_ABOUT),
 };
 
 } // namespace

@@ -7,8 +7,8 @@ namespace tw {
 DocumentStrings parse_document_strings(std::string_view text)
 {
     DocumentStrings s;
-    std::string *const parts[] = {&s.window_title,     &s.doc_name,    &s.file_new_name,
-                                  &s.filter_name,      &s.filter_ext,  &s.reg_file_type_id,
+    std::string *const parts[] = {&s.window_title,      &s.doc_name,   &s.file_new_name,
+                                  &s.filter_name,       &s.filter_ext, &s.reg_file_type_id,
                                   &s.reg_file_type_name};
     std::size_t part = 0;
     for (const char c : text) {
@@ -25,8 +25,8 @@ DocumentTypes DocumentTypes::standard()
     DocumentTypes types;
     types.add({kLocationResource, parse_document_strings(kLocationDocumentString),
                WindowKind::Location, true});
-    types.add({kFieldResource, parse_document_strings(kFieldDocumentString), WindowKind::Field,
-               true});
+    types.add(
+        {kFieldResource, parse_document_strings(kFieldDocumentString), WindowKind::Field, true});
     types.add({kFieldResource, parse_document_strings(kFieldDocumentString),
                WindowKind::FieldNitrogen, false});
     return types;

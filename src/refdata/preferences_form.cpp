@@ -6,9 +6,9 @@ namespace tw {
 
 PreferencesForm PreferencesForm::from(const CustomSettings &s)
 {
-    return {s.crop_growth_basis, s.root_depth_model, s.moisture_display, s.depth_unit,
-            s.height_unit,       s.soil_moisture_unit, s.radiation_unit, s.pressure_unit,
-            s.temperature_unit,  s.wind_unit,        s.latent_heat_unit, s.cloud_cover_input};
+    return {s.crop_growth_basis, s.root_depth_model,   s.moisture_display, s.depth_unit,
+            s.height_unit,       s.soil_moisture_unit, s.radiation_unit,   s.pressure_unit,
+            s.temperature_unit,  s.wind_unit,          s.latent_heat_unit, s.cloud_cover_input};
 }
 
 void PreferencesForm::apply_to(CustomSettings &s) const

@@ -83,9 +83,9 @@ TEST(Commands, EveryMenuBarHasAHelpMenuAndEveryCommandAPrompt)
 TEST(Commands, LocationMenuCarriesTheDocumentCommands)
 {
     const auto bar = menu_bar(kLocationMenu);
-    EXPECT_EQ(texts_of(bar), (std::vector<std::string_view>{"&File", "&Edit", "&Import",
-                                                              "&Databases", "&View", "&Window",
-                                                              "&Help"}));
+    EXPECT_EQ(texts_of(bar),
+              (std::vector<std::string_view>{"&File", "&Edit", "&Import", "&Databases", "&View",
+                                             "&Window", "&Help"}));
     EXPECT_EQ(texts_of(bar[2].items),
               (std::vector<std::string_view>{"JVU (new)", "JVU (old)", "USDA", "USDA (no RH)",
                                              "Kansas State"}));

@@ -13,10 +13,7 @@ namespace {
 class TipOfDayTest : public ::testing::Test
 {
 protected:
-    void write_tips(const std::string &text)
-    {
-        std::ofstream(tips(), std::ios::binary) << text;
-    }
+    void write_tips(const std::string &text) { std::ofstream(tips(), std::ios::binary) << text; }
     std::filesystem::path tips() const { return dir.file("tips.txt"); }
 
     // One start of the program with the splash on: prepare, maybe show, finish.

@@ -76,7 +76,7 @@ public:
     const QStringList &proposed_names() const { return proposed_; }
 
 private:
-    template <typename T>
+    template<typename T>
     static T take(std::deque<T> &queue, T fallback)
     {
         if (queue.empty())
@@ -100,7 +100,7 @@ private:
 };
 
 /// Accepts a dialog after `fill` has set its fields.
-template <typename Dialog, typename Fill>
+template<typename Dialog, typename Fill>
 ScriptedInteraction::DialogHandler accept_with(Fill fill)
 {
     return [fill](QDialog &dialog) {

@@ -29,7 +29,9 @@ protected:
 };
 
 /// The contents of a document's window: the panes, and the commands of its menu bar.
-class DocumentFrame : public QWidget, public CommandTarget
+class DocumentFrame
+    : public QWidget
+    , public CommandTarget
 {
     Q_OBJECT
 

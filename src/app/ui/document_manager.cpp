@@ -198,8 +198,8 @@ bool DocumentManager::save_as(Document &doc)
         return false;
     const QString proposed = doc.path().empty() ? qt_text(kind->proposed_file_name(doc))
                                                 : QString::fromStdString(doc.path().string());
-    const QString name = interaction().save_file_name(
-        active_window(), QStringLiteral("Save As"), proposed, filter_of(*type));
+    const QString name = interaction().save_file_name(active_window(), QStringLiteral("Save As"),
+                                                      proposed, filter_of(*type));
     if (name.isEmpty())
         return false;
     std::filesystem::path path = path_of(name);

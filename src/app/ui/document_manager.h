@@ -22,7 +22,9 @@ class SettingsStore;
 
 /// One window on a document: it carries the document's title ("[*]" for the modified mark, ":n"
 /// when the document has several windows) and asks the manager before it closes.
-class DocumentWindow : public QMdiSubWindow, public DocumentView
+class DocumentWindow
+    : public QMdiSubWindow
+    , public DocumentView
 {
     Q_OBJECT
 

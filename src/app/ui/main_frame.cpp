@@ -116,8 +116,7 @@ void CMainFrame::build_menu_bar(int resource)
     // Every Help menu starts with the welcome window.
     QAction *first = help->actions().isEmpty() ? nullptr : help->actions().front();
     help->insertAction(first, command_action(ID_TIP_OF_THE_DAY, qt_text(kWelcomeMenuText),
-                                             status_part(command_prompt(ID_TIP_OF_THE_DAY)),
-                                             help));
+                                             status_part(command_prompt(ID_TIP_OF_THE_DAY)), help));
     help->insertSeparator(first);
 }
 
@@ -142,9 +141,8 @@ QMenu *CMainFrame::build_menu(const MenuEntry &entry)
                 recent_actions_.push_back(more);
             }
         } else {
-            menu->addAction(
-                command_action(item.command, qt_text(item.text), status_part(entry_prompt(item)),
-                               menu));
+            menu->addAction(command_action(item.command, qt_text(item.text),
+                                           status_part(entry_prompt(item)), menu));
         }
     }
     if (entry.text == "&Window")

@@ -31,8 +31,8 @@ struct ImportCommand
     WeatherFormat format;
 };
 constexpr ImportCommand kImports[] = {
-    {ID_IMPORT_JVU_NEW, WeatherFormat::JvuNew},  {ID_IMPORT_JVU_OLD, WeatherFormat::JvuOld},
-    {ID_IMPORT_USDA, WeatherFormat::Usda},       {ID_IMPORT_USDA_NO_RH, WeatherFormat::UsdaNoRh},
+    {ID_IMPORT_JVU_NEW, WeatherFormat::JvuNew},     {ID_IMPORT_JVU_OLD, WeatherFormat::JvuOld},
+    {ID_IMPORT_USDA, WeatherFormat::Usda},          {ID_IMPORT_USDA_NO_RH, WeatherFormat::UsdaNoRh},
     {ID_IMPORT_KANSAS, WeatherFormat::KansasState},
 };
 

@@ -116,9 +116,8 @@ QWidget *CLocationInfoSheet::basics_page()
     form->addRow(QStringLiteral("ET Equation:"), et_);
     form->addRow(QStringLiteral("Season Length:"), with_label(season_, QStringLiteral("(days)")));
 
-    connect(name_, &QLineEdit::editingFinished, this, [this] {
-        react([this] { form_.name_left(open_names_, folder_); });
-    });
+    connect(name_, &QLineEdit::editingFinished, this,
+            [this] { react([this] { form_.name_left(open_names_, folder_); }); });
     connect(start_, &QDateEdit::editingFinished, this,
             [this] { react([this] { form_.start_date_left(folder_); }); });
     connect(et_, &QComboBox::currentIndexChanged, this,
@@ -209,7 +208,7 @@ void CLocationInfoSheet::choose_station(int row)
     react([&] { form_.choose_station(station_records_[static_cast<std::size_t>(row)]); });
 }
 
-template <typename Reaction>
+template<typename Reaction>
 void CLocationInfoSheet::react(Reaction reaction)
 {
     if (!take_values())
@@ -226,9 +225,12 @@ bool CLocationInfoSheet::take_values()
     v.et_method = et_->currentIndex();
     v.season_length = season_->value();
     const std::pair<QLineEdit *, float *> numbers[] = {
-        {elevation_, &v.elevation},       {latitude_, &v.latitude},
-        {anemometer_, &v.anemometer_height}, {warm_tmin_, &v.warm_month_tmin},
-        {warm_tmax_, &v.warm_month_tmax}, {delta_t_, &v.delta_t},
+        {elevation_, &v.elevation},
+        {latitude_, &v.latitude},
+        {anemometer_, &v.anemometer_height},
+        {warm_tmin_, &v.warm_month_tmin},
+        {warm_tmax_, &v.warm_month_tmax},
+        {delta_t_, &v.delta_t},
         {k_zero_, &v.k_zero},
     };
     for (const auto &[edit, value] : numbers) {
@@ -255,11 +257,16 @@ void CLocationInfoSheet::show_values()
     et_->setCurrentIndex(v.et_method);
     season_->setValue(v.season_length);
     const std::pair<QLineEdit *, float> numbers[] = {
-        {elevation_, v.elevation},       {latitude_, v.latitude},
-        {pressure_, v.pressure},         {anemometer_, v.anemometer_height},
-        {warm_tmin_, v.warm_month_tmin}, {warm_tmax_, v.warm_month_tmax},
-        {ct_, v.jh_ct},                  {tx_, v.jh_tx},
-        {delta_t_, v.delta_t},           {k_zero_, v.k_zero},
+        {elevation_, v.elevation},
+        {latitude_, v.latitude},
+        {pressure_, v.pressure},
+        {anemometer_, v.anemometer_height},
+        {warm_tmin_, v.warm_month_tmin},
+        {warm_tmax_, v.warm_month_tmax},
+        {ct_, v.jh_ct},
+        {tx_, v.jh_tx},
+        {delta_t_, v.delta_t},
+        {k_zero_, v.k_zero},
     };
     for (const auto &[edit, value] : numbers)
         edit->setText(number_text(value));

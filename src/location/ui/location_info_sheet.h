@@ -66,7 +66,7 @@ private:
     bool take_values();
     void show_values();
     void show_reference_rule();
-    template <typename Reaction>
+    template<typename Reaction>
     void react(Reaction reaction);
 
     CLocationDoc &doc_;

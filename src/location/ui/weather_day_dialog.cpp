@@ -149,9 +149,8 @@ void CWeatherDayDlg::set_alternate(bool on)
 bool CWeatherDayDlg::take_entry()
 {
     const std::pair<QLineEdit *, float *> numbers[] = {
-        {t_min_, &entry_.t_min},           {t_max_, &entry_.t_max},
-        {radiation_, &entry_.solar_radiation}, {wind_, &entry_.wind_run},
-        {rain_, &entry_.rain},             {alternate_, &entry_.alternate_etr},
+        {t_min_, &entry_.t_min},   {t_max_, &entry_.t_max}, {radiation_, &entry_.solar_radiation},
+        {wind_, &entry_.wind_run}, {rain_, &entry_.rain},   {alternate_, &entry_.alternate_etr},
     };
     for (const auto &[edit, value] : numbers) {
         bool ok = false;

@@ -3,8 +3,8 @@
 #include "app/commands.h"
 #include "location/location_doc.h"
 #include "location/ui/location_view.h"
-#include "location/weather_table.h"
 #include "location/ui/weather_table_model.h"
+#include "location/weather_table.h"
 #include "platform/dates.h"
 
 #include <QFontMetrics>
@@ -19,9 +19,9 @@ namespace tw {
 
 struct WeatherTablePrinter::Metrics
 {
-    QRect page;      // the printable area, in device pixels
-    int row = 1;     // printed row height
-    int left = 0;    // margins
+    QRect page;   // the printable area, in device pixels
+    int row = 1;  // printed row height
+    int left = 0; // margins
     int right = 0;
     int top = 0;
     double scale = 1; // printer pixels per screen pixel
@@ -73,9 +73,7 @@ void WeatherTablePrinter::print_page(QPainter &painter, const Metrics &m, const 
                                      int page) const
 {
     const int width = m.page.width() - m.left - m.right;
-    const auto line = [&](int row_index) {
-        return QRect(m.left, row_index * m.row, width, m.row);
-    };
+    const auto line = [&](int row_index) { return QRect(m.left, row_index * m.row, width, m.row); };
 
     QFont bold = painter.font();
     bold.setWeight(QFont::Bold);
@@ -120,8 +118,7 @@ void WeatherTablePrinter::print_page(QPainter &painter, const Metrics &m, const 
     painter.drawLine(m.left, footer, m.left + width, footer);
     const QRect under(m.left, footer, width, m.row);
     painter.drawText(under, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Page: %1").arg(page));
-    painter.drawText(under, Qt::AlignRight | Qt::AlignVCenter,
-                     QString::fromStdString(now_text()));
+    painter.drawText(under, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(now_text()));
 }
 
 } // namespace tw

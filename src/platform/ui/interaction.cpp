@@ -29,8 +29,7 @@ int Interaction::exec(QDialog &dialog)
     return dialog.exec();
 }
 
-QString Interaction::open_file_name(QWidget *parent, const QString &caption,
-                                    const QString &filters)
+QString Interaction::open_file_name(QWidget *parent, const QString &caption, const QString &filters)
 {
     return QFileDialog::getOpenFileName(parent, caption, QString(), filters);
 }
@@ -44,7 +43,8 @@ QString Interaction::save_file_name(QWidget *parent, const QString &caption,
 SaveAnswer Interaction::ask_to_save(QWidget *parent, const QString &title)
 {
     const auto answer = QMessageBox::question(
-        parent, QGuiApplication::applicationDisplayName(), QStringLiteral("Save changes to %1?").arg(title),
+        parent, QGuiApplication::applicationDisplayName(),
+        QStringLiteral("Save changes to %1?").arg(title),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     switch (answer) {
     case QMessageBox::Yes: return SaveAnswer::Save;

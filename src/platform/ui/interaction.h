@@ -21,11 +21,10 @@ public:
     /// Runs a modal dialog and returns its result (QDialog::Accepted or Rejected).
     virtual int exec(QDialog &dialog);
     /// An existing file to read, or an empty string when the user cancels.
-    virtual QString open_file_name(QWidget *parent, const QString &caption,
-                                   const QString &filters);
+    virtual QString open_file_name(QWidget *parent, const QString &caption, const QString &filters);
     /// Where to write a document, or an empty string.
-    virtual QString save_file_name(QWidget *parent, const QString &caption,
-                                   const QString &proposed, const QString &filter);
+    virtual QString save_file_name(QWidget *parent, const QString &caption, const QString &proposed,
+                                   const QString &filter);
     /// "Save changes to ...?" with Yes, No and Cancel.
     virtual SaveAnswer ask_to_save(QWidget *parent, const QString &title);
     /// The printer dialog; false when the user cancels.

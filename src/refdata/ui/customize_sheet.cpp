@@ -18,10 +18,10 @@ namespace {
 
 // The form's member that holds each Dimension's unit code, Depth to Latent_Heat.
 constexpr std::int32_t PreferencesForm::*kUnitMembers[] = {
-    &PreferencesForm::depth_unit,       &PreferencesForm::height_unit,
+    &PreferencesForm::depth_unit,         &PreferencesForm::height_unit,
     &PreferencesForm::soil_moisture_unit, &PreferencesForm::radiation_unit,
-    &PreferencesForm::pressure_unit,    &PreferencesForm::temperature_unit,
-    &PreferencesForm::wind_unit,        &PreferencesForm::latent_heat_unit,
+    &PreferencesForm::pressure_unit,      &PreferencesForm::temperature_unit,
+    &PreferencesForm::wind_unit,          &PreferencesForm::latent_heat_unit,
 };
 
 QComboBox *unit_list(std::int32_t dimension)
@@ -76,8 +76,12 @@ CCustomizeUnitsDlg::CCustomizeUnitsDlg(QWidget *parent)
         lists_.push_back(unit_list(d));
     auto *form = new QFormLayout;
     const std::pair<const char *, std::int32_t> rows[] = {
-        {"Depth ", Depth},         {"Height", Height},           {"Radiation", Radiation},
-        {"Pressure", Pressure},    {"Temperature", Temperature}, {"Wind Speed", Wind_Speed},
+        {"Depth ", Depth},
+        {"Height", Height},
+        {"Radiation", Radiation},
+        {"Pressure", Pressure},
+        {"Temperature", Temperature},
+        {"Wind Speed", Wind_Speed},
         {"Latent Heat", Latent_Heat},
     };
     for (const auto &[caption, dimension] : rows)
@@ -128,8 +132,7 @@ CCustomizeCalcDlg::CCustomizeCalcDlg(QWidget *parent)
                                 QStringLiteral("Growing Degree Days"), crop_growth_));
     layout->addWidget(radio_box(QStringLiteral("Root Depth"), QStringLiteral("Linear Equation"),
                                 QStringLiteral("Non-Linear Equation"), root_depth_));
-    layout->addWidget(radio_box(QStringLiteral("Solar Radiation"),
-                                QStringLiteral("Data Available"),
+    layout->addWidget(radio_box(QStringLiteral("Solar Radiation"), QStringLiteral("Data Available"),
                                 QStringLiteral("Cloud Cover Based"), solar_radiation_));
     layout->addStretch();
 }

@@ -6,9 +6,9 @@
 #include "platform/files.h"
 #include "platform/ui/qt_settings_store.h"
 #include "refdata/custom_settings.h"
+#include "refdata/tip_of_day.h"
 #include "refdata/ui/customize_sheet.h"
 #include "refdata/ui/tip_dialog.h"
-#include "refdata/tip_of_day.h"
 #include "refdata/units.h"
 #include "support/test_env.h"
 #include "support/ui_test_env.h"
@@ -219,8 +219,9 @@ private slots:
                  QStringLiteral("Customize Calculation Methods and Units Preferences"));
 
         const QList<Item> file = items_of(menu_titled(p.frame(), kMainMenu, "&File"));
-        const QStringList file_texts{"&New\tCtrl+N", "&Open...\tCtrl+O", "-", "P&rint Setup...",
-                                     "-",            "Recent File",      "-", "E&xit"};
+        const QStringList file_texts{
+            "&New\tCtrl+N", "&Open...\tCtrl+O", "-", "P&rint Setup...", "-", "Recent File", "-",
+            "E&xit"};
         QCOMPARE(file.size(), file_texts.size());
         for (int i = 0; i < file.size(); ++i)
             QCOMPARE(file[i].text, file_texts[i]);
@@ -340,9 +341,9 @@ private slots:
             QVERIFY(!action->statusTip().isEmpty());
             QVERIFY(!action->icon().isNull());
         }
-        QCOMPARE(tips, (QStringList{"New", "Open", "Save", "Print",
-                                    "Customize Calculation Methods and Units Preferences",
-                                    "About"}));
+        QCOMPARE(tips,
+                 (QStringList{"New", "Open", "Save", "Print",
+                              "Customize Calculation Methods and Units Preferences", "About"}));
         p.frame().dispatch(ID_VIEW_TOOLBAR);
         QVERIFY(!toolbar->isVisible());
     }
@@ -416,8 +417,7 @@ private slots:
         // The recent file reopens it.
         p.frame().dispatch(ID_FILE_MRU_FILE1);
         QCOMPARE(p.area().subWindowList().size(), 1);
-        auto &reopened =
-            static_cast<NoteDoc &>(p.app.documents().active_window()->document());
+        auto &reopened = static_cast<NoteDoc &>(p.app.documents().active_window()->document());
         QCOMPARE(reopened.text, std::string("season"));
         // Opening it again only brings its window forward.
         p.app.documents().open_document(p.dir.file("Season.loc"));

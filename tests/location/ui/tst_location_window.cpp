@@ -106,7 +106,10 @@ class TestLocationWindow : public QObject
         }
         qint64 icon_key(int row)
         {
-            return table().data(table().index(row, 0), Qt::DecorationRole).value<QIcon>().cacheKey();
+            return table()
+                .data(table().index(row, 0), Qt::DecorationRole)
+                .value<QIcon>()
+                .cacheKey();
         }
     };
 
@@ -129,8 +132,7 @@ private slots:
         QVERIFY(std::abs(s.doc().elevation - 1424.94f) < 0.01f);
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 1);
         QMdiSubWindow *window = s.frame().mdi_area()->subWindowList().front();
-        QCOMPARE(window->windowTitle(),
-                 QStringLiteral("Greeley2004 - (Location: Greeley)[*]"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Greeley2004 - (Location: Greeley)[*]"));
         QVERIFY(window->isWindowModified());
         QCOMPARE(s.frame().menu_resource(), kLocationMenu);
     }
@@ -208,12 +210,13 @@ private slots:
         CLocationView *view = s.window()->view();
         view->setCurrentIndex(s.table().index(1, 0));
         QTest::keyClick(view, Qt::Key_Return);
-        QCOMPARE(shown, (QStringList{"Friday, July 2, 2004", "88.7", "Short Wave Solar Radiation:",
-                                     "computed"}));
+        QCOMPARE(shown, (QStringList{"Friday, July 2, 2004", "88.7",
+                                     "Short Wave Solar Radiation:", "computed"}));
         QVERIFY(std::abs(s.doc().day(1).t_max - 37.7778f) < 1e-3f);
         QVERIFY(s.doc().day(1).etr_used > before);
         QCOMPARE(s.cell(1, 3), QStringLiteral("100.0"));
-        QCOMPARE(s.cell(1, 8), QString::asprintf("%1.2f", convert_to(Depth, s.doc().day(1).etr_used)));
+        QCOMPARE(s.cell(1, 8),
+                 QString::asprintf("%1.2f", convert_to(Depth, s.doc().day(1).etr_used)));
 
         // A day without data, typed in, loses its no-data picture.
         s.user.on_dialog([](QDialog &dialog) {
