@@ -90,35 +90,32 @@ constexpr std::array kDocumentFile = {
     kSep,
     E{ID_APP_EXIT, "E&xit"},
 };
-constexpr std::array kStandardEdit = {
-    E{ID_EDIT_UNDO, "&Undo\tCtrl+Z"},   kSep,
-    E{ID_EDIT_CUT, "Cu&t\tCtrl+X"},     E{ID_EDIT_COPY, "&Copy\tCtrl+C"},
-    E{ID_EDIT_PASTE, "&Paste\tCtrl+V"},
-};
-constexpr std::array kLocationEdit = {
-    kStandardEdit[0],
-    kStandardEdit[1],
-    kStandardEdit[2],
-    kStandardEdit[3],
-    kStandardEdit[4],
-    kSep,
+// The framework's editing commands head both documents' Edit menus.
+template<std::size_t N>
+constexpr std::array<E, N + 6> after_standard_edit(const std::array<E, N> &own)
+{
+    std::array<E, N + 6> items = {
+        E{ID_EDIT_UNDO, "&Undo\tCtrl+Z"},   kSep,
+        E{ID_EDIT_CUT, "Cu&t\tCtrl+X"},     E{ID_EDIT_COPY, "&Copy\tCtrl+C"},
+        E{ID_EDIT_PASTE, "&Paste\tCtrl+V"}, kSep,
+    };
+    for (std::size_t i = 0; i < N; ++i)
+        items[6 + i] = own[i];
+    return items;
+}
+
+constexpr auto kLocationEdit = after_standard_edit(std::array{
     // Command 2775 is shared with the field window; here it edits the location, so it shows the
     // location's prompt.
     E{ID_GENERAL_INFO, "General Location/Station Info", {}, ID_LOCATION_INFO},
     E{ID_CUSTOMIZE, "Customization Preferences"},
-};
-constexpr std::array kFieldEdit = {
-    kStandardEdit[0],
-    kStandardEdit[1],
-    kStandardEdit[2],
-    kStandardEdit[3],
-    kStandardEdit[4],
-    kSep,
+});
+constexpr auto kFieldEdit = after_standard_edit(std::array{
     E{ID_GENERAL_INFO, "Field General"},
     E{ID_FIELD_CROP, "Field's Crop Data"},
     E{ID_FIELD_SOIL, "Field's Soil Data"},
     E{ID_CUSTOMIZE, "Customization Preferences"},
-};
+});
 constexpr std::array kImport = {
     E{ID_IMPORT_JVU_NEW, "JVU (new)"},   E{ID_IMPORT_JVU_OLD, "JVU (old)"},
     E{ID_IMPORT_USDA, "USDA"},           E{ID_IMPORT_USDA_NO_RH, "USDA (no RH)"},

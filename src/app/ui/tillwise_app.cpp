@@ -177,35 +177,30 @@ void CTillwiseApp::run_command(int command)
             manager_.open_document(std::filesystem::path(std::string(entries[slot])));
         return;
     }
-    Document *doc = active_document();
     switch (command) {
-    case ID_FILE_NEW: manager_.file_new(frame_.get()); break;
-    case ID_FILE_OPEN: manager_.file_open(frame_.get()); break;
-    case ID_FILE_PRINT_SETUP: print_setup(); break;
-    case ID_APP_EXIT: frame_->close(); break;
-    case ID_CUSTOMIZE: customize(); break;
-    case ID_APP_ABOUT: about(); break;
-    case ID_TIP_OF_THE_DAY: show_tip(true); break;
-    case ID_FILE_CLOSE:
-        if (doc)
-            manager_.close_document(*doc);
-        break;
-    case ID_FILE_SAVE:
-        if (doc)
-            manager_.save(*doc);
-        break;
-    case ID_FILE_SAVE_AS:
-        if (doc)
-            manager_.save_as(*doc);
-        break;
-    case ID_WINDOW_NEW:
-        if (doc)
-            manager_.new_window(*doc);
-        break;
-    default:
-        if (const auto it = handlers_.find(command); it != handlers_.end())
-            it->second();
-        break;
+    case ID_FILE_NEW: manager_.file_new(frame_.get()); return;
+    case ID_FILE_OPEN: manager_.file_open(frame_.get()); return;
+    case ID_FILE_PRINT_SETUP: print_setup(); return;
+    case ID_APP_EXIT: frame_->close(); return;
+    case ID_CUSTOMIZE: customize(); return;
+    case ID_APP_ABOUT: about(); return;
+    case ID_TIP_OF_THE_DAY: show_tip(true); return;
+    default: break;
+    }
+    if (Document *doc = active_document())
+        run_document_command(command, *doc);
+    if (const auto it = handlers_.find(command); it != handlers_.end())
+        it->second();
+}
+
+void CTillwiseApp::run_document_command(int command, Document &doc)
+{
+    switch (command) {
+    case ID_FILE_CLOSE: manager_.close_document(doc); break;
+    case ID_FILE_SAVE: manager_.save(doc); break;
+    case ID_FILE_SAVE_AS: manager_.save_as(doc); break;
+    case ID_WINDOW_NEW: manager_.new_window(doc); break;
+    default: break;
     }
 }
 

@@ -2,15 +2,13 @@
 
 #include "location/location_doc.h"
 #include "platform/dates.h"
-#include "platform/message_port.h"
+#include "platform/ui/dialog_fields.h"
 #include "refdata/database.h"
 #include "refdata/units.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialogButtonBox>
-#include <QDoubleValidator>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,33 +26,6 @@ namespace {
 QString unit_label(std::int32_t dimension)
 {
     return QString::fromStdString(sed_SetUnits(dimension));
-}
-
-QLineEdit *number_edit(QWidget *parent, bool typed = true)
-{
-    auto *edit = new QLineEdit(parent);
-    // Numbers are typed and shown with a decimal point, whatever the desktop's language.
-    auto *validator = new QDoubleValidator(edit);
-    validator->setLocale(QLocale::c());
-    edit->setValidator(validator);
-    edit->setReadOnly(!typed);
-    return edit;
-}
-
-// A field with its unit (or other trailing text) beside it.
-QWidget *with_label(QWidget *field, const QString &text)
-{
-    auto *row = new QWidget;
-    auto *layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(field, 1);
-    layout->addWidget(new QLabel(text));
-    return row;
-}
-
-QString number_text(float value)
-{
-    return QString::number(static_cast<double>(value), 'g', 6);
 }
 
 QDate qdate_of(int serial)
@@ -85,12 +56,9 @@ CLocationInfoSheet::CLocationInfoSheet(CLocationDoc &doc, SheetMode mode,
     tabs_->addTab(basics_page(), QStringLiteral("Weather Location Basics"));
     tabs_->addTab(station_page(), QStringLiteral("Station Information"));
     connect(tabs_, &QTabWidget::currentChanged, this, &CLocationInfoSheet::show_reference_rule);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CLocationInfoSheet::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
-    layout->addWidget(buttons);
+    add_ok_cancel(*this, *layout);
     show_values();
 }
 
@@ -233,17 +201,8 @@ bool CLocationInfoSheet::take_values()
         {delta_t_, &v.delta_t},
         {k_zero_, &v.k_zero},
     };
-    for (const auto &[edit, value] : numbers) {
-        bool ok = false;
-        const float typed = edit->text().trimmed().toFloat(&ok);
-        if (!ok) {
-            messages().inform("Please enter a number.");
-            edit->setFocus();
-            edit->selectAll();
-            return false;
-        }
-        *value = typed;
-    }
+    if (!take_numbers(numbers))
+        return false;
     if (reference_->checkedId() >= 0)
         v.reference_type = reference_->checkedId();
     return true;

@@ -3,14 +3,12 @@
 #include "location/location_doc.h"
 #include "platform/dates.h"
 #include "platform/message_port.h"
+#include "platform/ui/dialog_fields.h"
 #include "refdata/units.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QDoubleValidator>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,15 +16,6 @@
 
 namespace tw {
 namespace {
-
-QLineEdit *number_edit(QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    auto *validator = new QDoubleValidator(edit);
-    validator->setLocale(QLocale::c());
-    edit->setValidator(validator);
-    return edit;
-}
 
 QLineEdit *percent_edit(QWidget *parent)
 {
@@ -37,18 +26,8 @@ QLineEdit *percent_edit(QWidget *parent)
 
 QWidget *with_unit(QWidget *field, std::int32_t dimension)
 {
-    auto *row = new QWidget;
-    auto *layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(field, 1);
-    layout->addWidget(new QLabel(dimension ? QString::fromStdString(sed_SetUnits(dimension))
-                                           : QStringLiteral("%")));
-    return row;
-}
-
-QString number_text(float value)
-{
-    return QString::number(static_cast<double>(value), 'g', 6);
+    return with_label(field, dimension ? QString::fromStdString(sed_SetUnits(dimension))
+                                       : QStringLiteral("%"));
 }
 
 } // namespace
@@ -127,12 +106,9 @@ CWeatherDayDlg::CWeatherDayDlg(CLocationDoc &doc, int day, QWidget *parent)
         set_alternate(on);
     });
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CWeatherDayDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    add_ok_cancel(*this, *layout);
 }
 
 void CWeatherDayDlg::set_alternate(bool on)
@@ -152,16 +128,8 @@ bool CWeatherDayDlg::take_entry()
         {t_min_, &entry_.t_min},   {t_max_, &entry_.t_max}, {radiation_, &entry_.solar_radiation},
         {wind_, &entry_.wind_run}, {rain_, &entry_.rain},   {alternate_, &entry_.alternate_etr},
     };
-    for (const auto &[edit, value] : numbers) {
-        bool ok = false;
-        const float typed = edit->text().trimmed().toFloat(&ok);
-        if (!ok) {
-            messages().inform("Please enter a number.");
-            edit->setFocus();
-            return false;
-        }
-        *value = typed;
-    }
+    if (!take_numbers(numbers))
+        return false;
     const std::pair<QLineEdit *, int *> percents[] = {{rh_min_, &entry_.rh_min},
                                                       {rh_max_, &entry_.rh_max}};
     for (const auto &[edit, value] : percents) {

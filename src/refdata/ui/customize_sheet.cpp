@@ -1,10 +1,10 @@
 #include "refdata/ui/customize_sheet.h"
 
+#include "platform/ui/dialog_fields.h"
 #include "refdata/units.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -163,12 +163,9 @@ CCustomizeSheet::CCustomizeSheet(const PreferencesForm &form, QWidget *parent)
     tabs_->addTab(calc_, QStringLiteral("Calculations"));
     units_->set_form(form);
     calc_->set_form(form);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
-    layout->addWidget(buttons);
+    add_ok_cancel(*this, *layout);
 }
 
 PreferencesForm CCustomizeSheet::form() const
