@@ -2,29 +2,42 @@
 
 #include "refdata/units.h"
 
+#include <utility>
+
 namespace tw {
 
-PreferencesForm PreferencesForm::from(const CustomSettings &s)
+namespace {
+
+// Each field of the form and the preferences field it edits.
+constexpr std::pair<std::int32_t PreferencesForm::*, std::int32_t CustomSettings::*> kFields[] = {
+    {&PreferencesForm::crop_growth_basis, &CustomSettings::crop_growth_basis},
+    {&PreferencesForm::root_depth_model, &CustomSettings::root_depth_model},
+    {&PreferencesForm::moisture_display, &CustomSettings::moisture_display},
+    {&PreferencesForm::depth_unit, &CustomSettings::depth_unit},
+    {&PreferencesForm::height_unit, &CustomSettings::height_unit},
+    {&PreferencesForm::soil_moisture_unit, &CustomSettings::soil_moisture_unit},
+    {&PreferencesForm::radiation_unit, &CustomSettings::radiation_unit},
+    {&PreferencesForm::pressure_unit, &CustomSettings::pressure_unit},
+    {&PreferencesForm::temperature_unit, &CustomSettings::temperature_unit},
+    {&PreferencesForm::wind_unit, &CustomSettings::wind_unit},
+    {&PreferencesForm::latent_heat_unit, &CustomSettings::latent_heat_unit},
+    {&PreferencesForm::cloud_cover_input, &CustomSettings::cloud_cover_input},
+};
+
+} // namespace
+
+PreferencesForm PreferencesForm::from(const CustomSettings &settings)
 {
-    return {s.crop_growth_basis, s.root_depth_model,   s.moisture_display, s.depth_unit,
-            s.height_unit,       s.soil_moisture_unit, s.radiation_unit,   s.pressure_unit,
-            s.temperature_unit,  s.wind_unit,          s.latent_heat_unit, s.cloud_cover_input};
+    PreferencesForm form;
+    for (const auto &[own, stored] : kFields)
+        form.*own = settings.*stored;
+    return form;
 }
 
-void PreferencesForm::apply_to(CustomSettings &s) const
+void PreferencesForm::apply_to(CustomSettings &settings) const
 {
-    s.crop_growth_basis = crop_growth_basis;
-    s.root_depth_model = root_depth_model;
-    s.moisture_display = moisture_display;
-    s.depth_unit = depth_unit;
-    s.height_unit = height_unit;
-    s.soil_moisture_unit = soil_moisture_unit;
-    s.radiation_unit = radiation_unit;
-    s.pressure_unit = pressure_unit;
-    s.temperature_unit = temperature_unit;
-    s.wind_unit = wind_unit;
-    s.latent_heat_unit = latent_heat_unit;
-    s.cloud_cover_input = cloud_cover_input;
+    for (const auto &[own, stored] : kFields)
+        settings.*stored = this->*own;
 }
 
 std::vector<std::string_view> unit_list_texts(std::int32_t dimension)
