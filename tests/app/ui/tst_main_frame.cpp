@@ -265,7 +265,12 @@ private slots:
                                     "Save &As...", "-", "&Print...\tCtrl+P", "Print Preview",
                                     "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
         const QList<Item> edit = items_of(menu_titled(p.frame(), kLocationMenu, "&Edit"));
-        QCOMPARE(edit[6].text, QStringLiteral("General Location/Station Info"));
+        QStringList edit_texts;
+        for (const Item &item : edit)
+            edit_texts << item.text;
+        QCOMPARE(edit_texts, (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+                                          "&Paste\tCtrl+V", "-", "General Location/Station Info",
+                                          "Customization Preferences"}));
         QCOMPARE(edit[6].prompt, QStringLiteral("Edit Location General Information"));
         QCOMPARE(edit[7].text, QStringLiteral("Customization Preferences"));
         QCOMPARE(edit[7].prompt,
@@ -291,6 +296,16 @@ private slots:
         for (const Item &item : items_of(menu_titled(p.frame(), kLocationMenu, "&Window")))
             window << item.text;
         QCOMPARE(window, (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
+        QStringList databases;
+        for (const Item &item : items_of(menu_titled(p.frame(), kLocationMenu, "&Databases")))
+            databases << item.text + '|' + item.prompt;
+        QCOMPARE(databases,
+                 (QStringList{"Soils|Edit Soil Databases", "Stations|Edit Stations Database",
+                              "Crops|Edit Crops Database"}));
+        QStringList help;
+        for (const Item &item : items_of(menu_titled(p.frame(), kLocationMenu, "&Help")))
+            help << item.text;
+        QCOMPARE(help, (QStringList{"&Welcome ...", "-", "&About Tillwise..."}));
         for (const int bar_id : {kMainMenu, kLocationMenu, kFieldMenu})
             QCOMPARE(items_of(menu_titled(p.frame(), bar_id, "&Help"))[0].text,
                      QStringLiteral("&Welcome ..."));

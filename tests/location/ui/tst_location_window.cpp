@@ -3,6 +3,7 @@
 #include "app/ui/new_document_dialog.h"
 #include "field/field_doc.h"
 #include "location/location_doc.h"
+#include "location/reference_et.h"
 #include "location/ui/location_frame.h"
 #include "location/ui/location_info_sheet.h"
 #include "location/ui/location_summary.h"
@@ -277,6 +278,33 @@ private slots:
         s.window()->edit_day(0);
         QVERIFY(forced);
         QVERIFY(weather_off);
+    }
+
+    void cloudCoverTakesThePlaceOfRadiationWhenThePreferencesAskForIt()
+    {
+        Season s;
+        s.create_and_import();
+        custom_settings().cloud_cover_input = 1;
+        QStringList seen;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &day = static_cast<CWeatherDayDlg &>(dialog);
+            seen << day.radiation_label()->text()
+                 << (day.solar_radiation()->isHidden() ? "no radiation field" : "radiation field");
+            for (int i = 0; i < day.cloud_cover()->count(); ++i)
+                seen << day.cloud_cover()->itemText(i);
+            day.cloud_cover()->setCurrentIndex(4);
+            day.accept();
+            return day.result();
+        });
+        s.window()->edit_day(4);
+        QCOMPARE(seen, (QStringList{"Average Daily Cloud Cover:", "no radiation field",
+                                    "Clear, no clouds", "Light scattered clouds", "Light overcast",
+                                    "Broken heavy clouds", "Heavy cloud cover"}));
+        const WeatherDay &day = s.doc().day(4);
+        QCOMPARE(day.cloud_cover, 4);
+        const float clear = radiation_from_cloud_cover(0, day_of_year(s.doc().date_of(4)),
+                                                       s.doc().latitude, s.doc().elevation);
+        QVERIFY(std::abs(day.solar_radiation - 0.2f * clear) < 1e-3f * clear);
     }
 
     void acceptingCelsiusRetitlesAndRedrawsTheTable()
