@@ -66,7 +66,7 @@ public:
     void set_kind(WindowKind which, DocumentKind *kind);
 
     const DocumentTypes &types() const { return types_; }
-    RecentFiles &recent() { return recent_; }
+    const RecentFiles &recent() const { return recent_; }
 
     /// File > New: the user picks one of the registered types when there are several.
     void file_new(QWidget *parent);

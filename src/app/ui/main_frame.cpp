@@ -234,12 +234,8 @@ void CMainFrame::update_caption()
 
 DocumentFrame *CMainFrame::active_frame() const
 {
-    QMdiSubWindow *window = area_->currentSubWindow();
-    if (!window)
-        return nullptr;
-    if (!window->isVisible() && area_->subWindowList().isEmpty())
-        return nullptr;
-    return qobject_cast<DocumentFrame *>(window->widget());
+    const QMdiSubWindow *window = area_->currentSubWindow();
+    return window ? qobject_cast<DocumentFrame *>(window->widget()) : nullptr;
 }
 
 bool CMainFrame::frame_handles(int command) const

@@ -151,7 +151,7 @@ bool CTillwiseApp::handles_command(int command) const
 {
     if (command >= ID_FILE_MRU_FILE1 && command < ID_FILE_MRU_FILE1 + 5)
         return static_cast<std::size_t>(command - ID_FILE_MRU_FILE1) <
-               const_cast<CTillwiseApp *>(this)->manager_.recent().entries().size();
+               manager_.recent().entries().size();
     switch (command) {
     case ID_FILE_NEW:
     case ID_FILE_OPEN:
