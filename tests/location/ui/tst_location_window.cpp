@@ -38,16 +38,18 @@ namespace {
 
 const QString kWeatherFile =
     QString::fromStdString(test::data_file("jvu_new_july_2004.txt").string());
+const QString kDemoWeather = QString::fromStdString(
+    (std::filesystem::path(TILLWISE_SOURCE_DIR) / "data" / "demo" / "greeley-2022.txt").string());
 
 // The sheet as a person fills it in: first without the station's latitude (refused, the sheet
 // stays open), then with it.
 test::ScriptedInteraction::DialogHandler fill_new_location(std::vector<std::string> &seen,
-                                                           int &first_result)
+                                                           int &first_result, QDate start)
 {
-    return [&seen, &first_result](QDialog &dialog) {
+    return [&seen, &first_result, start](QDialog &dialog) {
         auto &sheet = static_cast<CLocationInfoSheet &>(dialog);
         sheet.name_edit()->setText(QStringLiteral("Greeley"));
-        sheet.start_date_edit()->setDate(QDate(2004, 7, 1));
+        sheet.start_date_edit()->setDate(start);
         sheet.elevation_edit()->setText(QStringLiteral("4675"));
         sheet.accept();
         first_result = sheet.result();
@@ -80,8 +82,9 @@ class TestLocationWindow : public QObject
         std::vector<std::string> titles;
         int refused = -1;
 
-        // Starts the program, creates a location through File > New and imports the week.
-        void create_and_import()
+        // Starts the program, creates a location through File > New and imports the weather.
+        void create_and_import(QDate first_day = QDate(2004, 7, 1),
+                               const QString &file = kWeatherFile)
         {
             user.on_dialog([](QDialog &) { return int(QDialog::Rejected); }); // the tip window
             start();
@@ -89,9 +92,9 @@ class TestLocationWindow : public QObject
                 static_cast<NewDocumentDialog &>(dialog).list()->setCurrentRow(0);
                 return int(QDialog::Accepted);
             });
-            user.on_dialog(fill_new_location(titles, refused));
+            user.on_dialog(fill_new_location(titles, refused, first_day));
             frame().dispatch(ID_FILE_NEW);
-            user.answer_open(kWeatherFile);
+            user.answer_open(file);
             frame().dispatch(ID_IMPORT_JVU_NEW);
         }
         CLocationFrame *window() { return dynamic_cast<CLocationFrame *>(frame().active_frame()); }
@@ -191,6 +194,21 @@ private slots:
         QVERIFY(s.icon_key(3) != rain && s.icon_key(3) != no_data);
         QCOMPARE(s.icon_key(10), no_data);
         QVERIFY(s.frame().mdi_area()->subWindowList().front()->isWindowModified());
+    }
+
+    void demoSeasonFillsAGreeleyLocationFromMay()
+    {
+        Season s;
+        s.create_and_import(QDate(2022, 5, 1), kDemoWeather);
+        QCOMPARE(s.doc().base_name, std::string("Greeley2022"));
+        QCOMPARE(s.cell(0, 0), QStringLiteral("05/01/22"));
+        // The file runs to 29 November: 213 days of the 215 hold weather.
+        int with_data = 0;
+        for (const WeatherDay &day : s.doc().days)
+            with_data += day.has_data;
+        QCOMPARE(with_data, 213);
+        QCOMPARE(s.icon_key(214), row_state_icon(DayMark::NoData).cacheKey());
+        QVERIFY(s.doc().day(60).etr_used > 0.0f);
     }
 
     void editingADayRecomputesItsEtr()
