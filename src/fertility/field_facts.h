@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/dates.h"
+#include "refdata/records.h"
+
+#include <string>
+#include <vector>
+
+namespace tw {
+
+/// What a consultation needs to know about its field. The field side fills it; the consultation
+/// never reaches into the field document itself.
+struct FieldFacts
+{
+    CropRecord crop;
+    std::string soil_texture;            ///< the soil's texture text as the field holds it
+    float irrigation_efficiency = 75.0f; ///< %
+    StoredDate planting_date;
+    /// The document title, which names the files the consultation writes.
+    std::string document_title;
+    /// The field name, which with the planting year names the nutrient file the field reads.
+    std::string field_name;
+    /// Cumulative growing degree days (Celsius) by day after planting (day 0 = planting day), 0
+    /// on days without weather.
+    std::vector<float> cumulative_gdd;
+    /// Days of the season with nitrogen applied, and the running total on the last day (lb/acre).
+    int nitrogen_applications = 0;
+    float nitrogen_total = 0.0f;
+};
+
+} // namespace tw
