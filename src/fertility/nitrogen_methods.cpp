@@ -541,9 +541,11 @@ std::string mass_balance_text(const MassBalanceResult &r)
 
 std::string uptake_text(const UptakeEfficiencyResult &r)
 {
+    // The efficiencies are whole percentages held as float fractions; rounding shows the
+    // percentage entered (truncating would turn 70 % into 69 %).
     const auto pair = [](const char *value_format, double value, const char *efficiency_format,
                          double fraction) {
-        return line(value_format, value) + line(efficiency_format, fraction * 100.0);
+        return line(value_format, value) + line(efficiency_format, std::round(fraction * 100.0));
     };
     return pair("   %5d lbs/Acre Plant Requirement             ", r.plant_requirement,
                 "* %5d%% (1/Fertilizer Efficiency)\n", r.fertilizer_efficiency) +

@@ -1,0 +1,300 @@
+#include "fertility/nitrogen_methods.h"
+
+#include <gtest/gtest.h>
+
+namespace tw {
+namespace {
+
+MethodKnowledge defaults()
+{
+    MethodKnowledge k;
+    k.table = default_mass_balance_table();
+    for (const int legume : {0, 2, 14, 15, 17, 19, 23})
+        k.legumes.values[legume] = 1;
+    return k;
+}
+
+FertilityInputs soil_tested(const char *crop)
+{
+    FertilityInputs in;
+    in.crop_name = crop;
+    in.n_requirement = 1.0f;
+    in.root_depth_ft = 2;
+    in.manure_this_season = 0;
+    in.last_manure = 0;
+    in.irrigation_nitrate_known = 0;
+    return in;
+}
+
+TEST(NitrogenMethods, OnlyUpperCaseCornUsesTheNebraskaMethod)
+{
+    const struct
+    {
+        const char *crop;
+        bool nebraska;
+        const char *title;
+        const char *label;
+    } cases[] = {
+        {"CORN", true, "Nebraska Method", "Nebraska  Soil Testing Method:"},
+        {"Corn", false, "JVU Soil Test Method", "JVU Soil Test Nitrogen Method:"},
+        {"POTATOES", false, "JVU Soil Test Method", "JVU Soil Test Nitrogen Method:"},
+    };
+    for (const auto &c : cases) {
+        FertilityInputs in = soil_tested(c.crop);
+        EXPECT_EQ(uses_nebraska_method(in), c.nebraska) << c.crop;
+        EXPECT_STREQ(method_titles(in)[0], c.title);
+        EXPECT_STREQ(method_labels(in)[0], c.label);
+        MethodResults r;
+        run_methods(in, defaults(), r);
+        // Nebraska, equation 0: 200 x 1.2 + 35 - 20 x 8 - 1 x 200 x 0.14 = 87.
+        // Soil test: 200 / 0.7 - f(2) x 20 x 2 x 3.6 - 30, f(2) = 1.
+        const double expected = c.nebraska ? 87.0 : 200.0 / 0.7 - 144.0 - 30.0;
+        EXPECT_NEAR(r.soil_test.basic, expected, 1e-3) << c.crop;
+    }
+}
+
+TEST(NitrogenMethods, DepthFraction)
+{
+    const struct
+    {
+        int root, sample;
+        double fraction;
+    } cases[] = {{2, 2, 1.0}, {1, 2, 37.0 / 65.0}, {4, 3, 93.0 / 85.0},
+                 {7, 5, 1.0}, {2, 0, 0.0},         {0, 3, 0.0}};
+    for (const auto &c : cases)
+        EXPECT_NEAR(depth_fraction(c.root, c.sample), c.fraction, 1e-12)
+            << c.root << "/" << c.sample;
+
+    FertilityInputs in;
+    const struct
+    {
+        int choice, feet;
+    } depths[] = {{0, 1}, {4, 5}, {5, 2}, {-1, 0}};
+    for (const auto &d : depths) {
+        in.sample_depth = d.choice;
+        EXPECT_EQ(sample_depth_feet(in), d.feet) << d.choice;
+    }
+}
+
+TEST(NitrogenMethods, ResidualNitrateNeverGoesNegative)
+{
+    const MassBalanceTable table = default_mass_balance_table();
+    FertilityInputs in = soil_tested("CORN");
+    in.texture_index = 0; // clay, background 70 -> 7 ppm
+    in.soil_nitrate = 5.0f;
+    EXPECT_EQ(residual_nitrate(in, table), 0.0);
+    in.soil_nitrate = 10.0f;
+    EXPECT_NEAR(residual_nitrate(in, table), 2.72 * 1.32 * 3.0 * 2.0, 1e-4);
+    // An unknown texture subtracts no background.
+    in.texture_index = -1;
+    EXPECT_NEAR(residual_nitrate(in, table), 2.72 * 1.32 * 10.0 * 2.0, 1e-4);
+}
+
+TEST(NitrogenMethods, IrrigationCreditsNeedAnAmount)
+{
+    FertilityInputs in = soil_tested("CORN");
+    in.irrigation_nitrate_known = 1;
+    in.irrigation_nitrate = 25.0f;
+    in.irrigation_amount = 0.0f;
+    EXPECT_EQ(irrigation_credit(in), 0.0);
+    MassBalanceResult m;
+    compute_mass_balance(in, defaults(), m);
+    EXPECT_EQ(m.irrigation, 0.0f);
+    in.irrigation_amount = 12.0f;
+    EXPECT_NEAR(irrigation_credit(in), 75.0 * 12.0 * 25.0 * 0.002267, 1e-6);
+}
+
+TEST(NitrogenMethods, UptakeAtFullFertilizerEfficiencyIsTheRequirementLessWeightedCredits)
+{
+    FertilityInputs in = soil_tested("CORN");
+    in.efficiency = {100, 50, 40, 55, 45, 65};
+    in.previous_crop = 14; // Clover, credit 50
+    in.manure_this_season = 1;
+    in.manure_amount = 4.0f;
+    const MethodKnowledge k = defaults();
+    UptakeEfficiencyResult r;
+    compute_uptake_efficiency(in, k, r);
+    const double expected = 200.0 - 0.5 * residual_nitrate(in, k.table) -
+                            0.4 * organic_matter_mineralization(in, k.table) - 0.55 * 50.0 -
+                            0.45 * 20.0;
+    EXPECT_NEAR(r.recommendation, expected, 1e-3);
+}
+
+TEST(NitrogenMethods, DivisorsOfZeroGiveZero)
+{
+    FertilityInputs in = soil_tested("POTATOES");
+    in.efficiency = {0, 70, 70, 70, 70, 70};
+    in.cn_ratio = 0.0f;
+    const MethodKnowledge k = defaults();
+    EXPECT_EQ(organic_matter_mineralization(in, k.table), 0.0);
+    MethodResults r;
+    run_methods(in, k, r);
+    EXPECT_EQ(r.uptake.recommendation, 0.0f);
+    EXPECT_EQ(r.soil_test.recommendation, 0.0f); // 0 - 144 - 30 cut to 0
+    // The whole figure is the soil's; a count of -1 samples adds nothing (100 / 0 counts as 0),
+    // the C/N ratio 2 and the unknown irrigation nitrate 20.
+    in.sample_count = -1;
+    EXPECT_NEAR(soil_test_uncertainty(in, r.soil_test), 22.0, 1e-9);
+}
+
+TEST(NitrogenMethods, PhosphorusClassesAndRecommendations)
+{
+    const struct
+    {
+        int type, level, p_class;
+    } classes[] = {{0, 7, 0},  {0, 8, 1}, {0, 22, 2}, {0, 23, 3}, {1, 5, 0}, {1, 15, 1},
+                   {1, 26, 3}, {2, 3, 0}, {2, 11, 2}, {2, 12, 3}, {3, 5, 4}, {-1, 5, 4}};
+    for (const auto &c : classes)
+        EXPECT_EQ(phosphorus_class(c.type, c.level), c.p_class) << c.type << "/" << c.level;
+
+    FertilityInputs in;
+    in.p_recommendation = {60, 30, 10, 0, 0};
+    in.p_class = 1;
+    in.k_level = 0;
+    float p = -1, k = -1;
+    EXPECT_EQ(phosphorus_recommendation(in, p), 1);
+    EXPECT_EQ(potassium_recommendation(in, k), 1);
+    EXPECT_EQ(p, 30.0f);
+    EXPECT_EQ(k, 80.0f);
+    in.k_level = 4;
+    EXPECT_EQ(potassium_recommendation(in, k), 0);
+    EXPECT_EQ(k, 0.0f);
+    in.soil_test_available = 0;
+    EXPECT_EQ(phosphorus_recommendation(in, p), 0);
+    EXPECT_EQ(p, 0.0f);
+}
+
+TEST(NitrogenMethods, EqualCertaintiesPickMethod3)
+{
+    FertilityInputs in = soil_tested("CORN");
+    SoilTestResult s;
+    MassBalanceResult m;
+    UptakeEfficiencyResult u;
+    s.recommendation = 10.0f;
+    m.recommendation = 20.0f;
+    u.recommendation = 30.0f;
+    // Nothing drives any score but the unknown irrigation nitrate: all three certainties 78.4.
+    Recommendation rec;
+    combine(in, rec, s, m, u);
+    for (const float c : rec.certainty)
+        EXPECT_NEAR(c, 78.4, 1e-4);
+    EXPECT_EQ(rec.final, 30.0f);
+
+    // A strictly higher certainty wins.
+    in.irrigation_nitrate_known = 1;
+    m.plant_requirement = 100.0f;
+    m.manure = 100.0f;
+    in.manure_this_season = 1;
+    in.manure_analysis = 1;
+    s.basic_copy = 100.0f;
+    s.manure = 100.0f;
+    in.manure_method = 1;
+    u.plant_requirement = 100.0f;
+    u.residual = 100.0f;
+    u.residual_efficiency = 1.0f;
+    combine(in, rec, s, m, u);
+    EXPECT_EQ(rec.final, 20.0f);
+}
+
+TEST(NitrogenMethods, StoredDefaultsScoreNothing)
+{
+    // The single-precision defaults must compare equal to their decimal constants.
+    FertilityInputs in = soil_tested("CORN");
+    in.sample_depth = 1;
+    in.sample_count = 10;
+    in.irrigation_nitrate_known = 1;
+    in.organic_matter = 1.0f;
+    SoilTestResult s;
+    s.basic_copy = 100.0f;
+    EXPECT_EQ(soil_test_uncertainty(in, s), 0.0);
+    in.bulk_density = 1.4f;
+    in.cn_ratio = 12.0f;
+    EXPECT_NEAR(soil_test_uncertainty(in, s), 4.0, 1e-9);
+    in.soil_test_available = 0;
+    EXPECT_NEAR(soil_test_uncertainty(in, s), 80.0, 1e-9);
+}
+
+TEST(NitrogenMethods, MidseasonPassKeepsItsFigureAndRemainingIsCut)
+{
+    FertilityInputs in = soil_tested("POTATOES");
+    in.uptake_to_date = 1000.0f;
+    MethodResults r;
+    run_methods(in, defaults(), r);
+    EXPECT_GT(r.mass_balance.recommendation, 0.0f);
+    EXPECT_EQ(r.mass_balance.remaining, 0.0f);
+    EXPECT_EQ(r.mass_balance.midseason_recommendation, 0.0f);
+
+    in.midseason_pass = 1;
+    prepare_records(in, r);
+    run_methods(in, defaults(), r);
+    const float kept = r.mass_balance.midseason_recommendation;
+    EXPECT_EQ(kept, r.mass_balance.recommendation);
+    in.midseason_pass = 0;
+    prepare_records(in, r);
+    EXPECT_EQ(r.mass_balance.midseason_recommendation, kept);
+    EXPECT_EQ(r.mass_balance.recommendation, 0.0f);
+    EXPECT_EQ(r.recommendation.certainty[1], 100.0f);
+}
+
+TEST(NitrogenMethods, BreakdownTextsAreExact)
+{
+    SoilTestResult s;
+    s.basic = 150.9f;
+    s.legume = 30.0f;
+    s.manure = 50.0f;
+    s.irrigation = 0.4f;
+    s.recommendation = 70.5f;
+    EXPECT_EQ(basic_text(s), "     150 lbs/Acre   Basic Recommendation     \n"
+                             "-     30 lbs/Acre   Legume Symbiotic Fixation\n"
+                             "-     50 lbs/Acre   Manure Mineralization    \n"
+                             "-      0 lbs/Acre   Irrigation Water Nitrate \n\n"
+                             "=     70 lbs/Acre   Nitrogen Recomendation   \n");
+
+    MassBalanceResult m;
+    m.plant_requirement = 265.0f;
+    m.residual = 132.5f;
+    m.organic_matter = 82.8f;
+    m.crop_residue = 13.5f;
+    m.legume = 52.5f;
+    m.manure = 81.5f;
+    m.irrigation = 9.0f; // enters the figure but has no line
+    m.denitrification = 119.3f;
+    m.recommendation = 21.6f;
+    EXPECT_EQ(mass_balance_text(m), "    265 lbs/Acre   Plant Requirement     \n"
+                                    "-    132 lbs/Acre   Residual Inorganic Nitrogen\n"
+                                    "-     82 lbs/Acre   Organic Matter Mineralization   \n"
+                                    "-     13 lbs/Acre   Crop Residue Mineralization   \n"
+                                    "-     52 lbs/Acre   Legume Symbiotic Fixation \n"
+                                    "-     81 lbs/Acre   Manure Mineralization \n"
+                                    "+   119 lbs/Acre   Soil Nitrate Denitrification \n"
+                                    "=   21 lbs/Acre   Nitrogen Recomendation   \n");
+
+    UptakeEfficiencyResult u;
+    u.plant_requirement = 171.0f;
+    u.fertilizer_efficiency = 0.6f;
+    u.residual = 132.5f;
+    u.residual_efficiency = 0.5f;
+    u.organic_matter = 82.8f;
+    u.organic_matter_efficiency = 0.4f;
+    u.legume = 30.0f;
+    u.legume_efficiency = 0.55f;
+    u.manure = 50.0f;
+    u.manure_efficiency = 0.45f;
+    u.irrigation = 0.0f;
+    u.irrigation_efficiency = 0.7f;
+    u.recommendation = 54.4f;
+    EXPECT_EQ(uptake_text(u),
+              "     171 lbs/Acre Plant Requirement             *    60% (1/Fertilizer Efficiency)\n"
+              "-    132 lbs/Acre Residual Inorganic N.        *    50% Residual N Uptake "
+              "Efficiency\n"
+              "-     82 lbs/Acre Organic Matter Mineralization *    40% Organic Matter Uptake "
+              "Efficiency\n"
+              "-     30 lbs/Acre Legume Symbiotic Fixation     *    55% Legume Uptake Efficiency\n"
+              "-     50 lbs/Acre Manure Mineralization         *    45% Manure Uptake Efficiency\n"
+              "-      0 lbs/Acre Irrigation Water Nitrate      *    70% Irrigation Uptake "
+              "Efficiency\n\n"
+              "=     54 lbs/Acre   Nitrogen Recomendation   \n");
+}
+
+} // namespace
+} // namespace tw
