@@ -8,6 +8,8 @@
 
 namespace tw {
 
+class CFieldDoc;
+
 /// What a consultation needs to know about its field. The field side fills it; the consultation
 /// never reaches into the field document itself.
 struct FieldFacts
@@ -27,5 +29,8 @@ struct FieldFacts
     int nitrogen_applications = 0;
     float nitrogen_total = 0.0f;
 };
+
+/// The facts of an open field document, as its last season run left it.
+FieldFacts field_facts(const CFieldDoc &field);
 
 } // namespace tw

@@ -1,6 +1,6 @@
 #include "fertility/midseason.h"
 
-#include "fertility/work_files.h"
+#include "field/growth_stages.h"
 #include "platform/dates.h"
 
 #include <algorithm>

@@ -1,7 +1,8 @@
 #include "fertility/nitrogen_methods.h"
 
 #include "fertility/choices.h"
-#include "fertility/work_files.h"
+#include "field/growth_stages.h"
+#include "field/water_balance.h"
 #include "platform/text_format.h"
 
 #include <algorithm>
@@ -225,7 +226,7 @@ int sample_depth_feet(const FertilityInputs &in)
 
 double depth_fraction(int root_depth_ft, int sample_feet)
 {
-    return safe_divide(layer_weight_sum(root_depth_ft), layer_weight_sum(sample_feet));
+    return ratio_or_zero(layer_weight_sum(root_depth_ft), layer_weight_sum(sample_feet));
 }
 
 double legume_credit(const FertilityInputs &in)
@@ -268,14 +269,14 @@ double residual_nitrate(const FertilityInputs &in, const MassBalanceTable &table
 double organic_matter_mineralization(const FertilityInputs &in, const MassBalanceTable &table)
 {
     return (in.organic_matter * 0.01) * (table.om_c() * 0.01) * in.bulk_density * table.om_b() *
-           226512.0 * safe_divide(table.om_a(), in.cn_ratio);
+           226512.0 * ratio_or_zero(table.om_a(), in.cn_ratio);
 }
 
 int compute_soil_test(const FertilityInputs &in, SoilTestResult &r)
 {
     const int d = sample_depth_feet(in);
     const double basic =
-        safe_divide(in.yield_goal * in.n_requirement, efficiency(in, EffFertilizer)) -
+        ratio_or_zero(in.yield_goal * in.n_requirement, efficiency(in, EffFertilizer)) -
         depth_fraction(in.root_depth_ft, d) * in.soil_nitrate * d * 3.6 - in.organic_matter * 30.0;
     credit_soil_test_terms(in, basic, r);
     return 1;
@@ -346,7 +347,7 @@ int compute_uptake_efficiency(const FertilityInputs &in, const MethodKnowledge &
         static_cast<double>(r.plant_requirement) - r.residual_efficiency * r.residual -
         r.organic_matter_efficiency * r.organic_matter - r.legume_efficiency * r.legume -
         r.manure_efficiency * r.manure - r.irrigation_efficiency * r.irrigation;
-    finish(in, safe_divide(need, r.fertilizer_efficiency), r);
+    finish(in, ratio_or_zero(need, r.fertilizer_efficiency), r);
     return 1;
 }
 
@@ -388,9 +389,9 @@ int potassium_recommendation(const FertilityInputs &in, float &value)
 double soil_test_uncertainty(const FertilityInputs &in, const SoilTestResult &r)
 {
     const double sum = static_cast<double>(r.basic_copy) + r.legume + r.manure + r.irrigation;
-    const double s_soil = safe_divide(r.basic_copy, sum);
-    const double s_leg = safe_divide(r.legume, sum);
-    const double s_man = safe_divide(r.manure, sum);
+    const double s_soil = ratio_or_zero(r.basic_copy, sum);
+    const double s_leg = ratio_or_zero(r.legume, sum);
+    const double s_man = ratio_or_zero(r.manure, sum);
     const double mismatch =
         uses_nebraska_method(in) ? std::abs(1.0 - in.sample_depth) : root_depth_mismatch(in);
     double u = soil_sampling_score(in, s_soil, mismatch);
@@ -424,9 +425,9 @@ double mass_balance_uncertainty(const FertilityInputs &in, const MassBalanceResu
     const double sum = static_cast<double>(r.plant_requirement) + r.residual + r.organic_matter +
                        r.crop_residue + r.legume + r.manure + r.irrigation + r.denitrification +
                        r.extra;
-    const double s_soil = safe_divide(static_cast<double>(r.residual) + r.organic_matter, sum);
-    const double s_res = safe_divide(r.residual, sum);
-    const double s_man = safe_divide(r.manure, sum);
+    const double s_soil = ratio_or_zero(static_cast<double>(r.residual) + r.organic_matter, sum);
+    const double s_res = ratio_or_zero(r.residual, sum);
+    const double s_man = ratio_or_zero(r.manure, sum);
     double u = soil_sampling_score(in, s_soil, root_depth_mismatch(in));
     if (in.compact_layer)
         u += 10.0 * s_res;
@@ -444,10 +445,10 @@ double uptake_uncertainty(const FertilityInputs &in, const UptakeEfficiencyResul
     const double manure = static_cast<double>(r.manure_efficiency) * r.manure;
     const double sum = r.plant_requirement + residual + organic + legume + manure +
                        static_cast<double>(r.irrigation_efficiency) * r.irrigation;
-    const double s_soil = safe_divide(residual + organic, sum);
-    const double s_res = safe_divide(residual, sum);
-    const double s_leg = safe_divide(legume, sum);
-    const double s_man = safe_divide(manure, sum);
+    const double s_soil = ratio_or_zero(residual + organic, sum);
+    const double s_res = ratio_or_zero(residual, sum);
+    const double s_leg = ratio_or_zero(legume, sum);
+    const double s_man = ratio_or_zero(manure, sum);
     double u = soil_sampling_score(in, s_soil, root_depth_mismatch(in));
     if (in.compact_layer)
         u += 10.0 * s_res;

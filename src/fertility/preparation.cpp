@@ -2,7 +2,7 @@
 
 #include "fertility/choices.h"
 #include "fertility/nutrient_file.h"
-#include "fertility/work_files.h"
+#include "field/growth_stages.h"
 #include "platform/text_encoding.h"
 #include "platform/text_format.h"
 

@@ -1,6 +1,7 @@
 #include "fertility/schedule.h"
 
-#include "fertility/work_files.h"
+#include "field/growth_stages.h"
+#include "field/water_balance.h"
 #include "platform/message_port.h"
 #include "platform/text_format.h"
 
@@ -70,8 +71,9 @@ std::vector<Application> plan_slot(const ScheduleSlot &slot, int code, int ferti
 
     if (frac_p > 0.0 && r.phosphorus > 0.0f) {
         if (auto a = ask_for(slot, LibPhosphorus, r, k, chooser)) {
-            a->amount = capped_amount(
-                *a, slot.phase, safe_divide(frac_p, a->material.p_percent) * r.phosphorus * 100.0);
+            a->amount =
+                capped_amount(*a, slot.phase,
+                              ratio_or_zero(frac_p, a->material.p_percent) * r.phosphorus * 100.0);
             supplied_n += a->nitrogen();
             supplied_k += a->potassium();
             planned.push_back(*a);
@@ -80,7 +82,7 @@ std::vector<Application> plan_slot(const ScheduleSlot &slot, int code, int ferti
     if (frac_k > 0.0 && r.potassium > 0.0f && frac_k * r.potassium > supplied_k) {
         if (auto a = ask_for(slot, LibPotassium, r, k, chooser)) {
             a->amount = capped_amount(*a, slot.phase,
-                                      safe_divide(frac_k, a->material.k_percent) *
+                                      ratio_or_zero(frac_k, a->material.k_percent) *
                                           (r.potassium - supplied_k) * 100.0);
             supplied_n += a->nitrogen();
             supplied_p += a->phosphorus();
@@ -92,10 +94,10 @@ std::vector<Application> plan_slot(const ScheduleSlot &slot, int code, int ferti
             const double w = slot.phase == PhaseFertigation
                                  ? fertigation_weight(slot.fertigation_number, fertigations)
                                  : 1.0;
-            a->amount =
-                capped_amount(*a, slot.phase,
-                              (r.nitrogen - supplied_n) *
-                                  safe_divide(a->loss * w * frac_n, a->material.n_percent) * 100.0);
+            a->amount = capped_amount(
+                *a, slot.phase,
+                (r.nitrogen - supplied_n) *
+                    ratio_or_zero(a->loss * w * frac_n, a->material.n_percent) * 100.0);
             planned.push_back(*a);
         }
     }
@@ -132,12 +134,12 @@ std::vector<ScheduleSlot> schedule_slots(const PhaseChoice &p)
 double fertigation_weight(int k, int count)
 {
     if (count < 3)
-        return safe_divide(1.0, count);
+        return ratio_or_zero(1.0, count);
     const double a = count - 1;
     const double b = count + 1;
     const double centre = k - b / 2.0;
-    return safe_divide(1.0, a - a * a * a / (3.0 * b * b)) +
-           safe_divide(centre * centre, a * a * a / 12.0 - a * b * b / 4.0);
+    return ratio_or_zero(1.0, a - a * a * a / (3.0 * b * b)) +
+           ratio_or_zero(centre * centre, a * a * a / 12.0 - a * b * b / 4.0);
 }
 
 std::string phase_name(const ScheduleSlot &slot)

@@ -3,9 +3,6 @@
 #include "platform/files.h"
 #include "platform/work_dir.h"
 
-#include <cmath>
-#include <limits>
-
 namespace tw {
 
 std::optional<FileBytes>
@@ -16,24 +13,6 @@ read_or_create_work_file(std::string_view name, std::size_t max_bytes,
     if (file_exists(path))
         return read_file(path, max_bytes);
     return create();
-}
-
-int truncate_to_int(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double lowest = std::numeric_limits<int>::min();
-    constexpr double highest = std::numeric_limits<int>::max();
-    if (value <= lowest)
-        return std::numeric_limits<int>::min();
-    if (value >= highest)
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(value);
-}
-
-double safe_divide(double a, double b)
-{
-    return b == 0.0 ? 0.0 : a / b;
 }
 
 } // namespace tw

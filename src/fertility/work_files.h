@@ -19,11 +19,4 @@ std::optional<FileBytes>
 read_or_create_work_file(std::string_view name, std::size_t max_bytes,
                          const std::function<std::optional<FileBytes>()> &create);
 
-/// Truncates toward zero as the integer displays and stored counts do; a value that is not a
-/// number gives 0 and one beyond the int range its nearest end, where a plain cast is undefined.
-int truncate_to_int(double value);
-
-/// a / b, or 0 when b is 0.
-double safe_divide(double a, double b);
-
 } // namespace tw

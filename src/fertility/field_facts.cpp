@@ -1,0 +1,28 @@
+#include "fertility/field_facts.h"
+
+#include "field/field_doc.h"
+
+namespace tw {
+
+FieldFacts field_facts(const CFieldDoc &field)
+{
+    FieldFacts facts;
+    facts.crop = field.crop;
+    facts.soil_texture = field.soil.type;
+    facts.irrigation_efficiency = field.efficiency;
+    facts.planting_date = field.planting_date;
+    facts.document_title = field.title();
+    facts.field_name = field.name;
+    facts.cumulative_gdd.reserve(field.days.size());
+    for (const FieldDay &day : field.days) {
+        // Forecast days are not weather the season has had.
+        facts.cumulative_gdd.push_back(day.kind == KindWeather ? day.cum_gdd : 0.0f);
+        if (day.n_applied != 0.0f)
+            ++facts.nitrogen_applications;
+    }
+    if (!field.cum_n_applied.empty())
+        facts.nitrogen_total = static_cast<float>(field.cum_n_applied.back());
+    return facts;
+}
+
+} // namespace tw
