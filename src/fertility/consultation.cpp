@@ -2,7 +2,7 @@
 
 #include "fertility/choices.h"
 #include "fertility/nutrient_file.h"
-#include "fertility/work_files.h"
+#include "field/growth_stages.h"
 #include "platform/message_port.h"
 
 #include <algorithm>
@@ -11,6 +11,34 @@ namespace tw {
 namespace {
 
 using FI = FertilityInputs;
+
+struct PageNames
+{
+    PageId id;
+    std::string_view name;
+    std::string_view title;
+};
+
+constexpr PageNames kPageNames[] = {
+    {PageId::Evaluation, "evaluation", "Fertilizer Wizard (Pre-Season Evaluation)"},
+    {PageId::SoilTest, "soil_test", "Soil Test "},
+    {PageId::FieldWater, "field_water", "Field and Water Management"},
+    {PageId::CurrentManure, "current_manure", "Current Season Manure Application"},
+    {PageId::PreviousSeason, "previous_season", "Previous Season Data"},
+    {PageId::PreviousManure, "previous_manure", "Previous Season Manure Application"},
+    {PageId::MidseasonEvaluation, "midseason", "Fertlizer Wizard (Midseason Nitrogen Correction)"},
+    {PageId::PreseasonResults, "results", "Pre-Season Results"},
+    {PageId::MidseasonResults, "midseason_results", "Midseason Correction Results"},
+};
+
+const PageNames &names_of(PageId id)
+{
+    for (const PageNames &n : kPageNames) {
+        if (n.id == id)
+            return n;
+    }
+    return kPageNames[0];
+}
 
 bool is_set(std::int32_t flag)
 {
@@ -27,7 +55,7 @@ std::int32_t check_value(const WizardPage &page, std::string_view key)
 WizardPage evaluation_page(const FI &in)
 {
     return WizardPage(
-        "Fertilizer Wizard (Pre-Season Evaluation)",
+        std::string(page_title(PageId::Evaluation)),
         {
             integer_field("yield_goal", "Yield Goal:", truncate_to_int(in.yield_goal), 0, 100000,
                           in.yield_units),
@@ -57,7 +85,7 @@ WizardPage soil_test_page(const FI &in)
 {
     using namespace choice;
     return WizardPage(
-        "Soil Test ",
+        std::string(page_title(PageId::SoilTest)),
         {
             number_field("organic_matter", "Organic Matter Fraction:", in.organic_matter, 0, 100,
                          "%"),
@@ -103,7 +131,7 @@ WizardPage field_water_page(const FI &in)
     // The amount is not asked for; the value the inputs were prepared with stands.
     amount.visible = false;
     return WizardPage(
-        "Field and Water Management",
+        std::string(page_title(PageId::FieldWater)),
         {
             check_field("irrigation_nitrate_known",
                         "Amount of nitrate in irrigation water is known.",
@@ -134,7 +162,7 @@ bool store_field_water(const WizardPage &page, FI &in)
 struct ManureMembers
 {
     const char *prefix;
-    const char *title;
+    PageId page;
     float FI::*amount;
     std::int32_t FI::*type;
     std::int32_t FI::*form;
@@ -148,7 +176,7 @@ struct ManureMembers
 };
 
 constexpr ManureMembers kCurrentManure = {"manure_",
-                                          "Current Season Manure Application",
+                                          PageId::CurrentManure,
                                           &FI::manure_amount,
                                           &FI::manure_type,
                                           &FI::manure_form,
@@ -161,7 +189,7 @@ constexpr ManureMembers kCurrentManure = {"manure_",
                                           false};
 
 constexpr ManureMembers kLastManure = {"last_manure_",
-                                       "Previous Season Manure Application",
+                                       PageId::PreviousManure,
                                        &FI::last_manure_amount,
                                        &FI::last_manure_type,
                                        &FI::last_manure_form,
@@ -201,10 +229,11 @@ WizardPage manure_page(const FI &in, const ManureMembers &m)
     const std::string analysis = key(m, "analysis");
     const std::array<std::string, 3> analysed = {key(m, "n_percent"), key(m, "p_percent"),
                                                  key(m, "moisture")};
-    return WizardPage(m.title, std::move(fields), [analysis, analysed](WizardPage &page) {
-        for (const std::string &k : analysed)
-            page.set_enabled(k, page.checked(analysis));
-    });
+    return WizardPage(std::string(page_title(m.page)), std::move(fields),
+                      [analysis, analysed](WizardPage &page) {
+                          for (const std::string &k : analysed)
+                              page.set_enabled(k, page.checked(analysis));
+                      });
 }
 
 bool store_manure(const WizardPage &page, FI &in, const ManureMembers &m)
@@ -228,7 +257,7 @@ WizardPage previous_season_page(const FI &in)
     using namespace choice;
     const LegumeFlags legumes = read_input_kb();
     return WizardPage(
-        "Previous Season Data",
+        std::string(page_title(PageId::PreviousSeason)),
         {
             choice_field("previous_crop", "Previous Crop:", in.previous_crop, kPreviousCrops),
             choice_field("legume_harvest", "Legume Harvest:", in.legume_harvest, kLegumeHarvest),
@@ -278,7 +307,7 @@ bool store_previous_season(const WizardPage &page, FI &in)
 WizardPage midseason_evaluation_page(const FI &in, int today)
 {
     return WizardPage(
-        "Fertlizer Wizard (Midseason Nitrogen Correction)",
+        std::string(page_title(PageId::MidseasonEvaluation)),
         {
             display_field("applications_count", "Nitrogen Applications this season",
                           in.applications_count),
@@ -339,15 +368,16 @@ WizardPage preseason_results_page(const FI &in, const Recommendation &rec, const
     fields.push_back(check_field("fertigation", "Fertigations", p.fertigation));
     fields.push_back(
         integer_field("fertigations", "Number of Fertigations:", p.fertigations, 0, 15));
-    return WizardPage("Pre-Season Results", std::move(fields), [](WizardPage &page) {
-        // Without nitrogen to apply there is no application to plan.
-        const bool nitrogen = page.value("final_n") > 0.0;
-        for (const char *phase : {"preplant", "starter", "postemergence", "fertigation"}) {
-            if (!nitrogen && page.checked(phase))
-                page.assign(phase, 0.0);
-            page.set_enabled(phase, nitrogen);
-        }
-    });
+    return WizardPage(
+        std::string(page_title(PageId::PreseasonResults)), std::move(fields), [](WizardPage &page) {
+            // Without nitrogen to apply there is no application to plan.
+            const bool nitrogen = page.value("final_n") > 0.0;
+            for (const char *phase : {"preplant", "starter", "postemergence", "fertigation"}) {
+                if (!nitrogen && page.checked(phase))
+                    page.assign(phase, 0.0);
+                page.set_enabled(phase, nitrogen);
+            }
+        });
 }
 
 WizardPage midseason_results_page(const FI &in, const Recommendation &rec, const PhaseChoice &p)
@@ -365,10 +395,20 @@ WizardPage midseason_results_page(const FI &in, const Recommendation &rec, const
                                   proposed_midseason_nitrogen(rec, new_test), 0, 500, "lb/acre"));
     fields.push_back(
         integer_field("fertigations", "Number of Fertigations:", p.fertigations, 0, 15));
-    return WizardPage("Midseason Correction Results", std::move(fields));
+    return WizardPage(std::string(page_title(PageId::MidseasonResults)), std::move(fields));
 }
 
 } // namespace
+
+std::string_view page_title(PageId id)
+{
+    return names_of(id).title;
+}
+
+std::string_view page_name(PageId id)
+{
+    return names_of(id).name;
+}
 
 float proposed_midseason_nitrogen(const Recommendation &rec, bool new_soil_test)
 {

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The fertilizer consultation as a sequence of pages without windows: the question pages, the
@@ -28,6 +29,16 @@ enum class PageId {
     PreseasonResults,
     MidseasonResults,
 };
+
+inline constexpr PageId kAllPages[] = {
+    PageId::Evaluation,          PageId::SoilTest,         PageId::FieldWater,
+    PageId::CurrentManure,       PageId::PreviousSeason,   PageId::PreviousManure,
+    PageId::MidseasonEvaluation, PageId::PreseasonResults, PageId::MidseasonResults};
+
+/// The title a page shows ("Soil Test ").
+std::string_view page_title(PageId id);
+/// A short name for the page, which an answers file may use instead of the title ("soil_test").
+std::string_view page_name(PageId id);
 
 class FertilizerConsultation
 {

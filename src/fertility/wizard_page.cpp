@@ -10,43 +10,14 @@
 namespace tw {
 namespace {
 
-std::string comparable(std::string_view name)
-{
-    std::string s = to_upper_ascii(trimmed(name));
-    if (!s.empty() && s.back() == ':')
-        s = trimmed(s.substr(0, s.size() - 1));
-    return s;
-}
-
-std::optional<double> parse_number(std::string_view text)
-{
-    double value = 0.0;
-    const char *first = text.data();
-    const char *last = first + text.size();
-    const auto [ptr, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || ptr != last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-std::optional<double> parse_check(std::string_view text)
-{
-    const std::string t = to_upper_ascii(text);
-    if (t == "YES" || t == "TRUE" || t == "1")
-        return 1.0;
-    if (t == "NO" || t == "FALSE" || t == "0")
-        return 0.0;
-    return std::nullopt;
-}
-
 std::optional<double> parse_choice(const PageField &f, std::string_view text)
 {
-    const std::string wanted = comparable(text);
+    const std::string wanted = comparable_caption(text);
     for (std::size_t i = 0; i < f.choices.size(); ++i) {
-        if (comparable(f.choices[i]) == wanted)
+        if (comparable_caption(f.choices[i]) == wanted)
             return static_cast<double>(i);
     }
-    return parse_number(text);
+    return parse_number_text(text);
 }
 
 std::string range_text(double value)
@@ -74,6 +45,42 @@ PageField ranged(PageField f, double min, double max, std::string unit)
 
 } // namespace
 
+std::string comparable_caption(std::string_view caption)
+{
+    std::string s;
+    for (const char c : to_upper_ascii(trimmed(caption))) {
+        const bool blank = c == ' ' || c == '\t';
+        if (!blank || (!s.empty() && s.back() != ' '))
+            s += blank ? ' ' : c;
+    }
+    if (!s.empty() && s.back() == ':')
+        s.pop_back();
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return s;
+}
+
+std::optional<double> parse_number_text(std::string_view text)
+{
+    double value = 0.0;
+    const char *first = text.data();
+    const char *last = first + text.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || ptr != last || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<bool> parse_yes_no(std::string_view text)
+{
+    const std::string t = to_upper_ascii(trimmed(text));
+    if (t == "YES" || t == "TRUE" || t == "1")
+        return true;
+    if (t == "NO" || t == "FALSE" || t == "0")
+        return false;
+    return std::nullopt;
+}
+
 WizardPage::WizardPage(std::string title, std::vector<PageField> fields, Refresh refresh)
     : title_(std::move(title))
     , fields_(std::move(fields))
@@ -88,9 +95,9 @@ const PageField *WizardPage::field(std::string_view name) const
         if (f.key == name)
             return &f;
     }
-    const std::string wanted = comparable(name);
+    const std::string wanted = comparable_caption(name);
     for (const PageField &f : fields_) {
-        if (comparable(f.caption) == wanted)
+        if (comparable_caption(f.caption) == wanted)
             return &f;
     }
     return nullptr;
@@ -137,13 +144,16 @@ std::optional<std::string> WizardPage::set_text(std::string_view name, std::stri
     const std::string t = trimmed(text);
     std::optional<double> value;
     switch (f->kind) {
-    case FieldKind::Check: value = parse_check(t); break;
+    case FieldKind::Check:
+        if (const auto yes = parse_yes_no(t))
+            value = *yes ? 1.0 : 0.0;
+        break;
     case FieldKind::Choice: value = parse_choice(*f, t); break;
     case FieldKind::Date:
         if (const auto day = parse_iso_date(t))
             value = *day;
         break;
-    default: value = parse_number(t); break;
+    default: value = parse_number_text(t); break;
     }
     if (!value)
         return "\"" + f->caption + "\" cannot take \"" + t + "\"";

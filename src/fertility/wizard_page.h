@@ -75,6 +75,14 @@ private:
     Refresh refresh_;
 };
 
+/// A caption as people type it: without surrounding blanks, a trailing ':', runs of blanks and
+/// case.
+std::string comparable_caption(std::string_view caption);
+/// A finite number written out in full, or nothing.
+std::optional<double> parse_number_text(std::string_view text);
+/// yes/no, true/false or 1/0 in any case, or nothing.
+std::optional<bool> parse_yes_no(std::string_view text);
+
 PageField integer_field(std::string key, std::string caption, double value, double min, double max,
                         std::string unit = {});
 PageField number_field(std::string key, std::string caption, double value, double min, double max,
