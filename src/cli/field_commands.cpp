@@ -3,6 +3,7 @@
 #include "cli/field_commands.h"
 
 #include "cli/cli.h"
+#include "cli/fertility_commands.h"
 #include "field/daily_entry_form.h"
 #include "field/field_details_form.h"
 #include "field/field_doc.h"
@@ -170,7 +171,7 @@ void print_field_summary(std::ostream &out, const CFieldDoc &field, bool csv)
 constexpr OptionSpec kNewOptions[] = {
     {"location", true},         {"name", true},       {"crop", true},        {"soil", true},
     {"planting", true},         {"system", true},     {"system-name", true}, {"efficiency", true},
-    {"initial-moisture", true}, {"perennial", false},
+    {"initial-moisture", true}, {"perennial", false}, {"answers", true},
 };
 
 int field_new(Context &ctx)
@@ -205,24 +206,44 @@ int field_new(Context &ctx)
                 << crops[*crop].name << " has one.\n";
         return kExitUsage;
     }
+    std::optional<ConsultationAnswers> answers;
+    if (const auto file = options->value("answers")) {
+        answers = read_answers(*file, ctx.err);
+        if (!answers)
+            return kExitUsage;
+    }
     const std::filesystem::path path = options->positionals()[0];
     if (file_exists(path) &&
         !messages().ask_yes_no(path.string() + " already exists.\nDo you want to replace it?"))
         return kExitFailure;
 
+    bool consulted = true;
+    std::function<void(CFieldDoc &)> consultation;
+    if (answers) {
+        consultation = [&](CFieldDoc &f) {
+            // The consultation names its files after the document, as the saved field will be.
+            f.set_title(path.filename().string());
+            consulted = consult_with_answers(f, *answers, ctx.out, ctx.err);
+        };
+    }
     bool options_ok = true;
-    auto field = new_field({true, location.get()}, [&](CFieldDoc &f) {
-        FieldDetailsForm form(f, crops, soils);
-        form.choose_crop(*crop);
-        form.choose_soil(*soil);
-        form.values.perennial = options->has("perennial");
-        form.values.name = *options->value("name");
-        form.values.planting_date = *planting;
-        options_ok = apply_details_options(*options, form, ctx.err);
-        return options_ok && form.accept();
-    });
+    auto field = new_field(
+        {true, location.get()},
+        [&](CFieldDoc &f) {
+            FieldDetailsForm form(f, crops, soils);
+            form.choose_crop(*crop);
+            form.choose_soil(*soil);
+            form.values.perennial = options->has("perennial");
+            form.values.name = *options->value("name");
+            form.values.planting_date = *planting;
+            options_ok = apply_details_options(*options, form, ctx.err);
+            return options_ok && form.accept();
+        },
+        consultation);
     if (!field)
         return options_ok ? kExitFailure : kExitUsage;
+    if (!consulted)
+        return kExitFailure;
     if (!save_field(*field, path, ctx.out))
         return kExitFailure;
     print_field_summary(ctx.out, *field, false);
@@ -467,8 +488,11 @@ int location_summary(Context &ctx)
 const Registration new_registration(
     {"field", "new",
      "field new FILE.fld --location L.loc --name N --crop NAME --soil NAME --planting YYYY-MM-DD "
-     "[--system 0..15 | --system-name TEXT] [--efficiency P] [--initial-moisture X] [--perennial]",
-     "Creates a field of the location and runs its season.", &field_new});
+     "[--system 0..15 | --system-name TEXT] [--efficiency P] [--initial-moisture X] [--perennial] "
+     "[--answers ANSWERS.ini]",
+     "Creates a field of the location and runs its season; with --answers, its fertilizer "
+     "consultation first.",
+     &field_new});
 const Registration edit_registration(
     {"field", "edit",
      "field edit FILE.fld --location L.loc [--system 0..15 | --system-name TEXT] [--efficiency P] "

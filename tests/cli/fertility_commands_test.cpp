@@ -1,0 +1,237 @@
+#include "fertility/nutrient_file.h"
+#include "location/location_doc.h"
+#include "location/location_file.h"
+#include "platform/dates.h"
+#include "platform/files.h"
+#include "refdata/database.h"
+#include "support/cli_run.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace tw::cli {
+namespace {
+
+using test::CliRun;
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+std::string example(const std::string &name)
+{
+    return test::read_text(std::filesystem::path(TILLWISE_SOURCE_DIR) / "data" / "examples" / name);
+}
+
+std::string replaced(std::string text, const std::string &from, const std::string &to)
+{
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::vector<std::string> csv_cells(const std::string &line)
+{
+    std::vector<std::string> cells;
+    std::istringstream in(line);
+    for (std::string cell; std::getline(in, cell, ',');)
+        cells.push_back(cell);
+    return cells;
+}
+
+// A season from 1 May 2022 with ten weeks of typed ETr, and a corn field planted on 10 May whose
+// file carries the name the field reads its nutrient file by.
+struct FertilityCli : ::testing::Test
+{
+    test::ScopedWorkDir dir;
+    test::ScopedSettings settings;
+    std::string loc = dir.file("greeley.loc").string();
+    std::string fld = dir.file("north22.fld").string();
+    std::string answers = dir.file("answers.ini").string();
+
+    void SetUp() override
+    {
+        CLocationDoc location;
+        location.name = "Greeley";
+        location.et_method = EtrDirect;
+        location.start_date = StoredDate::from_day(serial_from_civil(2022, 5, 1));
+        for (int i = 0; i < 70; ++i) {
+            WeatherDay &w = location.day(i);
+            w.has_data = 1;
+            w.t_max = 26.0f + 6.0f * std::sin(i / 9.0f);
+            w.t_min = w.t_max - 14.0f;
+            w.alternate_etr = w.etr = w.etr_used = 4.0f + 0.05f * i;
+            w.rain = i % 11 == 3 ? 30.0f : 0.0f;
+        }
+        ASSERT_TRUE(save_location_file(location, loc));
+    }
+
+    CliRun run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--workdir", dir.path().string()});
+        return test::run_cli(args);
+    }
+
+    std::vector<std::string> new_field_args(const std::string &file, const std::string &crop)
+    {
+        return {"field", "new",    file,   "--location", loc,          "--name",   "north", "--crop",
+                crop,    "--soil", "Loam", "--planting", "2022-05-10", "--system", "9"};
+    }
+
+    CliRun consult(const std::string &text, std::vector<std::string> global = {})
+    {
+        std::ofstream(answers) << text;
+        global.insert(global.end(), {"fertility", fld, "--location", loc, "--answers", answers});
+        return run(global);
+    }
+
+    std::vector<std::vector<std::string>> exported_days()
+    {
+        std::vector<std::vector<std::string>> days;
+        std::istringstream in(run({"field", "export", fld, "--location", loc}).out);
+        std::string line;
+        std::getline(in, line); // the titles
+        while (std::getline(in, line) && !line.starts_with("#"))
+            days.push_back(csv_cells(line));
+        return days;
+    }
+};
+
+constexpr std::size_t kNitrateAvailable = 23, kUptake = 22;
+
+TEST_F(FertilityCli, CornConsultationWritesBothFilesAndFeedsTheField)
+{
+    ASSERT_EQ(run(new_field_args(fld, "corn")).status, kExitOk);
+    const CliRun r = consult(example("corn_preseason.ini"));
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_TRUE(contains(r.out, "Pre-Season Results\n"));
+    EXPECT_TRUE(contains(r.out, "Nebraska  Soil Testing Method:"));
+    EXPECT_TRUE(contains(r.out, "Phosphorus Recommendation: 50 lb/acre"));
+    EXPECT_TRUE(contains(r.out, "Potassium Recommendation: 40 lb/acre"));
+    EXPECT_TRUE(contains(r.out, "\nNitrogen Mass Balance Method\n  "));
+    EXPECT_TRUE(contains(r.out, "Nitrogen Recomendation   \n"));
+    EXPECT_TRUE(contains(r.out, "Fertilizer Application Schedule\n"));
+    EXPECT_TRUE(contains(r.out, "Totals (lb/acre): Nitrogen "));
+    EXPECT_TRUE(contains(r.out, "Wrote north22.FRT (664 bytes) and north22.LCH (6 entries)."));
+    EXPECT_FALSE(contains(r.err, "Note:"));
+    EXPECT_EQ(size_of_file(dir.file("north22.FRT")), kNutrientFileSize);
+    EXPECT_EQ(size_of_file(dir.file("north22.LCH")), 6 * kScheduleEntrySize);
+
+    const auto days = exported_days();
+    ASSERT_GT(days.size(), 40u);
+    EXPECT_GT(std::stof(days[0][kNitrateAvailable]), 0.0f);
+    EXPECT_GT(std::stof(days[40][kUptake]), 0.0f);
+    EXPECT_LT(std::stof(days[40][kNitrateAvailable]), std::stof(days[0][kNitrateAvailable]));
+}
+
+TEST_F(FertilityCli, NewFieldRunsTheConsultationFirst)
+{
+    std::ofstream(answers) << example("corn_preseason.ini");
+    std::vector<std::string> args = new_field_args(fld, "corn");
+    args.insert(args.end(), {"--answers", answers});
+    const CliRun r = run(args);
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_TRUE(contains(r.out, "Wrote north22.FRT"));
+    EXPECT_TRUE(contains(r.out, "Saved " + fld));
+    EXPECT_EQ(size_of_file(dir.file("north22.FRT")), kNutrientFileSize);
+    EXPECT_GT(std::stof(exported_days()[0][kNitrateAvailable]), 0.0f);
+
+    // A file that cannot be an answers file stops before anything is created.
+    const std::string other = dir.file("south22.fld").string();
+    std::ofstream(answers) << "[Harvest Plan]\nYield = 3\n";
+    args = new_field_args(other, "corn");
+    args.insert(args.end(), {"--answers", answers});
+    const CliRun refused = run(args);
+    EXPECT_EQ(refused.status, kExitUsage);
+    EXPECT_TRUE(contains(refused.err, "line 1: [Harvest Plan] names no page")) << refused.err;
+    EXPECT_FALSE(file_exists(other));
+}
+
+TEST_F(FertilityCli, RefusedAnswersStopAndWriteNothing)
+{
+    ASSERT_EQ(run(new_field_args(fld, "corn")).status, kExitOk);
+    const std::string corn = example("corn_preseason.ini");
+    const struct
+    {
+        std::string text;
+        int status;
+        std::string reason;
+    } cases[] = {
+        {replaced(corn, "Soil Nitrate = 6", "Soil Colour = red"), kExitFailure,
+         "[Soil Test] Soil Colour: the page \"Soil Test \" has no field \"Soil Colour\""},
+        {replaced(corn, "Soil pH = 6.5", "Soil pH = 15"), kExitFailure,
+         "[Soil Test] Soil pH: \"Soil pH:\" must be between 0 and 14"},
+        {replaced(corn, "Number of Fertigations = 3", "Number of Fertigations = 16"), kExitFailure,
+         "Number of Fertigations: \"Number of Fertigations:\" must be between 0 and 15"},
+        {replaced(corn,
+                  "Previous Crop = Soybeans\nLegume Harvest = Harvested\n"
+                  "Residual Soil Nitrogen pre-Legume = Average\n",
+                  ""),
+         kExitFailure,
+         "Please enter previous crop name"},
+        {replaced(corn, "Soil test results available = yes", "Soil test results available = no"),
+         kExitFailure, "[Soil Test] was not used"},
+        {replaced(corn, "[Fertigation #3 (Nitrogen)]", "[Fertigation #4 (Nitrogen)]"),
+         kExitFailure, "no answers for the application page [Fertigation #3 (Nitrogen)]"},
+        {replaced(corn, "Source Material = Anhydrous Ammonia", "Source Material = Gold"),
+         kExitFailure, "[Preplant (Nitrogen)] Source Material: \"Gold\" is not a material"},
+        {replaced(corn, "Application Method = Inject / Knife\nRain Expected = None within 7 days\n\n"
+                        "[Preplant (Potassium)]",
+                  "Application Method = Top Dress\n\n[Preplant (Potassium)]"),
+         kExitFailure, "the methods offered are: Inject / Knife, Surface Broadcast, "},
+        {replaced(corn, "[Fertilizer Wizard (Pre-Season Evaluation)]", "[Harvest]"), kExitUsage,
+         "[Harvest] names no page of the consultation"},
+        {replaced(corn, "Yield Goal = 200", "Yield Goal 200"), kExitUsage,
+         "an answer is written \"name = value\""},
+    };
+    for (const auto &c : cases) {
+        const CliRun r = consult(c.text);
+        EXPECT_EQ(r.status, c.status) << c.reason;
+        EXPECT_TRUE(contains(r.err, c.reason)) << r.err;
+        EXPECT_FALSE(file_exists(dir.file("north22.FRT"))) << c.reason;
+    }
+
+    const CliRun no = consult(replaced(corn, "Yield Goal = 200", "Yield Goal = 251"),
+                              {"--answer", "no"});
+    EXPECT_EQ(no.status, kExitFailure);
+    EXPECT_TRUE(contains(no.err, "Are you sure this yield goal is obtainable?"));
+    EXPECT_FALSE(file_exists(dir.file("north22.FRT")));
+}
+
+TEST_F(FertilityCli, OtherCropsUseTheSoilTestMethod)
+{
+    std::vector<CropRecord> crops = load_crops();
+    ASSERT_FALSE(crops.empty());
+    CropRecord potatoes = crops[0];
+    potatoes.name = "POTATOES";
+    potatoes.hybrid = "RUSSET";
+    potatoes.yield_units = "CWT/Acre";
+    potatoes.average_yield = 380;
+    potatoes.n_requirement = 0.6f;
+    crops.push_back(potatoes);
+    ASSERT_TRUE(db_Write(DbCrops, crops));
+    fld = dir.file("north22.fld").string();
+    ASSERT_EQ(run(new_field_args(fld, "potatoes")).status, kExitOk);
+
+    const CliRun r = consult(example("potatoes_preseason.ini"));
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_TRUE(contains(r.out, "JVU Soil Test Nitrogen Method:"));
+    EXPECT_TRUE(contains(r.out, "\nJVU Soil Test Method\n"));
+    EXPECT_TRUE(contains(r.out, "Phosphorus Recommendation: 0 lb/acre"));
+    EXPECT_TRUE(contains(r.out, "north22.LCH (2 entries)"));
+    NutrientBlock block;
+    ASSERT_EQ(read_nutrient_file("north22", block), 1);
+    EXPECT_EQ(block.inputs.crop_name, "POTATOES");
+    EXPECT_EQ(block.inputs.yield_goal, 400.0f);
+    EXPECT_GT(block.first_entry_nitrogen, 0);
+}
+
+} // namespace
+} // namespace tw::cli
