@@ -1,6 +1,6 @@
 #include "fertility/fertility_inputs.h"
 
-#include "platform/record_codec.h"
+#include "fertility/record_fields.h"
 
 namespace tw {
 namespace {
@@ -95,60 +95,19 @@ static_assert(488 + 4 == kFertilityInputsSize);
 static_assert(inputs_offset::planting_date + 12 == 388, "float64 day, then int32 status");
 static_assert(344 + 6 * 4 == 368 && 420 + 10 * 4 == 460);
 
-struct Encoder
-{
-    std::span<std::uint8_t> b;
-    void text(std::size_t at, const std::string &s, std::size_t width)
-    {
-        put_text(b, at, width, s);
-    }
-    void word(std::size_t at, std::int32_t v) { put_i32(b, at, v); }
-    void word(std::size_t at, float v) { put_f32(b, at, v); }
-    template<std::size_t N>
-    void words(std::size_t at, const std::array<std::int32_t, N> &values)
-    {
-        for (std::size_t i = 0; i < N; ++i)
-            put_i32(b, at + 4 * i, values[i]);
-    }
-    void date(std::size_t at, const StoredDate &d)
-    {
-        put_f64(b, at, d.serial);
-        put_i32(b, at + 8, d.status);
-    }
-};
-
-struct Decoder
-{
-    std::span<const std::uint8_t> b;
-    void text(std::size_t at, std::string &s, std::size_t width) { s = get_text(b, at, width); }
-    void word(std::size_t at, std::int32_t &v) { v = get_i32(b, at); }
-    void word(std::size_t at, float &v) { v = get_f32(b, at); }
-    template<std::size_t N>
-    void words(std::size_t at, std::array<std::int32_t, N> &values)
-    {
-        for (std::size_t i = 0; i < N; ++i)
-            values[i] = get_i32(b, at + 4 * i);
-    }
-    void date(std::size_t at, StoredDate &d)
-    {
-        d.serial = get_f64(b, at);
-        d.status = get_i32(b, at + 8);
-    }
-};
-
 } // namespace
 
 FertilityInputsImage encode_fertility_inputs(const FertilityInputs &inputs)
 {
     FertilityInputsImage image{};
-    visit_inputs(inputs, Encoder{image});
+    visit_inputs(inputs, FieldWriter{image});
     return image;
 }
 
 FertilityInputs decode_fertility_inputs(std::span<const std::uint8_t, kFertilityInputsSize> bytes)
 {
     FertilityInputs inputs;
-    visit_inputs(inputs, Decoder{bytes});
+    visit_inputs(inputs, FieldReader{bytes});
     return inputs;
 }
 

@@ -1,6 +1,6 @@
 #include "fertility/schedule_entry.h"
 
-#include "platform/record_codec.h"
+#include "fertility/record_fields.h"
 
 namespace tw {
 namespace {
@@ -15,33 +15,32 @@ static_assert(material + material_width == method && method + method_width == ni
 static_assert(amount + 4 == kScheduleEntrySize);
 } // namespace entry
 
+template<class Entry, class Visitor>
+void visit_entry(Entry &e, Visitor &&v)
+{
+    v.word(entry::phase, e.phase);
+    v.word(entry::fertigation_number, e.fertigation_number);
+    v.text(entry::material, e.material, entry::material_width);
+    v.text(entry::method, e.method, entry::method_width);
+    v.word(entry::nitrogen, e.nitrogen);
+    v.word(entry::phosphorus, e.phosphorus);
+    v.word(entry::potassium, e.potassium);
+    v.word(entry::amount, e.amount);
+}
+
 } // namespace
 
 ScheduleEntryImage encode_schedule_entry(const ScheduleEntry &e)
 {
     ScheduleEntryImage b{};
-    put_i32(b, entry::phase, e.phase);
-    put_i32(b, entry::fertigation_number, e.fertigation_number);
-    put_text(b, entry::material, entry::material_width, e.material);
-    put_text(b, entry::method, entry::method_width, e.method);
-    put_f32(b, entry::nitrogen, e.nitrogen);
-    put_f32(b, entry::phosphorus, e.phosphorus);
-    put_f32(b, entry::potassium, e.potassium);
-    put_f32(b, entry::amount, e.amount);
+    visit_entry(e, FieldWriter{b});
     return b;
 }
 
 ScheduleEntry decode_schedule_entry(std::span<const std::uint8_t, kScheduleEntrySize> b)
 {
     ScheduleEntry e;
-    e.phase = get_i32(b, entry::phase);
-    e.fertigation_number = get_i32(b, entry::fertigation_number);
-    e.material = get_text(b, entry::material, entry::material_width);
-    e.method = get_text(b, entry::method, entry::method_width);
-    e.nitrogen = get_f32(b, entry::nitrogen);
-    e.phosphorus = get_f32(b, entry::phosphorus);
-    e.potassium = get_f32(b, entry::potassium);
-    e.amount = get_f32(b, entry::amount);
+    visit_entry(e, FieldReader{b});
     return e;
 }
 

@@ -1,9 +1,9 @@
 #include "fertility/source_library.h"
 
+#include "fertility/record_fields.h"
 #include "fertility/work_files.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
-#include "platform/record_codec.h"
 #include "platform/text_format.h"
 #include "platform/work_dir.h"
 
@@ -21,6 +21,20 @@ constexpr std::size_t name_width = 32;
 static_assert(max_preplant + 4 * 4 == solid);
 static_assert(volatility + 4 == kSourceMaterialSize);
 } // namespace material
+
+template<class Material, class Visitor>
+void visit_material(Material &m, Visitor &&v)
+{
+    v.text(material::name, m.name, material::name_width);
+    v.word(material::n, m.n_percent);
+    v.word(material::p, m.p_percent);
+    v.word(material::k, m.k_percent);
+    v.words(material::max_preplant, m.max_application);
+    v.word(material::solid, m.solid);
+    v.word(material::liquid, m.liquid);
+    v.word(material::gas, m.gas);
+    v.word(material::volatility, m.volatility);
+}
 
 // Libraries beyond this are read only this far: no one keeps that many materials, and a stray
 // huge file must not exhaust memory.
@@ -69,6 +83,23 @@ constexpr DefaultMaterial kNitrogenDefaults[] = {
     {"Urea Ammonium Nitrate (UAN)", 32, 0, 0, 0, 1},
     {"Urea Formaldehyde", 38, 0, 0, 0, 1},
 };
+
+SourceMaterial make_material(std::string name, float n, float p, float k,
+                             const std::array<float, 4> &max_application,
+                             const std::array<bool, 3> &states, std::int32_t volatility)
+{
+    SourceMaterial m;
+    m.name = std::move(name);
+    m.n_percent = n;
+    m.p_percent = p;
+    m.k_percent = k;
+    m.max_application = max_application;
+    m.solid = states[0] ? 1 : 0;
+    m.liquid = states[1] ? 1 : 0;
+    m.gas = states[2] ? 1 : 0;
+    m.volatility = volatility;
+    return m;
+}
 
 std::vector<std::uint8_t> library_bytes(std::span<const SourceMaterial> materials)
 {
@@ -121,32 +152,14 @@ bool SourceMaterial::allows_state(int state) const
 SourceMaterialImage encode_source_material(const SourceMaterial &m)
 {
     SourceMaterialImage b{};
-    put_text(b, material::name, material::name_width, m.name);
-    put_f32(b, material::n, m.n_percent);
-    put_f32(b, material::p, m.p_percent);
-    put_f32(b, material::k, m.k_percent);
-    for (std::size_t i = 0; i < m.max_application.size(); ++i)
-        put_f32(b, material::max_preplant + 4 * i, m.max_application[i]);
-    put_i32(b, material::solid, m.solid);
-    put_i32(b, material::liquid, m.liquid);
-    put_i32(b, material::gas, m.gas);
-    put_i32(b, material::volatility, m.volatility);
+    visit_material(m, FieldWriter{b});
     return b;
 }
 
 SourceMaterial decode_source_material(std::span<const std::uint8_t, kSourceMaterialSize> b)
 {
     SourceMaterial m;
-    m.name = get_text(b, material::name, material::name_width);
-    m.n_percent = get_f32(b, material::n);
-    m.p_percent = get_f32(b, material::p);
-    m.k_percent = get_f32(b, material::k);
-    for (std::size_t i = 0; i < m.max_application.size(); ++i)
-        m.max_application[i] = get_f32(b, material::max_preplant + 4 * i);
-    m.solid = get_i32(b, material::solid);
-    m.liquid = get_i32(b, material::liquid);
-    m.gas = get_i32(b, material::gas);
-    m.volatility = get_i32(b, material::volatility);
+    visit_material(m, FieldReader{b});
     return m;
 }
 
@@ -176,17 +189,9 @@ std::vector<SourceMaterial> default_materials(LibraryType type)
     const float fertigation_max = type == LibNitrogen ? 300.0f : 0.0f;
     std::vector<SourceMaterial> materials;
     for (const DefaultMaterial &d : table) {
-        SourceMaterial m;
-        m.name = d.name;
-        m.n_percent = d.n;
-        m.p_percent = d.p;
-        m.k_percent = d.k;
-        m.max_application = {300.0f, 300.0f, 300.0f, fertigation_max};
-        m.solid = 1;
-        m.liquid = 1;
-        m.gas = d.gas;
-        m.volatility = d.volatility;
-        materials.push_back(m);
+        materials.push_back(make_material(d.name, d.n, d.p, d.k,
+                                          {300.0f, 300.0f, 300.0f, fertigation_max},
+                                          {true, true, d.gas != 0}, d.volatility));
     }
     return materials;
 }
@@ -279,17 +284,9 @@ std::optional<SourceMaterial> accept_blend(const BlendForm &form, LibraryType ty
                           MessageIcon::Warning);
         return std::nullopt;
     }
-    SourceMaterial m;
-    m.name = form.name;
-    m.n_percent = form.n_percent;
-    m.p_percent = form.p_percent;
-    m.k_percent = form.k_percent;
-    m.max_application = form.max_application;
-    m.solid = form.solid ? 1 : 0;
-    m.liquid = form.liquid ? 1 : 0;
-    m.gas = form.gas ? 1 : 0;
-    m.volatility = form.volatility;
-    return m;
+    return make_material(form.name, form.n_percent, form.p_percent, form.k_percent,
+                         form.max_application, {form.solid, form.liquid, form.gas},
+                         form.volatility);
 }
 
 bool append_to_library(LibraryType type, const SourceMaterial &material)

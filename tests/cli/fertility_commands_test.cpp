@@ -1,8 +1,7 @@
 #include "fertility/nutrient_file.h"
-#include "location/location_doc.h"
-#include "location/location_file.h"
 #include "platform/dates.h"
 #include "platform/files.h"
+#include "platform/text_format.h"
 #include "refdata/database.h"
 #include "support/cli_run.h"
 #include "support/test_env.h"
@@ -46,8 +45,25 @@ std::vector<std::string> csv_cells(const std::string &line)
     return cells;
 }
 
-// A season from 1 May 2022 with ten weeks of typed ETr, and a corn field planted on 10 May whose
-// file carries the name the field reads its nutrient file by.
+/// Ten weeks of warm weather from 1 May 2022 as a JVU (new) import file: station, date, then
+/// maximum and minimum temperature, humidity, solar radiation, wind run and rain, each with the
+/// time it was read.
+std::string season_weather()
+{
+    std::string text;
+    for (int i = 0; i < 70; ++i) {
+        const CivilDate date = civil_from_serial(serial_from_civil(2022, 5, 1) + i);
+        const double t_max = 27.0 + 5.0 * std::sin(i / 8.0);
+        text += strprintf("GRLY1,%04d-%02d-%02d,0,%.1f,15:00:00,%.1f,05:00:00,0,85,05:00:00,25,"
+                          "15:00:00,26.5,160,%.1f\n",
+                          date.year, date.month, date.day, t_max, t_max - 14.0,
+                          i % 11 == 3 ? 30.0 : 0.0);
+    }
+    return text;
+}
+
+// The Greeley season made and imported through the location commands, and a corn field planted
+// on 10 May whose file carries the name the field reads its nutrient file by.
 struct FertilityCli : ::testing::Test
 {
     test::ScopedWorkDir dir;
@@ -58,19 +74,14 @@ struct FertilityCli : ::testing::Test
 
     void SetUp() override
     {
-        CLocationDoc location;
-        location.name = "Greeley";
-        location.et_method = EtrDirect;
-        location.start_date = StoredDate::from_day(serial_from_civil(2022, 5, 1));
-        for (int i = 0; i < 70; ++i) {
-            WeatherDay &w = location.day(i);
-            w.has_data = 1;
-            w.t_max = 26.0f + 6.0f * std::sin(i / 9.0f);
-            w.t_min = w.t_max - 14.0f;
-            w.alternate_etr = w.etr = w.etr_used = 4.0f + 0.05f * i;
-            w.rain = i % 11 == 3 ? 30.0f : 0.0f;
-        }
-        ASSERT_TRUE(save_location_file(location, loc));
+        const std::string weather = dir.file("greeley.txt").string();
+        std::ofstream(weather) << season_weather();
+        ASSERT_EQ(run({"location", "new", loc, "--name", "Greeley", "--start", "2022-05-01",
+                       "--days", "100", "--latitude", "40.39", "--elevation", "1425"})
+                      .status,
+                  kExitOk);
+        const CliRun imported = run({"location", "import", loc, "--format", "jvu-new", weather});
+        ASSERT_TRUE(contains(imported.out, "Imported 70 days")) << imported.out << imported.err;
     }
 
     CliRun run(std::vector<std::string> args)
@@ -81,8 +92,16 @@ struct FertilityCli : ::testing::Test
 
     std::vector<std::string> new_field_args(const std::string &file, const std::string &crop)
     {
-        return {"field", "new",    file,   "--location", loc,          "--name",   "north", "--crop",
-                crop,    "--soil", "Loam", "--planting", "2022-05-10", "--system", "9"};
+        return {"field",  "new",        file,         "--location", loc,
+                "--name", "north",      "--crop",     crop,         "--soil",
+                "Loam",   "--planting", "2022-05-10", "--system",   "9"};
+    }
+
+    /// A new field of the crop, then its consultation from an example answers file.
+    CliRun consult_new_field(const std::string &crop, const std::string &example_file)
+    {
+        EXPECT_EQ(run(new_field_args(fld, crop)).status, kExitOk);
+        return consult(example(example_file));
     }
 
     CliRun consult(const std::string &text, std::vector<std::string> global = {})
@@ -108,8 +127,7 @@ constexpr std::size_t kNitrateAvailable = 23, kUptake = 22;
 
 TEST_F(FertilityCli, CornConsultationWritesBothFilesAndFeedsTheField)
 {
-    ASSERT_EQ(run(new_field_args(fld, "corn")).status, kExitOk);
-    const CliRun r = consult(example("corn_preseason.ini"));
+    const CliRun r = consult_new_field("corn", "corn_preseason.ini");
     ASSERT_EQ(r.status, kExitOk) << r.err;
     EXPECT_TRUE(contains(r.out, "Pre-Season Results\n"));
     EXPECT_TRUE(contains(r.out, "Nebraska  Soil Testing Method:"));
@@ -129,6 +147,29 @@ TEST_F(FertilityCli, CornConsultationWritesBothFilesAndFeedsTheField)
     EXPECT_GT(std::stof(days[0][kNitrateAvailable]), 0.0f);
     EXPECT_GT(std::stof(days[40][kUptake]), 0.0f);
     EXPECT_LT(std::stof(days[40][kNitrateAvailable]), std::stof(days[0][kNitrateAvailable]));
+}
+
+TEST_F(FertilityCli, ASecondConsultationOfTheCornFieldCorrectsAtMidseason)
+{
+    ASSERT_EQ(consult_new_field("corn", "corn_preseason.ini").status, kExitOk);
+    const CliRun r = consult("[midseason]\nNew Soil test Available = yes\n"
+                             "Date Soil Test Taken = 2022-06-20\n"
+                             "[Soil Test]\nSoil Nitrate = 4\n"
+                             "[Midseason Correction Results]\nNumber of Fertigations = 2\n"
+                             "[Fertigation #1 (Nitrogen)]\nmaterial = Urea\nstate = Liquid\n"
+                             "method = Sprinkler Applicate\n"
+                             "[Fertigation #2 (Nitrogen)]\nmaterial = Urea\nstate = Liquid\n"
+                             "method = Top Dress\n");
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_TRUE(contains(r.out, "Midseason Correction Results\nPre-Season Test"));
+    EXPECT_TRUE(contains(r.out, "New Soil Test"));
+    EXPECT_TRUE(contains(r.out, "north22.LCH (2 entries)"));
+    NutrientBlock block;
+    ASSERT_EQ(read_nutrient_file("north22", block), 1);
+    EXPECT_EQ(block.inputs.midseason_mode, 1);
+    EXPECT_EQ(block.inputs.soil_nitrate, 6.0f) << "the pre-season soil test is kept";
+    EXPECT_EQ(block.inputs.soil_test_date, serial_from_civil(2022, 6, 20));
+    EXPECT_EQ(block.first_entry_nitrogen, -1);
 }
 
 TEST_F(FertilityCli, NewFieldRunsTheConsultationFirst)
@@ -174,16 +215,16 @@ TEST_F(FertilityCli, RefusedAnswersStopAndWriteNothing)
                   "Previous Crop = Soybeans\nLegume Harvest = Harvested\n"
                   "Residual Soil Nitrogen pre-Legume = Average\n",
                   ""),
-         kExitFailure,
-         "Please enter previous crop name"},
+         kExitFailure, "Please enter previous crop name"},
         {replaced(corn, "Soil test results available = yes", "Soil test results available = no"),
          kExitFailure, "[Soil Test] was not used"},
-        {replaced(corn, "[Fertigation #3 (Nitrogen)]", "[Fertigation #4 (Nitrogen)]"),
-         kExitFailure, "no answers for the application page [Fertigation #3 (Nitrogen)]"},
+        {replaced(corn, "[Fertigation #3 (Nitrogen)]", "[Fertigation #4 (Nitrogen)]"), kExitFailure,
+         "no answers for the application page [Fertigation #3 (Nitrogen)]"},
         {replaced(corn, "Source Material = Anhydrous Ammonia", "Source Material = Gold"),
          kExitFailure, "[Preplant (Nitrogen)] Source Material: \"Gold\" is not a material"},
-        {replaced(corn, "Application Method = Inject / Knife\nRain Expected = None within 7 days\n\n"
-                        "[Preplant (Potassium)]",
+        {replaced(corn,
+                  "Application Method = Inject / Knife\nRain Expected = None within 7 days\n\n"
+                  "[Preplant (Potassium)]",
                   "Application Method = Top Dress\n\n[Preplant (Potassium)]"),
          kExitFailure, "the methods offered are: Inject / Knife, Surface Broadcast, "},
         {replaced(corn, "[Fertilizer Wizard (Pre-Season Evaluation)]", "[Harvest]"), kExitUsage,
@@ -198,8 +239,8 @@ TEST_F(FertilityCli, RefusedAnswersStopAndWriteNothing)
         EXPECT_FALSE(file_exists(dir.file("north22.FRT"))) << c.reason;
     }
 
-    const CliRun no = consult(replaced(corn, "Yield Goal = 200", "Yield Goal = 251"),
-                              {"--answer", "no"});
+    const CliRun no =
+        consult(replaced(corn, "Yield Goal = 200", "Yield Goal = 251"), {"--answer", "no"});
     EXPECT_EQ(no.status, kExitFailure);
     EXPECT_TRUE(contains(no.err, "Are you sure this yield goal is obtainable?"));
     EXPECT_FALSE(file_exists(dir.file("north22.FRT")));
@@ -217,10 +258,7 @@ TEST_F(FertilityCli, OtherCropsUseTheSoilTestMethod)
     potatoes.n_requirement = 0.6f;
     crops.push_back(potatoes);
     ASSERT_TRUE(db_Write(DbCrops, crops));
-    fld = dir.file("north22.fld").string();
-    ASSERT_EQ(run(new_field_args(fld, "potatoes")).status, kExitOk);
-
-    const CliRun r = consult(example("potatoes_preseason.ini"));
+    const CliRun r = consult_new_field("potatoes", "potatoes_preseason.ini");
     ASSERT_EQ(r.status, kExitOk) << r.err;
     EXPECT_TRUE(contains(r.out, "JVU Soil Test Nitrogen Method:"));
     EXPECT_TRUE(contains(r.out, "\nJVU Soil Test Method\n"));

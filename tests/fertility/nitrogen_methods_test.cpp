@@ -238,28 +238,27 @@ TEST(NitrogenMethods, MidseasonPassKeepsItsFigureAndRemainingIsCut)
 
 TEST(NitrogenMethods, BreakdownTextsAreExact)
 {
-    SoilTestResult s;
-    s.basic = 150.9f;
-    s.legume = 30.0f;
-    s.manure = 50.0f;
-    s.irrigation = 0.4f;
-    s.recommendation = 70.5f;
+    const SoilTestResult s{.basic = 150.9f,
+                           .legume = 30.0f,
+                           .manure = 50.0f,
+                           .irrigation = 0.4f,
+                           .recommendation = 70.5f};
     EXPECT_EQ(basic_text(s), "     150 lbs/Acre   Basic Recommendation     \n"
                              "-     30 lbs/Acre   Legume Symbiotic Fixation\n"
                              "-     50 lbs/Acre   Manure Mineralization    \n"
                              "-      0 lbs/Acre   Irrigation Water Nitrate \n\n"
                              "=     70 lbs/Acre   Nitrogen Recomendation   \n");
 
-    MassBalanceResult m;
-    m.plant_requirement = 265.0f;
-    m.residual = 132.5f;
-    m.organic_matter = 82.8f;
-    m.crop_residue = 13.5f;
-    m.legume = 52.5f;
-    m.manure = 81.5f;
-    m.irrigation = 9.0f; // enters the figure but has no line
-    m.denitrification = 119.3f;
-    m.recommendation = 21.6f;
+    // The irrigation term enters the figure but has no line.
+    const MassBalanceResult m{.plant_requirement = 265.0f,
+                              .residual = 132.5f,
+                              .organic_matter = 82.8f,
+                              .crop_residue = 13.5f,
+                              .legume = 52.5f,
+                              .manure = 81.5f,
+                              .irrigation = 9.0f,
+                              .denitrification = 119.3f,
+                              .recommendation = 21.6f};
     EXPECT_EQ(mass_balance_text(m), "    265 lbs/Acre   Plant Requirement     \n"
                                     "-    132 lbs/Acre   Residual Inorganic Nitrogen\n"
                                     "-     82 lbs/Acre   Organic Matter Mineralization   \n"
@@ -269,20 +268,19 @@ TEST(NitrogenMethods, BreakdownTextsAreExact)
                                     "+   119 lbs/Acre   Soil Nitrate Denitrification \n"
                                     "=   21 lbs/Acre   Nitrogen Recomendation   \n");
 
-    UptakeEfficiencyResult u;
-    u.plant_requirement = 171.0f;
-    u.fertilizer_efficiency = 0.6f;
-    u.residual = 132.5f;
-    u.residual_efficiency = 0.5f;
-    u.organic_matter = 82.8f;
-    u.organic_matter_efficiency = 0.4f;
-    u.legume = 30.0f;
-    u.legume_efficiency = 0.55f;
-    u.manure = 50.0f;
-    u.manure_efficiency = 0.45f;
-    u.irrigation = 0.0f;
-    u.irrigation_efficiency = 0.7f;
-    u.recommendation = 54.4f;
+    const UptakeEfficiencyResult u{.plant_requirement = 171.0f,
+                                   .residual_efficiency = 0.5f,
+                                   .residual = 132.5f,
+                                   .organic_matter_efficiency = 0.4f,
+                                   .organic_matter = 82.8f,
+                                   .legume_efficiency = 0.55f,
+                                   .legume = 30.0f,
+                                   .manure_efficiency = 0.45f,
+                                   .manure = 50.0f,
+                                   .irrigation_efficiency = 0.7f,
+                                   .irrigation = 0.0f,
+                                   .fertilizer_efficiency = 0.6f,
+                                   .recommendation = 54.4f};
     EXPECT_EQ(uptake_text(u),
               "     171 lbs/Acre Plant Requirement             *    60% (1/Fertilizer Efficiency)\n"
               "-    132 lbs/Acre Residual Inorganic N.        *    50% Residual N Uptake "
