@@ -539,6 +539,12 @@ void FertilizerConsultation::back()
     history_.pop_back();
 }
 
+void FertilizerConsultation::cancel()
+{
+    if (stage_ != Stage::Saved)
+        stage_ = Stage::Ended;
+}
+
 void FertilizerConsultation::compute()
 {
     const MethodKnowledge knowledge = load_method_knowledge();

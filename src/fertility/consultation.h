@@ -70,6 +70,9 @@ public:
     /// question page); before the first page the consultation ends.
     void back();
 
+    /// The page's window closed without Next or Back: the consultation ends writing nothing.
+    void cancel();
+
     /// Builds the schedule for the chosen phases, asking the chooser for every application.
     void schedule(ApplicationChooser &chooser);
     const std::vector<ScheduleEntry> &entries() const { return entries_; }

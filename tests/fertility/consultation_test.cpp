@@ -212,6 +212,13 @@ TEST(Consultation, PageSequenceFollowsTheFirstPage)
     EXPECT_EQ(c.page_id(), PageId::Evaluation);
     c.back();
     EXPECT_EQ(c.stage(), Stage::Ended);
+
+    // Closing a page's window ends the consultation as well; nothing can be saved then.
+    FertilizerConsultation closed(inputs, test::corn_field(), kToday);
+    closed.cancel();
+    EXPECT_EQ(closed.stage(), Stage::Ended);
+    EXPECT_FALSE(closed.next());
+    EXPECT_FALSE(closed.finish());
 }
 
 TEST(Consultation, PreviousSeasonAsksForLegumeInformation)
