@@ -155,10 +155,6 @@ bool consult_with_answers(CFieldDoc &field, ConsultationAnswers &answers, std::o
     const std::string &base = c.base_name();
     out << "\nWrote " << base << ".FRT (" << kNutrientFileSize << " bytes) and " << base << ".LCH ("
         << c.entries().size() << " entries).\n";
-    const std::string read_back = nutrient_base_for_field(field.name, field.planting_date.day());
-    if (base != read_back)
-        err << "Note: the field reads its nutrient file as " << read_back << ".FRT; name the "
-            << "field file " << read_back << ".fld for the two to agree.\n";
     return true;
 }
 

@@ -221,8 +221,6 @@ int field_new(Context &ctx)
     std::function<void(CFieldDoc &)> consultation;
     if (answers) {
         consultation = [&](CFieldDoc &f) {
-            // The consultation names its files after the document, as the saved field will be.
-            f.set_title(path.filename().string());
             consulted = consult_with_answers(f, *answers, ctx.out, ctx.err);
         };
     }

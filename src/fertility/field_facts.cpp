@@ -11,7 +11,6 @@ FieldFacts field_facts(const CFieldDoc &field)
     facts.soil_texture = field.soil.type;
     facts.irrigation_efficiency = field.efficiency;
     facts.planting_date = field.planting_date;
-    facts.document_title = field.title();
     facts.field_name = field.name;
     facts.cumulative_gdd.reserve(field.days.size());
     for (const FieldDay &day : field.days) {

@@ -18,9 +18,7 @@ struct FieldFacts
     std::string soil_texture;            ///< the soil's texture text as the field holds it
     float irrigation_efficiency = 75.0f; ///< %
     StoredDate planting_date;
-    /// The document title, which names the files the consultation writes.
-    std::string document_title;
-    /// The field name, which with the planting year names the nutrient file the field reads.
+    /// The field name, which with the planting year names the nutrient and schedule files.
     std::string field_name;
     /// Cumulative growing degree days (Celsius) by day after planting (day 0 = planting day), 0
     /// on days without weather.

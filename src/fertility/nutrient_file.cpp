@@ -198,15 +198,6 @@ int file_SaveInfo(std::string_view base, const NutrientBlock &block,
     return 1;
 }
 
-std::string nutrient_base_from_title(std::string_view title)
-{
-    if (const auto dot = title.find('.'); dot != std::string_view::npos)
-        return std::string(title.substr(0, dot));
-    if (const auto dash = title.find('-'); dash != std::string_view::npos)
-        return std::string(title.substr(0, dash == 0 ? 0 : dash - 1));
-    return std::string(title.substr(0, 8));
-}
-
 std::string nutrient_base_for_field(std::string_view field_name, int planting_day)
 {
     return std::string(field_name) + format_date(planting_day, "%y");

@@ -59,11 +59,8 @@ int read_schedule_file(std::string_view base, std::vector<ScheduleEntry> &entrie
 int file_SaveInfo(std::string_view base, const NutrientBlock &block,
                   std::span<const ScheduleEntry> schedule);
 
-/// The base name a consultation writes under: the document title up to its first "."; without
-/// one, the characters before " -" of the decorated title; with neither, the first 8 characters.
-std::string nutrient_base_from_title(std::string_view title);
-
-/// The base name the field and the leaching analysis read: field name + two-digit planting year.
+/// The base name of a field's nutrient and schedule files: the field name and the two digits of
+/// the planting year. The consultation writes them, the field and the leaching analysis read them.
 std::string nutrient_base_for_field(std::string_view field_name, int planting_day);
 
 /// What a field's season run takes from its nutrient file.

@@ -49,14 +49,14 @@ PreparedConsultation prepare_fertility_inputs(FertilityInputs &in, const FieldFa
 {
     reset_fertility_inputs(in);
     PreparedConsultation prepared;
-    prepared.base_name = nutrient_base_from_title(field.document_title);
+    // The files go where the field and the leaching analysis will look for them. Named after the
+    // document's title instead, a new field's files would all be "Untitled" and no field would
+    // ever read its own.
+    prepared.base_name = nutrient_base_for_field(field.field_name, field.planting_date.day());
 
-    const bool corn = field.crop.name == "CORN";
     NutrientFileRead stored;
-    if (corn) {
-        stored = load_nutrient_file(
-            nutrient_base_for_field(field.field_name, field.planting_date.day()));
-    }
+    if (field.crop.name == "CORN")
+        stored = load_nutrient_file(prepared.base_name);
     if (stored.status == FileReadStatus::Ok) {
         in = stored.block.inputs;
         in.midseason_pass = 0;

@@ -12,7 +12,7 @@ namespace tw {
 /// What the preparation keeps for the rest of a consultation besides the inputs.
 struct PreparedConsultation
 {
-    /// The name both files are written under.
+    /// The name both files are read and written under.
     std::string base_name;
     SeasonDegreeDays degree_days;
 };

@@ -331,16 +331,16 @@ TEST(Consultation, FilesAreWrittenOnlyInsideTheWorkingDirectory)
 {
     test::ScopedWorkDir dir;
     test::ScopedMessages port;
-    for (const char *title : {"../North26.fld", "sub/North26.fld"}) {
+    for (const char *name : {"../North", "sub/North"}) {
         FieldFacts field = test::corn_field();
-        field.document_title = title;
+        field.field_name = name;
         FertilityInputs inputs;
         FertilizerConsultation c(inputs, field, kToday);
         to_results(c);
         ASSERT_TRUE(c.next());
         test::ScriptedChooser chooser;
         c.schedule(chooser);
-        EXPECT_FALSE(c.finish()) << title;
+        EXPECT_FALSE(c.finish()) << name;
         EXPECT_EQ(c.stage(), Stage::Ended);
     }
     for (const auto &entry : std::filesystem::directory_iterator(dir.path()))

@@ -20,7 +20,6 @@ FieldFacts corn_field()
     f.soil_texture = "Silty Loam";
     f.irrigation_efficiency = 85.0f;
     f.planting_date = StoredDate::from_day(serial_from_civil(2026, 5, 1));
-    f.document_title = "North26.fld";
     f.field_name = "North";
     return f;
 }

@@ -112,21 +112,10 @@ TEST(NutrientFile, FieldReadBackCountsNoPreplantAsZero)
     }
 }
 
-TEST(NutrientFile, BaseNames)
+TEST(NutrientFile, BaseNameIsTheFieldNameAndPlantingYear)
 {
-    const struct
-    {
-        const char *title;
-        const char *base;
-    } cases[] = {
-        {"corn26.fld", "corn26"},
-        {"Untitled - (Field:North   Location: Mead)", "Untitled"},
-        {"LongFieldTitle", "LongFiel"},
-        {"-odd", ""},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(nutrient_base_from_title(c.title), c.base) << c.title;
     EXPECT_EQ(nutrient_base_for_field("North", serial_from_civil(2026, 5, 1)), "North26");
+    EXPECT_EQ(nutrient_base_for_field("LIRF corn", serial_from_civil(2022, 5, 10)), "LIRF corn22");
 }
 
 std::vector<ScheduleEntry> two_entries()
