@@ -3,6 +3,7 @@
 #include "cli/field_commands.h"
 
 #include "cli/cli.h"
+#include "cli/command_support.h"
 #include "cli/fertility_commands.h"
 #include "field/daily_entry_form.h"
 #include "field/field_details_form.h"
@@ -11,7 +12,6 @@
 #include "field/irrigation_systems.h"
 #include "field/irrigation_table.h"
 #include "location/location_doc.h"
-#include "location/location_file.h"
 #include "platform/dates.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
@@ -23,52 +23,6 @@
 
 namespace tw::cli {
 namespace {
-
-template<std::size_t N>
-std::vector<std::string> as_vector(const std::array<std::string, N> &cells)
-{
-    return {cells.begin(), cells.end()};
-}
-
-/// A field file and the location it is read against (the location outlives the field).
-struct OpenField
-{
-    std::unique_ptr<CLocationDoc> location;
-    std::unique_ptr<CFieldDoc> field;
-    std::filesystem::path path;
-};
-
-std::optional<Options> parse(Context &ctx, std::span<const OptionSpec> specs, std::size_t files,
-                             std::string_view usage)
-{
-    auto options = Options::parse(ctx.args, specs, ctx.err);
-    if (options && options->positionals().size() == files)
-        return options;
-    if (options)
-        ctx.err << "usage: tillwise-cli " << usage << "\n";
-    return std::nullopt;
-}
-
-std::unique_ptr<CLocationDoc> location_option(const Options &options, std::ostream &err)
-{
-    const auto path = options.value("location");
-    if (!path) {
-        err << "Option --location L.loc is required.\n";
-        return nullptr;
-    }
-    return read_location(*path, err);
-}
-
-std::optional<OpenField> open_field_file(const Options &options, std::ostream &err)
-{
-    OpenField open{location_option(options, err), nullptr, options.positionals()[0]};
-    if (!open.location)
-        return std::nullopt;
-    open.field = open_field({true, open.location.get()}, open.path);
-    if (!open.field)
-        return std::nullopt;
-    return open;
-}
 
 /// The record whose list entry ("NAME (TYPE)") or, failing that, whose name alone matches.
 template<typename Record, typename Kind>
@@ -176,7 +130,8 @@ constexpr OptionSpec kNewOptions[] = {
 
 int field_new(Context &ctx)
 {
-    const auto options = parse(ctx, kNewOptions, 1, "field new FILE.fld --location L.loc ...");
+    const auto options =
+        parse_command(ctx, kNewOptions, 1, "field new FILE.fld --location L.loc ...");
     if (!options)
         return kExitUsage;
     for (const char *required : {"name", "crop", "soil"}) {
@@ -255,7 +210,8 @@ constexpr OptionSpec kEditOptions[] = {
 
 int field_edit(Context &ctx)
 {
-    const auto options = parse(ctx, kEditOptions, 1, "field edit FILE.fld --location L.loc ...");
+    const auto options =
+        parse_command(ctx, kEditOptions, 1, "field edit FILE.fld --location L.loc ...");
     if (!options)
         return kExitUsage;
     auto open = open_field_file(*options, ctx.err);
@@ -320,7 +276,7 @@ bool apply_day_options(const Options &options, DailyEntryForm &form, std::ostrea
 int field_set_day(Context &ctx)
 {
     const auto options =
-        parse(ctx, kSetDayOptions, 1, "field set-day FILE.fld --location L.loc --date ...");
+        parse_command(ctx, kSetDayOptions, 1, "field set-day FILE.fld --location L.loc --date ...");
     if (!options)
         return kExitUsage;
     const auto date = date_option(*options, "date", ctx.err);
@@ -358,7 +314,7 @@ constexpr OptionSpec kScheduleOptions[] = {{"location", true}, {"csv", false}};
 int field_schedule(Context &ctx)
 {
     const auto options =
-        parse(ctx, kScheduleOptions, 1, "field schedule FILE.fld --location L.loc [--csv]");
+        parse_command(ctx, kScheduleOptions, 1, "field schedule FILE.fld --location L.loc [--csv]");
     if (!options)
         return kExitUsage;
     auto open = open_field_file(*options, ctx.err);
@@ -408,7 +364,8 @@ std::vector<std::string> export_row(const CFieldDoc &field, int d)
 
 int field_export(Context &ctx)
 {
-    const auto options = parse(ctx, kScheduleOptions, 1, "field export FILE.fld --location L.loc");
+    const auto options =
+        parse_command(ctx, kScheduleOptions, 1, "field export FILE.fld --location L.loc");
     if (!options || options->has("csv"))
         return kExitUsage;
     auto open = open_field_file(*options, ctx.err);
@@ -515,27 +472,6 @@ const Registration summary_registration({"summary", "", "summary L.loc F1.fld [F
                                          &location_summary});
 
 } // namespace
-
-std::unique_ptr<CLocationDoc> read_location(const std::filesystem::path &path, std::ostream &err)
-{
-    auto location = std::make_unique<CLocationDoc>();
-    std::string detail;
-    switch (load_location_file(path, *location, &detail)) {
-    case LocationRead::Complete:
-    case LocationRead::DaysCut: break;
-    case LocationRead::Unreadable:
-        err << "Cannot read the location file " << path.string()
-            << (detail.empty() ? "" : ": " + detail) << ".\n";
-        return nullptr;
-    case LocationRead::Failed:
-        err << "The location file " << path.string() << " is damaged"
-            << (detail.empty() ? "" : " (" + detail + ")") << ".\n";
-        return nullptr;
-    }
-    location->set_path(path);
-    location->set_title(path.filename().string());
-    return location;
-}
 
 void print_schedule(std::ostream &out, const CFieldDoc &field, int first, int last, bool csv)
 {

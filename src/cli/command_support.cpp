@@ -1,0 +1,62 @@
+#include "cli/command_support.h"
+
+#include "location/location_file.h"
+
+#include <ostream>
+
+namespace tw::cli {
+
+std::optional<Options> parse_command(Context &ctx, std::span<const OptionSpec> specs,
+                                     std::size_t files, std::string_view usage)
+{
+    auto options = Options::parse(ctx.args, specs, ctx.err);
+    if (options && options->positionals().size() == files)
+        return options;
+    if (options)
+        ctx.err << "usage: tillwise-cli " << usage << "\n";
+    return std::nullopt;
+}
+
+std::unique_ptr<CLocationDoc> read_location(const std::filesystem::path &path, std::ostream &err)
+{
+    auto location = std::make_unique<CLocationDoc>();
+    std::string detail;
+    switch (load_location_file(path, *location, &detail)) {
+    case LocationRead::Complete:
+    case LocationRead::DaysCut: break;
+    case LocationRead::Unreadable:
+        err << "Cannot read the location file " << path.string()
+            << (detail.empty() ? "" : ": " + detail) << ".\n";
+        return nullptr;
+    case LocationRead::Failed:
+        err << "The location file " << path.string() << " is damaged"
+            << (detail.empty() ? "" : " (" + detail + ")") << ".\n";
+        return nullptr;
+    }
+    location->set_path(path);
+    location->set_title(path.filename().string());
+    return location;
+}
+
+std::unique_ptr<CLocationDoc> location_option(const Options &options, std::ostream &err)
+{
+    const auto path = options.value("location");
+    if (!path) {
+        err << "Option --location L.loc is required.\n";
+        return nullptr;
+    }
+    return read_location(*path, err);
+}
+
+std::optional<OpenField> open_field_file(const Options &options, std::ostream &err)
+{
+    OpenField open{location_option(options, err), nullptr, options.positionals()[0]};
+    if (!open.location)
+        return std::nullopt;
+    open.field = open_field({true, open.location.get()}, open.path);
+    if (!open.field)
+        return std::nullopt;
+    return open;
+}
+
+} // namespace tw::cli

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "cli/cli.h"
+#include "field/field_doc.h"
+#include "location/location_doc.h"
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the commands on a field share: their options, the location they read the weather from and
+// the field file opened against it.
+namespace tw::cli {
+
+/// A table row or title line as print_table takes it.
+template<std::size_t N>
+std::vector<std::string> as_vector(const std::array<std::string, N> &cells)
+{
+    return {cells.begin(), cells.end()};
+}
+
+/// The command's options with exactly `files` positional arguments; nothing after the usage line
+/// or the option's complaint.
+std::optional<Options> parse_command(Context &ctx, std::span<const OptionSpec> specs,
+                                     std::size_t files, std::string_view usage);
+
+/// The location a field command reads its weather from; nothing after telling err why.
+std::unique_ptr<CLocationDoc> read_location(const std::filesystem::path &path, std::ostream &err);
+
+/// The location of the required --location option; nothing after telling err why.
+std::unique_ptr<CLocationDoc> location_option(const Options &options, std::ostream &err);
+
+/// A field file and the location it is read against (the location outlives the field).
+struct OpenField
+{
+    std::unique_ptr<CLocationDoc> location;
+    std::unique_ptr<CFieldDoc> field;
+    std::filesystem::path path;
+};
+
+/// The field of the first positional argument, opened against --location and run.
+std::optional<OpenField> open_field_file(const Options &options, std::ostream &err);
+
+} // namespace tw::cli
