@@ -1,0 +1,97 @@
+// The leaching report and the field's nitrogen table from the command line.
+#include "cli/cli.h"
+#include "cli/command_support.h"
+#include "leaching/leaching_analysis.h"
+#include "leaching/leaching_report.h"
+#include "leaching/nitrogen_table.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace tw::cli {
+namespace {
+
+constexpr OptionSpec kLeachingOptions[] = {{"location", true}};
+constexpr OptionSpec kNitrogenOptions[] = {{"location", true}, {"csv", false}};
+
+void print_notice(std::ostream &out, const ConsultationNotice &notice)
+{
+    out << notice.caption << "\n"
+        << notice.text << "\n"
+        << notice.date_label << " " << notice.date << "\n\n";
+}
+
+/// The shown lines of a group under its frame's title, values in one column.
+void print_group(std::ostream &out, const ReportGroup &group, std::size_t label_width)
+{
+    out << group.title << "\n";
+    for (const ReportLine &line : group.lines) {
+        if (line.hidden)
+            continue;
+        out << "  " << line.label << std::string(label_width - line.label.size() + 1, ' ')
+            << line.value;
+        if (!line.grade.empty())
+            out << "  " << line.grade;
+        out << "\n";
+    }
+    out << "\n";
+}
+
+void print_report(std::ostream &out, const LeachingSummary &summary)
+{
+    const ReportGroup groups[] = {irrigation_group(summary), fertility_group(summary)};
+    std::size_t width = 0;
+    for (const ReportGroup &group : groups) {
+        for (const ReportLine &line : group.lines)
+            width = std::max(width, line.label.size());
+    }
+    out << kLeachingReportCaption << "\n\n";
+    for (const ReportGroup &group : groups)
+        print_group(out, group, width);
+    out << kRecommendationsTitle << "\n" << advice_paragraph(summary);
+}
+
+int leaching_report(Context &ctx)
+{
+    const auto options =
+        parse_command(ctx, kLeachingOptions, 1, "leaching FILE.fld --location L.loc");
+    if (!options)
+        return kExitUsage;
+    const auto open = open_field_file(*options, ctx.err);
+    if (!open)
+        return kExitFailure;
+    const auto run = leaching_summary_command(*open->field);
+    if (!run)
+        return kExitFailure;
+    if (run->midseason)
+        print_notice(ctx.out, leaching_consultation_notice(run->consultation_date));
+    print_report(ctx.out, run->summary);
+    return kExitOk;
+}
+
+int field_nitrogen(Context &ctx)
+{
+    const auto options =
+        parse_command(ctx, kNitrogenOptions, 1, "field nitrogen FILE.fld --location L.loc [--csv]");
+    if (!options)
+        return kExitUsage;
+    const auto open = open_field_file(*options, ctx.err);
+    if (!open)
+        return kExitFailure;
+    std::vector<std::vector<std::string>> rows;
+    for (int d = 0; d < open->field->day_count(); ++d)
+        rows.push_back(as_vector(nitrogen_row(*open->field, d).cells));
+    print_table(ctx.out, as_vector(nitrogen_table_titles()), rows, options->has("csv"));
+    return kExitOk;
+}
+
+const Registration leaching_registration(
+    {"leaching", "", "leaching FILE.fld --location L.loc",
+     "Shows the field's leaching analysis: water, nitrogen, their grades and the advice.",
+     &leaching_report});
+const Registration
+    nitrogen_registration({"field", "nitrogen", "field nitrogen FILE.fld --location L.loc [--csv]",
+                           "Shows the field's daily nitrogen table.", &field_nitrogen});
+
+} // namespace
+} // namespace tw::cli
