@@ -1,11 +1,10 @@
 #pragma once
 
-#include <iosfwd>
+// The location and field opening that field commands share live in command_support.h; commands
+// that print a field's tables or a location's summary include this header for both.
+#include "cli/command_support.h"
 
-namespace tw {
-class CFieldDoc;
-class CLocationDoc;
-} // namespace tw
+#include <iosfwd>
 
 namespace tw::cli {
 
