@@ -40,6 +40,40 @@ std::string value_of(const std::string &report, const std::string &label)
     return "<missing " + label + ">";
 }
 
+/// Checks the report's totals against the sums of the exported days (`field export`), whose
+/// preplant nitrogen is not a day's; gives the nitrogen applied.
+double expect_report_totals(const std::string &report, const std::vector<std::string> &exported,
+                            double preplant)
+{
+    double gross = 0, drainage = 0, leached = 0, nitrogen = preplant;
+    int irrigations = 0, first = 0, last = 0;
+    for (std::size_t i = 1; i + 1 < exported.size(); ++i) {
+        const auto cells = cells_of(exported[i]);
+        const double irrigation = std::stod(cells[7]);
+        if (irrigation != 0.0) {
+            first = irrigations++ == 0 ? std::stoi(cells[0]) : first;
+            last = std::stoi(cells[0]);
+        }
+        gross += irrigation;
+        nitrogen += std::stod(cells[19]);
+        drainage += std::stod(cells[20]);
+        leached += std::stod(cells[24]);
+    }
+    EXPECT_GT(irrigations, 1);
+    EXPECT_EQ(value_of(report, "Total Water Applied:"), strprintf("%.2f", gross / 25.4));
+    EXPECT_EQ(value_of(report, "Number of Applications:"), std::to_string(irrigations));
+    EXPECT_EQ(value_of(report, "Average Application:"),
+              strprintf("%.2f", gross / 25.4 / irrigations));
+    EXPECT_EQ(value_of(report, "Average Irrigation Interval (days):"),
+              strprintf("%.2f", double(last - first) / irrigations));
+    EXPECT_EQ(value_of(report, "Deep Percolation:"), strprintf("%.2f", drainage / 25.4));
+    EXPECT_EQ(value_of(report, "Total Nitrogen Applied:"), strprintf("%d", int(nitrogen)));
+    EXPECT_TRUE(value_of(report, "Nitrogen Leached:")
+                    .starts_with(strprintf("%d  ", static_cast<int>(leached))))
+        << report;
+    return nitrogen;
+}
+
 // A corn field planted on 10 May 2022 on a location with weather from 1 May for `weather_days`,
 // after a consultation that left its nutrient file.
 struct LeachingCli : ::testing::Test
@@ -127,26 +161,9 @@ TEST_F(LeachingCli, ReportTotalsAreTheSumsOfTheExportedDays)
         EXPECT_THAT(report.out, HasSubstr(std::string(title) + "\n")) << title;
     EXPECT_THAT(report.out, Not(HasSubstr("Nitrogen Available For Leaching"))); // hidden
 
-    double gross = 0, drainage = 0, leached = 0, nitrogen = 120;
     const auto exported = test::lines(run({"field", "export", fld, "--location", loc}).out);
-    for (std::size_t i = 1; i + 1 < exported.size(); ++i) {
-        const auto cells = cells_of(exported[i]);
-        gross += std::stod(cells[7]);
-        nitrogen += std::stod(cells[19]);
-        drainage += std::stod(cells[20]);
-        leached += std::stod(cells[24]);
-    }
-    ASSERT_GT(drainage, 0.0) << "the season should drain below the roots";
-    EXPECT_EQ(value_of(report.out, "Total Water Applied:"), strprintf("%.2f", gross / 25.4));
-    EXPECT_EQ(value_of(report.out, "Number of Applications:"), "3");
-    EXPECT_EQ(value_of(report.out, "Average Application:"), strprintf("%.2f", gross / 25.4 / 3));
-    EXPECT_EQ(value_of(report.out, "Average Irrigation Interval (days):"),
-              strprintf("%.2f", 44.0 / 3.0));
-    EXPECT_EQ(value_of(report.out, "Deep Percolation:"), strprintf("%.2f", drainage / 25.4));
-    EXPECT_EQ(value_of(report.out, "Total Nitrogen Applied:"), strprintf("%d", int(nitrogen)));
-    EXPECT_TRUE(value_of(report.out, "Nitrogen Leached:")
-                    .starts_with(strprintf("%d  ", static_cast<int>(leached))))
-        << report.out;
+    const double nitrogen = expect_report_totals(report.out, exported, 120.0);
+    EXPECT_THAT(report.out, HasSubstr("Deep Percolation:                   3.44")); // drained
     // The nitrogen group's count and average: the preplant nitrogen and one application.
     EXPECT_THAT(report.out, HasSubstr("Number of Applications:             2\n")) << report.out;
     EXPECT_THAT(report.out, HasSubstr(strprintf("%4.1f lb/acre\n", nitrogen / 2))) << report.out;
@@ -213,6 +230,41 @@ TEST_F(LeachingCli, NitrogenTableOfTheField)
     const CliRun aligned = run({"field", "nitrogen", fld, "--location", loc});
     ASSERT_EQ(aligned.status, kExitOk);
     EXPECT_THAT(aligned.out, ::testing::StartsWith("Date       "));
+}
+
+} // namespace
+} // namespace tw::cli
+
+namespace tw::cli {
+namespace {
+
+TEST(LeachingDemo, ReportOfTheDemoCornAfterTheExampleConsultation)
+{
+    test::ScopedWorkDir dir;
+    test::ScopedSettings settings;
+    const auto data = std::filesystem::path(TILLWISE_SOURCE_DIR) / "data";
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--workdir", dir.path().string()});
+        return test::run_cli(args);
+    };
+    const CliRun demo = run({"demo", "--data", (data / "demo").string(), "--full-season"});
+    ASSERT_EQ(demo.status, kExitOk) << demo.err;
+    const std::string fld = dir.file("lirf-corn.fld").string();
+    const std::string loc = dir.file("Greeley2022.loc").string();
+    const CliRun consulted = run({"fertility", fld, "--location", loc, "--answers",
+                                  (data / "examples" / "corn_preseason.ini").string()});
+    ASSERT_EQ(consulted.status, kExitOk) << consulted.err;
+
+    const CliRun report = run({"leaching", fld, "--location", loc});
+    ASSERT_EQ(report.status, kExitOk) << report.err;
+    const auto out = test::lines(report.out);
+    ASSERT_GE(out.size(), 20u) << report.out;
+    EXPECT_EQ(out[0], "Leaching Analysis Results");
+    const NutrientFileRead nutrients = load_nutrient_file("LIRF corn22");
+    ASSERT_EQ(nutrients.status, FileReadStatus::Ok);
+    const auto exported = test::lines(run({"field", "export", fld, "--location", loc}).out);
+    expect_report_totals(report.out, exported, preplant_nitrogen(nutrients.block));
+    EXPECT_EQ(out.back().substr(0, 4), " *  "); // the advice closes the report
 }
 
 } // namespace
