@@ -7,6 +7,8 @@
 #include "platform/work_dir.h"
 #include "refdata/custom_settings.h"
 #include "refdata/database.h"
+#include "refdata/soil_form.h"
+#include "refdata/station_form.h"
 #include "refdata/units.h"
 
 #include <array>
@@ -34,16 +36,14 @@ std::string shown(const char *format, std::int32_t dimension, float value)
     return strprintf(format, static_cast<double>(convert_to(dimension, value)));
 }
 
-// The soils dialog's list: moisture values in the display unit with three decimals.
+// The soils dialog's list.
 Table soil_table(const std::vector<SoilRecord> &soils)
 {
-    Table t{{"Soil Name", "Soil Type", in_units("SM_FC", Soil_Moisture),
-             in_units("SM_PWP", Soil_Moisture), in_units("AWHC", Soil_Moisture)},
-            {}};
+    const auto headings = soil_list_headings();
+    Table t{{headings.begin(), headings.end()}, {}};
     for (const SoilRecord &s : soils) {
-        t.rows.push_back({s.name, s.type, shown("%1.3f", Soil_Moisture, s.sm_fc),
-                          shown("%1.3f", Soil_Moisture, s.sm_pwp),
-                          shown("%1.3f", Soil_Moisture, s.awhc)});
+        const auto row = soil_list_row(s);
+        t.rows.emplace_back(row.begin(), row.end());
     }
     return t;
 }
@@ -68,10 +68,8 @@ Table station_table(const std::vector<StationRecord> &stations)
              "Kzero", "DeltaT"},
             {}};
     for (const StationRecord &s : stations) {
-        // The station dialog shows the elevation as a whole number, its fraction dropped.
-        const double elevation = std::trunc(convert_to(Height, s.elevation));
         t.rows.push_back(
-            {s.name, strprintf("%.0f", elevation),
+            {s.name, std::to_string(shown_elevation(s.elevation)),
              strprintf("%.2f", static_cast<double>(s.latitude)),
              shown("%.2f", Pressure, s.pressure), shown("%.1f", Temperature, s.warm_month_tmin),
              shown("%.1f", Temperature, s.warm_month_tmax), shown("%.5f", Inv_Temperature, s.jh_ct),

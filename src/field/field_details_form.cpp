@@ -15,20 +15,10 @@
 namespace tw {
 namespace {
 
-constexpr std::size_t kSoilTextChars = 15;
-
 /// A value as its box shows it after "%1.2f" was written into it.
 float shown_to_hundredths(float value)
 {
     return std::strtof(strprintf("%1.2f", static_cast<double>(value)).c_str(), nullptr);
-}
-
-std::optional<std::string> range_message(float value, float lo, float hi, const char *what)
-{
-    if (value >= lo && value <= hi)
-        return std::nullopt;
-    return strprintf("Please enter a value between %g and %g for %s.", static_cast<double>(lo),
-                     static_cast<double>(hi), what);
 }
 
 } // namespace
@@ -180,22 +170,13 @@ bool FieldDetailsForm::accept()
 }
 
 FieldSoilForm::FieldSoilForm(CFieldDoc &field)
-    : name(field.soil.name)
-    , type(field.soil.type)
-    , field_capacity(convert_to(Soil_Moisture, field.soil.sm_fc))
-    , wilting_point(convert_to(Soil_Moisture, field.soil.sm_pwp))
-    , awhc(convert_to(Soil_Moisture, field.soil.awhc))
+    : SoilValues(soil_values_of(field.soil))
     , field_(field)
 {}
 
 void FieldSoilForm::accept()
 {
-    SoilRecord &soil = field_.soil;
-    soil.name = cut_to_chars(name, kSoilTextChars);
-    soil.type = cut_to_chars(type, kSoilTextChars);
-    soil.sm_fc = convert_from(Soil_Moisture, field_capacity);
-    soil.sm_pwp = convert_from(Soil_Moisture, wilting_point);
-    soil.awhc = convert_from(Soil_Moisture, awhc);
+    store_soil_values(*this, field_.soil);
     field_.set_modified(true);
     field_.run_and_update(0, -1);
 }

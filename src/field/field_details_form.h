@@ -1,6 +1,7 @@
 #pragma once
 
 #include "refdata/records.h"
+#include "refdata/soil_form.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -79,16 +80,10 @@ private:
 };
 
 /// The field's "Soil Attributes" dialog, moisture values in display units.
-class FieldSoilForm
+class FieldSoilForm : public SoilValues
 {
 public:
     explicit FieldSoilForm(CFieldDoc &field);
-
-    std::string name;
-    std::string type;
-    float field_capacity = 0.0f;
-    float wilting_point = 0.0f;
-    float awhc = 0.0f;
 
     /// Stores the values, marks the field modified and recomputes it.
     void accept();

@@ -88,8 +88,7 @@ void LocationInfoForm::choose_station(const StationRecord &station)
 
 void LocationInfoForm::elevation_left()
 {
-    values.pressure =
-        convert_to(Pressure, pressure_from_elevation(convert_from(Height, values.elevation)));
+    values.pressure = displayed_pressure(values.elevation);
     warm_month_temperature_left();
 }
 
@@ -101,11 +100,10 @@ void LocationInfoForm::warm_month_temperature_left()
 
 void LocationInfoForm::derive_jensen_haise()
 {
-    const JensenHaiseCoefficients jh = jensen_haise_coefficients(
-        convert_from(Height, values.elevation), convert_from(Temperature, values.warm_month_tmin),
-        convert_from(Temperature, values.warm_month_tmax));
-    values.jh_ct = convert_to(Inv_Temperature, jh.ct);
-    values.jh_tx = convert_to(Temperature, jh.tx);
+    const JensenHaiseCoefficients jh =
+        displayed_jensen_haise(values.elevation, values.warm_month_tmin, values.warm_month_tmax);
+    values.jh_ct = jh.ct;
+    values.jh_tx = jh.tx;
 }
 
 void LocationInfoForm::name_left(std::span<const std::string> open_location_names,

@@ -1,6 +1,7 @@
 #include "location/reference_et.h"
 
 #include "location/location_doc.h"
+#include "refdata/units.h"
 
 #include <algorithm>
 #include <array>
@@ -98,6 +99,20 @@ JensenHaiseCoefficients jensen_haise_coefficients(float elevation, float warm_mo
     const double ct = quotient(1.0, c1 + cs.jh_c2 * ch);
     const double tx = cs.jh_tx_base + cs.jh_tx_slope * spread - quotient(z, cs.jh_tx_elev_divisor);
     return {to_float(ct), to_float(tx)};
+}
+
+float displayed_pressure(float elevation_shown)
+{
+    return convert_to(Pressure, pressure_from_elevation(convert_from(Height, elevation_shown)));
+}
+
+JensenHaiseCoefficients displayed_jensen_haise(float elevation_shown, float tmin_shown,
+                                               float tmax_shown)
+{
+    const JensenHaiseCoefficients jh = jensen_haise_coefficients(
+        convert_from(Height, elevation_shown), convert_from(Temperature, tmin_shown),
+        convert_from(Temperature, tmax_shown));
+    return {convert_to(Inv_Temperature, jh.ct), convert_to(Temperature, jh.tx)};
 }
 
 double clear_sky_radiation_mj(double latitude, double elevation, int day_of_year,

@@ -32,6 +32,12 @@ JensenHaiseCoefficients jensen_haise_coefficients(float elevation, float warm_mo
                                                   float warm_month_tmax,
                                                   const CustomSettings &cs = custom_settings());
 
+/// The two helpers as the station page and the station dialog show them: typed values and
+/// results in the display units of Height, Temperature, Pressure and Inv_Temperature.
+float displayed_pressure(float elevation_shown);
+JensenHaiseCoefficients displayed_jensen_haise(float elevation_shown, float tmin_shown,
+                                               float tmax_shown);
+
 /// Clear-sky solar radiation of the Penman equations, MJ/m²/day.
 double clear_sky_radiation_mj(double latitude, double elevation, int day_of_year,
                               const CustomSettings &cs);

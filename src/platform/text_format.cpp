@@ -44,4 +44,12 @@ std::string to_upper_ascii(std::string_view text)
     return out;
 }
 
+std::optional<std::string> range_message(double value, double lo, double hi, std::string_view what)
+{
+    if (value >= lo && value <= hi)
+        return std::nullopt;
+    return strprintf("Please enter a value between %g and %g for %.*s.", lo, hi,
+                     static_cast<int>(what.size()), what.data());
+}
+
 } // namespace tw

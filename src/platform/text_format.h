@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,9 @@ std::string trimmed(std::string_view text);
 
 /// ASCII upper case (the program compares names such as textures and crops this way).
 std::string to_upper_ascii(std::string_view text);
+
+/// The dialogs' message for a typed value outside lo..hi (both allowed); nothing when it is
+/// inside. `what` names the field ("the Efficiency").
+std::optional<std::string> range_message(double value, double lo, double hi, std::string_view what);
 
 } // namespace tw

@@ -322,6 +322,13 @@ float convert_from(std::int32_t dimension, float value)
     return missed(dimension, "convert_from()");
 }
 
+float degree_days_from_display(float shown)
+{
+    // The stage editor shows degree days as the field table does; what is typed there goes back
+    // through the same factor.
+    return code_of(Degree_Days) == 1 ? shown / 1.82f : shown;
+}
+
 std::string sed_SetUnits(std::int32_t dimension)
 {
     if (dimension < Depth || dimension > Inv_Temperature || dimension == Degree_Days) {

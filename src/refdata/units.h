@@ -26,6 +26,9 @@ enum Dimension : std::int32_t {
 float convert_to(std::int32_t dimension, float value);
 /// Display to internal unit.
 float convert_from(std::int32_t dimension, float value);
+/// A degree-day figure typed in the display unit, back in Celsius degree-days: the inverse of
+/// convert_to(Degree_Days), which convert_from (display only for degree days) does not give.
+float degree_days_from_display(float shown);
 /// The label of the display unit ("in", "°F", ...).
 std::string sed_SetUnits(std::int32_t dimension);
 /// The label of the internal unit.
