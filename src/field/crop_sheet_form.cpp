@@ -16,6 +16,39 @@ constexpr const char *kEfficiencyNames[] = {
     "the Irrigation Water Nitrate efficiency",
 };
 
+// The sheet's numbers with a unit (none: as stored); one table serves both directions.
+struct ShownValue
+{
+    float CropSheetValues::*shown;
+    float CropRecord::*stored;
+    std::int32_t dimension;
+};
+constexpr ShownValue kShownValues[] = {
+    {&CropSheetValues::planting_depth, &CropRecord::planting_depth, Depth},
+    {&CropSheetValues::max_root_depth, &CropRecord::max_root_depth, Depth},
+    {&CropSheetValues::min_temperature, &CropRecord::gdd_min_temp, Temperature},
+    {&CropSheetValues::max_temperature, &CropRecord::gdd_max_temp, Temperature},
+    {&CropSheetValues::n_requirement, &CropRecord::n_requirement, 0},
+    {&CropSheetValues::yield_b0, &CropRecord::yield_b0, 0},
+};
+
+/// The members the sheet shows as they are stored; they have the same names on both sides.
+template<typename From, typename To>
+void copy_as_shown(const From &from, To &to)
+{
+    to.name = from.name;
+    to.hybrid = from.hybrid;
+    to.max_harvests = from.max_harvests;
+    to.average_yield = from.average_yield;
+    to.yield_units = from.yield_units;
+    to.plant_population = from.plant_population;
+    to.kc_before = from.kc_before;
+    to.kc_after = from.kc_after;
+    to.efficiency = from.efficiency;
+    to.p_levels = from.p_levels;
+    to.k_levels = from.k_levels;
+}
+
 } // namespace
 
 std::vector<std::string_view> yield_unit_choices()
@@ -26,23 +59,9 @@ std::vector<std::string_view> yield_unit_choices()
 CropSheetValues crop_sheet_values(const CropRecord &crop)
 {
     CropSheetValues v;
-    v.name = crop.name;
-    v.hybrid = crop.hybrid;
-    v.max_harvests = crop.max_harvests;
-    v.average_yield = crop.average_yield;
-    v.yield_units = crop.yield_units;
-    v.plant_population = crop.plant_population;
-    v.planting_depth = convert_to(Depth, crop.planting_depth);
-    v.max_root_depth = convert_to(Depth, crop.max_root_depth);
-    v.min_temperature = convert_to(Temperature, crop.gdd_min_temp);
-    v.max_temperature = convert_to(Temperature, crop.gdd_max_temp);
-    v.kc_before = crop.kc_before;
-    v.kc_after = crop.kc_after;
-    v.n_requirement = crop.n_requirement;
-    v.efficiency = crop.efficiency;
-    v.p_levels = crop.p_levels;
-    v.k_levels = crop.k_levels;
-    v.yield_b0 = crop.yield_b0;
+    copy_as_shown(crop, v);
+    for (const ShownValue &f : kShownValues)
+        v.*f.shown = f.dimension ? convert_to(f.dimension, crop.*f.stored) : crop.*f.stored;
     return v;
 }
 
@@ -59,23 +78,12 @@ std::optional<std::string> check_crop_sheet_values(const CropSheetValues &v)
 
 void store_crop_sheet_values(const CropSheetValues &v, CropRecord &crop)
 {
+    copy_as_shown(v, crop);
     crop.name = cut_to_chars(v.name, kCropTextChars);
     crop.hybrid = cut_to_chars(v.hybrid, kCropTextChars);
-    crop.max_harvests = v.max_harvests;
-    crop.average_yield = v.average_yield;
     crop.yield_units = cut_to_chars(v.yield_units, kYieldUnitChars);
-    crop.plant_population = v.plant_population;
-    crop.planting_depth = convert_from(Depth, v.planting_depth);
-    crop.max_root_depth = convert_from(Depth, v.max_root_depth);
-    crop.gdd_min_temp = convert_from(Temperature, v.min_temperature);
-    crop.gdd_max_temp = convert_from(Temperature, v.max_temperature);
-    crop.kc_before = v.kc_before;
-    crop.kc_after = v.kc_after;
-    crop.n_requirement = v.n_requirement;
-    crop.efficiency = v.efficiency;
-    crop.p_levels = v.p_levels;
-    crop.k_levels = v.k_levels;
-    crop.yield_b0 = v.yield_b0;
+    for (const ShownValue &f : kShownValues)
+        crop.*f.stored = f.dimension ? convert_from(f.dimension, v.*f.shown) : v.*f.shown;
 }
 
 } // namespace tw

@@ -61,6 +61,16 @@ CFieldDoc::~CFieldDoc()
         location->detach_field(this);
 }
 
+void CFieldDoc::unbind()
+{
+    if (!location)
+        return;
+    CLocationDoc *left = location;
+    left->detach_field(this);
+    location = nullptr;
+    left->update_all_views(-3);
+}
+
 const WeatherDay *CFieldDoc::location_day(int d) const
 {
     if (!location)

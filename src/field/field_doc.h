@@ -80,6 +80,9 @@ public:
 
     /// Binds to the active window's location; false after the message when there is none.
     bool bind(const ActiveWindow &active);
+    /// The field is closing: the location no longer tells it of weather changes, and its views
+    /// (the summary of fields) drop it.
+    void unbind();
     /// The values of a new or opening field (bound first: the planting date is the location's
     /// start date).
     void set_defaults();

@@ -7,6 +7,28 @@
 #include <cmath>
 
 namespace tw {
+namespace {
+
+// The dialog's numbers with a unit (none: as typed); one table serves both directions.
+struct ShownValue
+{
+    float StationValues::*shown;
+    float StationRecord::*stored;
+    std::int32_t dimension;
+};
+constexpr ShownValue kShownValues[] = {
+    {&StationValues::latitude, &StationRecord::latitude, 0},
+    {&StationValues::warm_month_tmin, &StationRecord::warm_month_tmin, Temperature},
+    {&StationValues::warm_month_tmax, &StationRecord::warm_month_tmax, Temperature},
+    {&StationValues::pressure, &StationRecord::pressure, Pressure},
+    {&StationValues::anemometer_height, &StationRecord::anemometer_height, Height},
+    {&StationValues::jh_ct, &StationRecord::jh_ct, Inv_Temperature},
+    {&StationValues::jh_tx, &StationRecord::jh_tx, Temperature},
+    {&StationValues::k_zero, &StationRecord::k_zero, 0},
+    {&StationValues::delta_t, &StationRecord::delta_t, 0},
+};
+
+} // namespace
 
 int shown_elevation(float elevation)
 {
@@ -22,16 +44,9 @@ StationValues station_values_of(const StationRecord &station)
     StationValues v;
     v.name = station.name;
     v.elevation = shown_elevation(station.elevation);
-    v.latitude = station.latitude;
-    v.warm_month_tmin = convert_to(Temperature, station.warm_month_tmin);
-    v.warm_month_tmax = convert_to(Temperature, station.warm_month_tmax);
-    v.pressure = convert_to(Pressure, station.pressure);
-    v.anemometer_height = convert_to(Height, station.anemometer_height);
-    v.jh_ct = convert_to(Inv_Temperature, station.jh_ct);
-    v.jh_tx = convert_to(Temperature, station.jh_tx);
     v.reference_type = station.reference_type;
-    v.k_zero = station.k_zero;
-    v.delta_t = station.delta_t;
+    for (const ShownValue &f : kShownValues)
+        v.*f.shown = f.dimension ? convert_to(f.dimension, station.*f.stored) : station.*f.stored;
     return v;
 }
 
@@ -39,16 +54,9 @@ void store_station_values(const StationValues &v, StationRecord &station)
 {
     station.name = cut_to_chars(v.name, kStationNameChars);
     station.elevation = convert_from(Height, static_cast<float>(v.elevation));
-    station.latitude = v.latitude;
-    station.pressure = convert_from(Pressure, v.pressure);
-    station.warm_month_tmin = convert_from(Temperature, v.warm_month_tmin);
-    station.warm_month_tmax = convert_from(Temperature, v.warm_month_tmax);
-    station.jh_ct = convert_from(Inv_Temperature, v.jh_ct);
-    station.jh_tx = convert_from(Temperature, v.jh_tx);
-    station.anemometer_height = convert_from(Height, v.anemometer_height);
     station.reference_type = v.reference_type;
-    station.delta_t = v.delta_t;
-    station.k_zero = v.k_zero;
+    for (const ShownValue &f : kShownValues)
+        station.*f.stored = f.dimension ? convert_from(f.dimension, v.*f.shown) : v.*f.shown;
 }
 
 void station_elevation_left(StationValues &values)

@@ -43,6 +43,9 @@ public:
     virtual void next_pane(bool forward) = 0;
     /// Sets up the window that holds the frame inside a main-window area of the given size.
     virtual void place(QMdiSubWindow &, const QSize &) {}
+    /// A window that closes only with its document (File > Close) ignores a close request of its
+    /// own.
+    virtual bool closes_with_document_only() const { return false; }
 };
 
 /// What one document type does in the program: create, read and write its documents and open
@@ -71,6 +74,10 @@ public:
     virtual void refresh_after_preferences(Document &doc) = 0;
     /// Whether the document may close now (it tells the user why not).
     virtual bool can_close(const Document &) const { return true; }
+    /// The document's last window is going; the document goes next.
+    virtual void closing(Document &) {}
+    /// The open documents that cannot outlive this one (a location's fields): they close with it.
+    virtual std::vector<Document *> dependents(const Document &) const { return {}; }
 };
 
 } // namespace tw

@@ -72,7 +72,7 @@ void DocumentWindow::on_state_changed()
 
 void DocumentWindow::closeEvent(QCloseEvent *event)
 {
-    if (manager_.window_may_close(*this))
+    if (!frame_->closes_with_document_only() && manager_.window_may_close(*this))
         event->accept();
     else
         event->ignore();
@@ -93,11 +93,15 @@ DocumentManager::~DocumentManager()
 
 void DocumentManager::discard_windows()
 {
-    std::vector<DocumentWindow *> windows;
-    for (const Open &open : open_)
-        windows.insert(windows.end(), open.windows.begin(), open.windows.end());
-    for (DocumentWindow *window : windows)
-        delete window;
+    // The last opened go first: a field opened after its location goes before it. Each window
+    // takes its document with it when it is the document's last.
+    while (!open_.empty()) {
+        Open &last = open_.back();
+        if (last.windows.empty())
+            open_.pop_back();
+        else
+            delete last.windows.back();
+    }
 }
 
 void DocumentManager::set_kind(WindowKind which, DocumentKind *kind)
@@ -268,9 +272,16 @@ bool DocumentManager::save_all_modified()
 
 DocumentWindow *DocumentManager::new_window(Document &doc)
 {
+    const Open *open = find(doc);
+    return open ? new_window(doc, open->type->view) : nullptr;
+}
+
+DocumentWindow *DocumentManager::new_window(Document &doc, WindowKind view)
+{
     Open *open = find(doc);
-    DocumentKind *kind = open ? kind_of(*open->type) : nullptr;
-    if (!kind || !area_)
+    const auto bound = kinds_.find(view);
+    DocumentKind *kind = bound == kinds_.end() ? nullptr : bound->second;
+    if (!open || !kind || !area_)
         return nullptr;
     auto *window = new DocumentWindow(*this, doc, kind->create_frame(doc));
     open->windows.push_back(window);
@@ -294,16 +305,37 @@ bool DocumentManager::window_may_close(DocumentWindow &window)
 
 void DocumentManager::window_destroyed(DocumentWindow &window)
 {
-    const auto it = std::find_if(open_.begin(), open_.end(),
-                                 [&](const Open &o) { return o.doc.get() == &window.document(); });
-    if (it == open_.end())
+    Open *open = find(window.document());
+    if (!open)
         return;
-    std::erase(it->windows, &window);
-    if (it->windows.empty())
-        open_.erase(it);
-    else
-        renumber(*it->doc);
+    std::erase(open->windows, &window);
+    if (!open->windows.empty()) {
+        renumber(*open->doc);
+        emit documents_changed();
+        return;
+    }
+    Document *doc = open->doc.get();
+    const DocumentType &type = *open->type;
+    close_dependents(*doc, type);
+    if (DocumentKind *kind = kind_of(type))
+        kind->closing(*doc);
+    std::erase_if(open_, [doc](const Open &o) { return o.doc.get() == doc; });
     emit documents_changed();
+}
+
+void DocumentManager::close_dependents(const Document &doc, const DocumentType &type)
+{
+    // They may not outlive the document; the kind has already refused a close that would lose
+    // their changes.
+    DocumentKind *kind = kind_of(type);
+    if (!kind)
+        return;
+    for (Document *dependent : kind->dependents(doc)) {
+        if (find(*dependent)) {
+            for (DocumentWindow *w : windows_of(*dependent))
+                delete w;
+        }
+    }
 }
 
 Document *DocumentManager::adopt(std::unique_ptr<Document> doc, const DocumentType &type)

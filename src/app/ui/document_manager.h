@@ -83,6 +83,8 @@ public:
     bool save_all_modified();
     /// Window > New Window.
     DocumentWindow *new_window(Document &doc);
+    /// Another window on the document, of the kind bound to `view` (a field's nitrogen window).
+    DocumentWindow *new_window(Document &doc, WindowKind view);
 
     std::vector<Document *> documents() const;
     std::vector<Document *> documents_of(const DocumentType &type) const;
@@ -113,6 +115,7 @@ private:
     bool ask_to_save(Document &doc);
     bool write(Document &doc, const std::filesystem::path &path);
     void remember(const std::filesystem::path &path);
+    void close_dependents(const Document &doc, const DocumentType &type);
     void renumber(const Document &doc);
 
     const DocumentTypes &types_;

@@ -3,6 +3,8 @@
 #include "app/commands.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/main_frame.h"
+#include "field/ui/crops_database_dialog.h"
+#include "field/ui/field_kind.h"
 #include "location/location_doc.h"
 #include "location/ui/location_kind.h"
 #include "platform/ui/interaction.h"
@@ -12,6 +14,8 @@
 #include "refdata/preferences_form.h"
 #include "refdata/tip_of_day.h"
 #include "refdata/ui/customize_sheet.h"
+#include "refdata/ui/soil_dialogs.h"
+#include "refdata/ui/station_dialogs.h"
 #include "refdata/ui/tip_dialog.h"
 
 #include <QApplication>
@@ -54,6 +58,7 @@ bool CTillwiseApp::init_instance(const QStringList &arguments)
     QApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
     load_custom_settings();
     register_document_kinds();
+    register_database_commands();
 
     frame_ = std::make_unique<CMainFrame>();
     frame_->set_app_target(this);
@@ -87,6 +92,30 @@ void CTillwiseApp::register_document_kinds()
         return docs;
     });
     set_kind(WindowKind::Location, std::move(locations));
+
+    FieldServices fields;
+    fields.active_window = [this] {
+        DocumentWindow *window = manager_.active_window();
+        return ActiveWindow{window != nullptr, window ? &window->document() : nullptr};
+    };
+    fields.open_window = [this](Document &doc, WindowKind view) { manager_.new_window(doc, view); };
+    // The fertilizer wizard and the leaching report plug in here: fields.consultations.
+    set_kind(WindowKind::Field, std::make_unique<FieldKind>(fields, WindowKind::Field));
+    set_kind(WindowKind::FieldNitrogen,
+             std::make_unique<FieldKind>(fields, WindowKind::FieldNitrogen));
+}
+
+void CTillwiseApp::register_database_commands()
+{
+    const auto modal = [this]<typename Dialog>() {
+        return [this] {
+            Dialog dialog(frame_.get());
+            interaction().exec(dialog);
+        };
+    };
+    set_command_handler(ID_SOILS, modal.operator()<CSoilsDatabaseDlg>());
+    set_command_handler(ID_STATIONS, modal.operator()<CStationsDatabaseDlg>());
+    set_command_handler(ID_CROPS, modal.operator()<CCropsDatabaseDlg>());
 }
 
 void CTillwiseApp::set_kind(WindowKind which, std::unique_ptr<DocumentKind> kind)

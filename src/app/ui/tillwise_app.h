@@ -60,6 +60,7 @@ public:
 
 private:
     void register_document_kinds();
+    void register_database_commands();
     void run_document_command(int command, Document &doc);
     void customize();
     void about();

@@ -8,12 +8,9 @@
 #include "location/ui/weather_day_dialog.h"
 #include "location/ui/weather_printer.h"
 #include "platform/ui/interaction.h"
-#include "platform/ui/shared_printer.h"
 
 #include <QApplication>
 #include <QMdiSubWindow>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -143,18 +140,12 @@ void CLocationFrame::import(WeatherFormat format)
 
 void CLocationFrame::print()
 {
-    QPrinter &printer = shared_printer();
-    if (!interaction().choose_printer(printer, this))
-        return;
-    WeatherTablePrinter(doc_, *view_).print(printer);
+    print_table(WeatherTablePrinter(doc_, *view_), this);
 }
 
 void CLocationFrame::print_preview()
 {
-    QPrintPreviewDialog preview(&shared_printer(), this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter *printer) { WeatherTablePrinter(doc_, *view_).print(*printer); });
-    interaction().exec(preview);
+    preview_table(WeatherTablePrinter(doc_, *view_), this);
 }
 
 } // namespace tw

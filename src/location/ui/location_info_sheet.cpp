@@ -4,6 +4,7 @@
 #include "platform/dates.h"
 #include "platform/ui/dialog_fields.h"
 #include "refdata/database.h"
+#include "refdata/ui/unit_fields.h"
 #include "refdata/units.h"
 
 #include <QButtonGroup>
@@ -21,26 +22,6 @@
 #include <QVBoxLayout>
 
 namespace tw {
-namespace {
-
-QString unit_label(std::int32_t dimension)
-{
-    return QString::fromStdString(sed_SetUnits(dimension));
-}
-
-QDate qdate_of(int serial)
-{
-    const CivilDate c = civil_from_serial(serial);
-    return QDate(c.year, c.month, c.day);
-}
-
-int serial_of(const QDate &date)
-{
-    return serial_from_civil(date.year(), date.month(), date.day());
-}
-
-} // namespace
-
 CLocationInfoSheet::CLocationInfoSheet(CLocationDoc &doc, SheetMode mode,
                                        std::vector<std::string> open_names,
                                        std::filesystem::path folder, QWidget *parent)
@@ -108,21 +89,19 @@ QWidget *CLocationInfoSheet::station_page()
     k_zero_ = number_edit(page);
 
     auto *station = new QFormLayout;
-    station->addRow(QStringLiteral("Elevation:"), with_label(elevation_, unit_label(Height)));
+    station->addRow(QStringLiteral("Elevation:"), with_unit(elevation_, Height));
     station->addRow(QStringLiteral("Latitude:"), with_label(latitude_, QStringLiteral("Deg. N")));
-    station->addRow(QStringLiteral("Average Barometric Pressure:"),
-                    with_label(pressure_, unit_label(Pressure)));
-    station->addRow(QStringLiteral("Anemometer Height:"),
-                    with_label(anemometer_, unit_label(Height)));
+    station->addRow(QStringLiteral("Average Barometric Pressure:"), with_unit(pressure_, Pressure));
+    station->addRow(QStringLiteral("Anemometer Height:"), with_unit(anemometer_, Height));
     station->addRow(QStringLiteral("Warmest Month Mean Minimum Temp:"),
-                    with_label(warm_tmin_, unit_label(Temperature)));
+                    with_unit(warm_tmin_, Temperature));
     station->addRow(QStringLiteral("Warmest Month Mean Maximum Temp:"),
-                    with_label(warm_tmax_, unit_label(Temperature)));
+                    with_unit(warm_tmax_, Temperature));
 
     auto *jh = new QGroupBox(QStringLiteral("Jensen-Haise"));
     auto *jh_form = new QFormLayout(jh);
-    jh_form->addRow(QStringLiteral("Ct Parameter:"), with_label(ct_, unit_label(Inv_Temperature)));
-    jh_form->addRow(QStringLiteral("Tx Parameter:"), with_label(tx_, unit_label(Temperature)));
+    jh_form->addRow(QStringLiteral("Ct Parameter:"), with_unit(ct_, Inv_Temperature));
+    jh_form->addRow(QStringLiteral("Tx Parameter:"), with_unit(tx_, Temperature));
 
     auto *reference = new QGroupBox(QStringLiteral("Station Reference Type"));
     auto *reference_layout = new QVBoxLayout(reference);

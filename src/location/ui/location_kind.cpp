@@ -71,4 +71,14 @@ bool LocationKind::can_close(const Document &doc) const
     return static_cast<const CLocationDoc &>(doc).can_close();
 }
 
+std::vector<Document *> LocationKind::dependents(const Document &doc) const
+{
+    std::vector<Document *> fields;
+    for (LocationField *field : static_cast<const CLocationDoc &>(doc).fields()) {
+        if (auto *field_doc = dynamic_cast<Document *>(field))
+            fields.push_back(field_doc);
+    }
+    return fields;
+}
+
 } // namespace tw

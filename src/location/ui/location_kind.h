@@ -25,6 +25,8 @@ public:
     DocumentFrame *create_frame(Document &doc) override;
     void refresh_after_preferences(Document &doc) override;
     bool can_close(const Document &doc) const override;
+    /// The fields bound to the location.
+    std::vector<Document *> dependents(const Document &doc) const override;
 
 private:
     std::vector<std::string> open_names(const CLocationDoc *except) const;

@@ -5,31 +5,17 @@
 #include "location/weather_table.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
 
 namespace tw {
 
 CLocationView::CLocationView(CLocationDoc &doc, QWidget *parent)
-    : QTableView(parent)
+    : DayTableView(parent)
     , doc_(doc)
     , model_(new WeatherTableModel(doc, this))
 {
     setModel(model_);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setShowGrid(false);
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    // A report list's rows: a line of text with a little room, not the style's roomy default.
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    horizontalHeader()->setHighlightSections(false);
     apply_columns();
-    connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
-        if (index.isValid())
-            emit day_activated(index.row());
-    });
     doc_.add_view(this);
 }
 
@@ -63,16 +49,6 @@ void CLocationView::on_update(int hint)
         return;
     }
     model_->refresh_row(hint);
-}
-
-void CLocationView::keyPressEvent(QKeyEvent *event)
-{
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        currentIndex().isValid()) {
-        emit day_activated(currentIndex().row());
-        return;
-    }
-    QTableView::keyPressEvent(event);
 }
 
 } // namespace tw

@@ -2,7 +2,7 @@
 
 #include "platform/document.h"
 
-#include <QTableView>
+#include "platform/ui/day_table_view.h"
 
 namespace tw {
 
@@ -12,7 +12,7 @@ class WeatherTableModel;
 /// The lower pane of a location window: one row a day with its weather and ETr, and the state
 /// picture of the day. Double-click or Enter on a row asks for the day entry dialog.
 class CLocationView
-    : public QTableView
+    : public DayTableView
     , public DocumentView
 {
     Q_OBJECT
@@ -29,12 +29,6 @@ public:
 
     /// -1: headers, visibility and every row; -3: nothing (the summary's hint); i: row i.
     void on_update(int hint) override;
-
-signals:
-    void day_activated(int day);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     CLocationDoc &doc_;

@@ -9,12 +9,35 @@ namespace {
 
 constexpr int kSize = 16;
 
-QPixmap rain_drop()
+QPixmap picture(Glyph glyph)
+{
+    QPixmap pixmap = blank_state_picture();
+    QPainter p(&pixmap);
+    paint_glyph(p, QRectF(0, 0, kSize, kSize), glyph);
+    return pixmap;
+}
+
+} // namespace
+
+QPixmap blank_state_picture()
 {
     QPixmap pixmap(kSize, kSize);
     pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+    return pixmap;
+}
+
+void paint_glyph(QPainter &p, const QRectF &box, Glyph glyph)
+{
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
+    p.translate(box.topLeft());
+    p.scale(box.width() / kSize, box.height() / kSize);
+    glyph(p);
+    p.restore();
+}
+
+void rain_drop_glyph(QPainter &p)
+{
     QPainterPath drop;
     drop.moveTo(8, 1);
     drop.cubicTo(8, 1, 13, 8, 13, 10.5);
@@ -23,37 +46,22 @@ QPixmap rain_drop()
     p.setPen(QPen(QColor(20, 60, 140), 1));
     p.setBrush(QColor(40, 110, 220));
     p.drawPath(drop);
-    return pixmap;
 }
 
-QPixmap no_data()
+void no_data_glyph(QPainter &p)
 {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(110, 110, 110), 1.6));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
     p.drawLine(QPointF(4.5, 11.5), QPointF(11.5, 4.5));
-    return pixmap;
 }
-
-QPixmap blank()
-{
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
-}
-
-} // namespace
 
 QIcon row_state_icon(DayMark mark)
 {
-    static const QIcon rain(rain_drop());
-    static const QIcon missing(no_data());
+    static const QIcon rain(picture(rain_drop_glyph));
+    static const QIcon missing(picture(no_data_glyph));
     // A row without a mark keeps the picture's room, so that the dates line up.
-    static const QIcon none(blank());
+    static const QIcon none(blank_state_picture());
     switch (mark) {
     case DayMark::Rain: return rain;
     case DayMark::NoData: return missing;

@@ -4,6 +4,7 @@
 #include "platform/dates.h"
 #include "platform/message_port.h"
 #include "platform/ui/dialog_fields.h"
+#include "refdata/ui/unit_fields.h"
 #include "refdata/units.h"
 
 #include <QCheckBox>
@@ -22,12 +23,6 @@ QLineEdit *percent_edit(QWidget *parent)
     auto *edit = new QLineEdit(parent);
     edit->setValidator(new QIntValidator(0, 100, edit));
     return edit;
-}
-
-QWidget *with_unit(QWidget *field, std::int32_t dimension)
-{
-    return with_label(field, dimension ? QString::fromStdString(sed_SetUnits(dimension))
-                                       : QStringLiteral("%"));
 }
 
 } // namespace
@@ -56,8 +51,8 @@ CWeatherDayDlg::CWeatherDayDlg(CLocationDoc &doc, int day, QWidget *parent)
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Minimum Temperature:"), with_unit(t_min_, Temperature));
     form->addRow(QStringLiteral("Maximum Temperature:"), with_unit(t_max_, Temperature));
-    QWidget *rh_min_row = with_unit(rh_min_, 0);
-    QWidget *rh_max_row = with_unit(rh_max_, 0);
+    QWidget *rh_min_row = with_label(rh_min_, QStringLiteral("%"));
+    QWidget *rh_max_row = with_label(rh_max_, QStringLiteral("%"));
     form->addRow(QStringLiteral("Min Rel. Humidity:"), rh_min_row);
     form->addRow(QStringLiteral("Max Rel. Humidity:"), rh_max_row);
     if (entry_.use_cloud_cover) {

@@ -1,15 +1,41 @@
 #include "platform/ui/dialog_fields.h"
 
+#include "platform/dates.h"
 #include "platform/message_port.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleValidator>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace tw {
+namespace {
+
+/// Every field's value read as `parse` reads it; false after the message, with the first field
+/// that holds none focused.
+template<typename T, typename Parse>
+bool take_typed(std::span<const std::pair<QLineEdit *, T *>> fields, const char *message,
+                Parse parse)
+{
+    for (const auto &[edit, value] : fields) {
+        bool ok = false;
+        const T typed = parse(edit->text().trimmed(), &ok);
+        if (!ok) {
+            messages().inform(message);
+            edit->setFocus();
+            edit->selectAll();
+            return false;
+        }
+        *value = typed;
+    }
+    return true;
+}
+
+} // namespace
 
 QLineEdit *number_edit(QWidget *parent, bool typed)
 {
@@ -18,6 +44,13 @@ QLineEdit *number_edit(QWidget *parent, bool typed)
     validator->setLocale(QLocale::c());
     edit->setValidator(validator);
     edit->setReadOnly(!typed);
+    return edit;
+}
+
+QLineEdit *whole_number_edit(QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setValidator(new QIntValidator(edit));
     return edit;
 }
 
@@ -38,18 +71,49 @@ QString number_text(float value)
 
 bool take_numbers(std::span<const std::pair<QLineEdit *, float *>> fields)
 {
-    for (const auto &[edit, value] : fields) {
-        bool ok = false;
-        const float typed = edit->text().trimmed().toFloat(&ok);
-        if (!ok) {
-            messages().inform("Please enter a number.");
-            edit->setFocus();
-            edit->selectAll();
-            return false;
-        }
-        *value = typed;
-    }
-    return true;
+    return take_typed(fields, "Please enter a number.",
+                      [](const QString &text, bool *ok) { return text.toFloat(ok); });
+}
+
+bool take_numbers(std::span<const std::pair<QLineEdit *, double *>> fields)
+{
+    return take_typed(fields, "Please enter a number.",
+                      [](const QString &text, bool *ok) { return text.toDouble(ok); });
+}
+
+bool take_whole_numbers(std::span<const std::pair<QLineEdit *, int *>> fields)
+{
+    return take_typed(fields, "Please enter a whole number.",
+                      [](const QString &text, bool *ok) { return text.toInt(ok); });
+}
+
+QDate qdate_of(int serial)
+{
+    const CivilDate c = civil_from_serial(serial);
+    return QDate(c.year, c.month, c.day);
+}
+
+int serial_of(const QDate &date)
+{
+    return serial_from_civil(date.year(), date.month(), date.day());
+}
+
+QStringList qt_string_list(std::span<const std::string> texts)
+{
+    QStringList out;
+    for (const std::string &text : texts)
+        out << QString::fromStdString(text);
+    return out;
+}
+
+WaitCursor::WaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    QApplication::restoreOverrideCursor();
 }
 
 void add_ok_cancel(QDialog &dialog, QBoxLayout &layout)

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <span>
+#include <string>
 #include <utility>
 
 class QBoxLayout;
@@ -16,6 +19,8 @@ namespace tw {
 /// A field for a decimal number, typed and shown with a point whatever the desktop's language;
 /// read-only when the user does not type into it.
 QLineEdit *number_edit(QWidget *parent, bool typed = true);
+/// A field for a whole number.
+QLineEdit *whole_number_edit(QWidget *parent);
 /// A field with its unit (or other text) beside it.
 QWidget *with_label(QWidget *field, const QString &text);
 /// A stored float as a field shows it: six significant digits, no float noise.
@@ -23,6 +28,26 @@ QString number_text(float value);
 /// Reads every field's number; false, after "Please enter a number." with the field focused,
 /// when one holds none.
 bool take_numbers(std::span<const std::pair<QLineEdit *, float *>> fields);
+/// The same for numbers kept in double precision.
+bool take_numbers(std::span<const std::pair<QLineEdit *, double *>> fields);
+/// Reads every field's whole number; false, after "Please enter a whole number." with the field
+/// focused, when one holds none.
+bool take_whole_numbers(std::span<const std::pair<QLineEdit *, int *>> fields);
+/// A day number of core as a date field shows it, and back.
+QDate qdate_of(int serial);
+int serial_of(const QDate &date);
+/// Texts of core as a list of Qt strings.
+QStringList qt_string_list(std::span<const std::string> texts);
+/// The wait cursor while the object lives (a season run, an import).
+class WaitCursor
+{
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
 /// Puts OK and Cancel at the foot of the dialog's layout; OK goes to the dialog's accept().
 void add_ok_cancel(QDialog &dialog, QBoxLayout &layout);
 

@@ -1,0 +1,185 @@
+#include "field/ui/field_frame.h"
+
+#include "app/commands.h"
+#include "app/ui/table_printer.h"
+#include "field/daily_entry_form.h"
+#include "field/field_details_form.h"
+#include "field/field_doc.h"
+#include "field/ui/crop_sheet.h"
+#include "field/ui/daily_irrigation_dialog.h"
+#include "field/ui/field_details_dialog.h"
+#include "field/ui/field_view.h"
+#include "platform/files.h"
+#include "platform/message_port.h"
+#include "platform/ui/dialog_fields.h"
+#include "platform/ui/interaction.h"
+#include "platform/work_dir.h"
+#include "refdata/ui/soil_dialogs.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace tw {
+namespace {
+
+constexpr int kPaneSize = 500;
+
+TablePrinter field_table_printer(const CFieldView &view)
+{
+    return TablePrinter(view, {QString::fromUtf8(kAppTitle), view.print_header_lines()});
+}
+
+} // namespace
+
+CFieldFrame::CFieldFrame(CFieldDoc &doc, FieldServices services, WindowKind shows, QWidget *parent)
+    : DocumentFrame(parent)
+    , doc_(doc)
+    , services_(std::move(services))
+    , splitter_(new QSplitter(Qt::Horizontal, this))
+    , view_(new CFieldView(doc, splitter_))
+    // The nitrogen and leaching table (CFieldView2) takes this pane; until it is built the
+    // pane stays empty.
+    , nitrogen_(new QWidget(splitter_))
+{
+    nitrogen_->setFocusPolicy(Qt::StrongFocus);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setSizes({kPaneSize, kPaneSize});
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter_);
+    connect(view_, &CFieldView::day_activated, this, &CFieldFrame::edit_day);
+    setFocusProxy(shows == WindowKind::FieldNitrogen ? nitrogen_ : view_);
+}
+
+int CFieldFrame::menu_resource() const
+{
+    return kFieldMenu;
+}
+
+bool CFieldFrame::handles_command(int command) const
+{
+    switch (command) {
+    case ID_GENERAL_INFO:
+    case ID_FIELD_CROP:
+    case ID_FIELD_SOIL:
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_PREVIEW:
+    case ID_VIEW_IRRIGATION:
+    case ID_VIEW_NITROGEN: return true;
+    case ID_FERTILIZER_WIZARD: return bool(services_.consultations.fertilizer);
+    case ID_LEACHING_SUMMARY: return bool(services_.consultations.leaching_summary);
+    default: return false;
+    }
+}
+
+void CFieldFrame::run_command(int command)
+{
+    switch (command) {
+    case ID_GENERAL_INFO: edit_details(); break;
+    case ID_FIELD_CROP: edit_crop(); break;
+    case ID_FIELD_SOIL: edit_soil(); break;
+    case ID_FILE_PRINT: print(); break;
+    case ID_FILE_PRINT_PREVIEW: print_preview(); break;
+    case ID_VIEW_IRRIGATION: services_.open_window(doc_, WindowKind::Field); break;
+    case ID_VIEW_NITROGEN: open_nitrogen_window(); break;
+    case ID_FERTILIZER_WIZARD:
+        if (services_.consultations.fertilizer) {
+            services_.consultations.fertilizer(doc_);
+            const WaitCursor wait;
+            doc_.run_and_update(0, -1);
+        }
+        break;
+    case ID_LEACHING_SUMMARY:
+        if (services_.consultations.leaching_summary)
+            services_.consultations.leaching_summary(doc_);
+        break;
+    default: break;
+    }
+}
+
+void CFieldFrame::next_pane(bool)
+{
+    // Two panes: either way the other one.
+    if (view_->hasFocus())
+        nitrogen_->setFocus();
+    else
+        view_->setFocus();
+}
+
+void CFieldFrame::place(QMdiSubWindow &window, const QSize &area)
+{
+    // The lower part of the main window, under the location's; no maximize box, and no close
+    // of its own.
+    window.setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    for (QAction *action : window.systemMenu()->actions()) {
+        if (action->shortcut() == QKeySequence(QKeySequence::Close))
+            action->setEnabled(false);
+    }
+    window.setGeometry(0, area.height() / 2, area.width(), int(area.height() / 2.4));
+}
+
+void CFieldFrame::edit_day(int day)
+{
+    if (day == 0) {
+        edit_details();
+        return;
+    }
+    auto form = DailyEntryForm::open(doc_, day);
+    if (!form)
+        return;
+    CDailyIrrigationDlg dialog(*form, this);
+    interaction().exec(dialog);
+}
+
+void CFieldFrame::edit_details()
+{
+    FieldDetailsForm form(doc_);
+    CFieldDetailsDlg dialog(form, this);
+    interaction().exec(dialog);
+}
+
+void CFieldFrame::edit_crop()
+{
+    CCropSheet sheet(doc_.crop, CropSheetFor::Field, this);
+    if (interaction().exec(sheet) != QDialog::Accepted)
+        return;
+    // The next season run uses the changed crop; the field is saved with it.
+    doc_.crop = sheet.crop();
+    doc_.set_modified(true);
+}
+
+void CFieldFrame::edit_soil()
+{
+    FieldSoilForm form(doc_);
+    CSoilAttributesDlg dialog(form, this);
+    if (interaction().exec(dialog) != QDialog::Accepted)
+        return;
+    const WaitCursor wait;
+    form.accept();
+}
+
+void CFieldFrame::open_nitrogen_window()
+{
+    if (!file_exists(work_file(doc_.nutrient_file_name()))) {
+        messages().inform("You must run the fertility scheduler first");
+        return;
+    }
+    services_.open_window(doc_, WindowKind::FieldNitrogen);
+}
+
+void CFieldFrame::print()
+{
+    print_table(field_table_printer(*view_), this);
+}
+
+void CFieldFrame::print_preview()
+{
+    preview_table(field_table_printer(*view_), this);
+}
+
+} // namespace tw

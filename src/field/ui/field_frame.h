@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/document_types.h"
+#include "app/ui/document_frame.h"
+#include "field/ui/field_kind.h"
+
+class QSplitter;
+
+namespace tw {
+
+class CFieldDoc;
+class CFieldView;
+
+/// A field's window: the irrigation scheduling table on the left, the nitrogen and leaching
+/// table on the right, and the commands of the field menu. It closes only with its document.
+class CFieldFrame : public DocumentFrame
+{
+    Q_OBJECT
+
+public:
+    /// `shows`: the pane that has the focus first (the irrigation or the nitrogen table).
+    CFieldFrame(CFieldDoc &doc, FieldServices services, WindowKind shows,
+                QWidget *parent = nullptr);
+
+    CFieldDoc &document() const { return doc_; }
+    QSplitter *splitter() const { return splitter_; }
+    CFieldView *view() const { return view_; }
+    /// The right-hand pane.
+    QWidget *nitrogen_pane() const { return nitrogen_; }
+
+    int menu_resource() const override;
+    bool handles_command(int command) const override;
+    void run_command(int command) override;
+    void next_pane(bool forward) override;
+    void place(QMdiSubWindow &window, const QSize &area) override;
+    bool closes_with_document_only() const override { return true; }
+
+    /// Row 0: the field details; any other day: its daily entry.
+    void edit_day(int day);
+    void edit_details();
+    void edit_crop();
+    void edit_soil();
+    void open_nitrogen_window();
+    void print();
+    void print_preview();
+
+private:
+    CFieldDoc &doc_;
+    FieldServices services_;
+    QSplitter *splitter_;
+    CFieldView *view_;
+    QWidget *nitrogen_;
+};
+
+} // namespace tw

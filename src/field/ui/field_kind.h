@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/document_types.h"
+#include "app/ui/document_frame.h"
+#include "field/field_doc.h"
+
+#include <functional>
+
+namespace tw {
+
+/// Where the fertility and leaching work plug into the field windows. A consultation that is not
+/// given leaves its step out: a new field goes on without it, and its command is disabled.
+struct FieldConsultations
+{
+    /// The fertilizer wizard for a field: run when a field is created, and by "Fertilizer
+    /// Consultation" (which then reruns the field from day 0).
+    std::function<void(CFieldDoc &)> fertilizer;
+    /// The leaching analysis and its report ("Leaching Summary").
+    std::function<void(CFieldDoc &)> leaching_summary;
+};
+
+/// What a field window needs from the program.
+struct FieldServices
+{
+    /// The child window that is active (a field binds to its location).
+    std::function<ActiveWindow()> active_window;
+    /// Opens another window on a field, of the irrigation or the nitrogen kind.
+    std::function<void(Document &, WindowKind)> open_window;
+    FieldConsultations consultations;
+};
+
+/// Fields in the program: a new one comes through the field details dialog, files are .fld, and
+/// a window is a CFieldFrame. The program keeps two: one opens irrigation windows (registered
+/// for File > New and Open), one nitrogen windows.
+class FieldKind : public DocumentKind
+{
+public:
+    FieldKind(FieldServices services, WindowKind shows);
+
+    std::unique_ptr<Document> create_new(QWidget *parent) override;
+    std::unique_ptr<Document> read(std::span<const std::uint8_t> bytes) override;
+    std::optional<std::vector<std::uint8_t>> write(Document &doc) override;
+    std::string proposed_file_name(const Document &doc) const override;
+    DocumentFrame *create_frame(Document &doc) override;
+    void refresh_after_preferences(Document &doc) override;
+    void closing(Document &doc) override;
+
+private:
+    FieldServices services_;
+    WindowKind shows_;
+};
+
+} // namespace tw

@@ -1,0 +1,36 @@
+#include "platform/ui/day_table_view.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace tw {
+
+DayTableView::DayTableView(QWidget *parent)
+    : QTableView(parent)
+{
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // A report list's rows: a line of text with a little room, not the style's roomy default.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
+    connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            emit day_activated(index.row());
+    });
+}
+
+void DayTableView::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        currentIndex().isValid()) {
+        emit day_activated(currentIndex().row());
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+} // namespace tw

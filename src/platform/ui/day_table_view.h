@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QTableView>
+
+namespace tw {
+
+/// A report-style table of one row a day: whole rows selected one at a time, nothing typed in
+/// place, rows a line of text high. Double-click or Enter on a row asks for that day.
+class DayTableView : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit DayTableView(QWidget *parent = nullptr);
+
+signals:
+    void day_activated(int day);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+} // namespace tw
