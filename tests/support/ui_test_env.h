@@ -1,17 +1,28 @@
 #pragma once
 
+#include "app/commands.h"
 #include "app/ui/main_frame.h"
+#include "app/ui/new_document_dialog.h"
 #include "app/ui/tillwise_app.h"
+#include "location/ui/location_info_sheet.h"
 #include "platform/ui/interaction.h"
 #include "platform/ui/qt_settings_store.h"
 #include "support/test_env.h"
 
+#include <QDate>
+#include <QDateEdit>
 #include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QString>
 #include <QStringList>
 
 #include <deque>
+#include <filesystem>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace tw::test {
 
@@ -126,6 +137,65 @@ struct ProgramUnderTest
 
     bool start(const QStringList &arguments = {}) { return app.init_instance(arguments); }
     CMainFrame &frame() { return *app.main_frame(); }
+};
+
+/// The pages of a PDF file (its page objects, not the page tree); -1 when it cannot be read.
+inline int pdf_page_count(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray bytes = file.readAll();
+    return int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") +
+               bytes.count("/Type /Page>") + bytes.count("/Type /Page/"));
+}
+
+/// The demo season of weather, Greeley 2022.
+inline QString demo_weather_file()
+{
+    return QString::fromStdString(
+        (std::filesystem::path(TILLWISE_SOURCE_DIR) / "data" / "demo" / "greeley-2022.txt")
+            .string());
+}
+
+/// File > New, choosing the type at `row` of the list ("Location", "Field").
+inline ScriptedInteraction::DialogHandler choose_new_type(int row)
+{
+    return [row](QDialog &dialog) {
+        static_cast<NewDocumentDialog &>(dialog).list()->setCurrentRow(row);
+        return int(QDialog::Accepted);
+    };
+}
+
+/// The program with a location "Greeley" made through File > New and its sheet (first refused
+/// without the station's latitude, then accepted with it), and a weather file imported through
+/// the "JVU (new)" command.
+struct LocationSeason : ProgramUnderTest
+{
+    std::vector<std::string> titles;
+    int refused = -1;
+
+    void create_and_import(QDate first_day, const QString &file)
+    {
+        user.on_dialog([](QDialog &) { return int(QDialog::Rejected); }); // the tip window
+        start();
+        user.on_dialog(choose_new_type(0));
+        user.on_dialog([this, first_day](QDialog &dialog) {
+            auto &sheet = static_cast<CLocationInfoSheet &>(dialog);
+            sheet.name_edit()->setText(QStringLiteral("Greeley"));
+            sheet.start_date_edit()->setDate(first_day);
+            sheet.elevation_edit()->setText(QStringLiteral("4675"));
+            sheet.accept();
+            refused = sheet.result();
+            titles.push_back(sheet.windowTitle().toStdString());
+            sheet.latitude_edit()->setText(QStringLiteral("40.5"));
+            sheet.accept();
+            return sheet.result();
+        });
+        frame().dispatch(ID_FILE_NEW);
+        user.answer_open(file);
+        frame().dispatch(ID_IMPORT_JVU_NEW);
+    }
 };
 
 } // namespace tw::test

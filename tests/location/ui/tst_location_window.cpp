@@ -38,38 +38,7 @@ namespace {
 
 const QString kWeatherFile =
     QString::fromStdString(test::data_file("jvu_new_july_2004.txt").string());
-const QString kDemoWeather = QString::fromStdString(
-    (std::filesystem::path(TILLWISE_SOURCE_DIR) / "data" / "demo" / "greeley-2022.txt").string());
-
-// The sheet as a person fills it in: first without the station's latitude (refused, the sheet
-// stays open), then with it.
-test::ScriptedInteraction::DialogHandler fill_new_location(std::vector<std::string> &seen,
-                                                           int &first_result, QDate start)
-{
-    return [&seen, &first_result, start](QDialog &dialog) {
-        auto &sheet = static_cast<CLocationInfoSheet &>(dialog);
-        sheet.name_edit()->setText(QStringLiteral("Greeley"));
-        sheet.start_date_edit()->setDate(start);
-        sheet.elevation_edit()->setText(QStringLiteral("4675"));
-        sheet.accept();
-        first_result = sheet.result();
-        seen.push_back(sheet.windowTitle().toStdString());
-        sheet.latitude_edit()->setText(QStringLiteral("40.5"));
-        sheet.accept();
-        return sheet.result();
-    };
-}
-
-int count_pdf_pages(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray bytes = file.readAll();
-    // Page objects, not the page tree ("/Type /Pages").
-    return int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") +
-               bytes.count("/Type /Page>") + bytes.count("/Type /Page/"));
-}
+const QString kDemoWeather = test::demo_weather_file();
 
 } // namespace
 
@@ -77,25 +46,12 @@ class TestLocationWindow : public QObject
 {
     Q_OBJECT
 
-    struct Season : test::ProgramUnderTest
+    struct Season : test::LocationSeason
     {
-        std::vector<std::string> titles;
-        int refused = -1;
-
-        // Starts the program, creates a location through File > New and imports the weather.
         void create_and_import(QDate first_day = QDate(2004, 7, 1),
                                const QString &file = kWeatherFile)
         {
-            user.on_dialog([](QDialog &) { return int(QDialog::Rejected); }); // the tip window
-            start();
-            user.on_dialog([](QDialog &dialog) {
-                static_cast<NewDocumentDialog &>(dialog).list()->setCurrentRow(0);
-                return int(QDialog::Accepted);
-            });
-            user.on_dialog(fill_new_location(titles, refused, first_day));
-            frame().dispatch(ID_FILE_NEW);
-            user.answer_open(file);
-            frame().dispatch(ID_IMPORT_JVU_NEW);
+            test::LocationSeason::create_and_import(first_day, file);
         }
         CLocationFrame *window() { return dynamic_cast<CLocationFrame *>(frame().active_frame()); }
         CLocationDoc &doc() { return window()->document(); }
@@ -361,7 +317,7 @@ private slots:
         const int expected = (215 + pages.rows_per_page - 1) / pages.rows_per_page;
         QCOMPARE(pages.page_count(), expected);
         QCOMPARE(table.print(printer), expected);
-        QCOMPARE(count_pdf_pages(pdf), expected);
+        QCOMPARE(test::pdf_page_count(pdf), expected);
 
         // Print goes through the printer dialog; cancelling it prints nothing.
         s.user.answer_printer(false);

@@ -1,0 +1,338 @@
+#include "app/commands.h"
+#include "app/ui/document_manager.h"
+#include "app/ui/table_printer.h"
+#include "field/field_doc.h"
+#include "field/ui/crop_sheet.h"
+#include "field/ui/daily_irrigation_dialog.h"
+#include "field/ui/field_details_dialog.h"
+#include "field/ui/field_frame.h"
+#include "field/ui/field_view.h"
+#include "field/ui/irrigation_table_model.h"
+#include "location/ui/location_frame.h"
+#include "location/ui/location_summary.h"
+#include "platform/files.h"
+#include "platform/work_dir.h"
+#include "refdata/ui/customize_sheet.h"
+#include "refdata/ui/soil_dialogs.h"
+#include "refdata/units.h"
+#include "support/ui_test_env.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace tw;
+
+class TestFieldWindow : public QObject
+{
+    Q_OBJECT
+
+    // A Greeley location from 1 May 2022 with the demo season, and a corn field on loam planted
+    // on 10 May through File > New and "Field Details".
+    struct Season : test::LocationSeason
+    {
+        int details_refused = -1;
+        QString first_message;
+
+        void create_field()
+        {
+            create_and_import(QDate(2022, 5, 1), test::demo_weather_file());
+            user.on_dialog(test::choose_new_type(1));
+            user.on_dialog([this](QDialog &dialog) {
+                auto &details = static_cast<CFieldDetailsDlg &>(dialog);
+                details.name_edit()->setText(QStringLiteral("North"));
+                details.crop_list()->setCurrentIndex(0);
+                emit details.crop_list()->activated(0);
+                const int loam = details.soil_list()->findText(QStringLiteral("Loam (Loam)"));
+                details.soil_list()->setCurrentIndex(loam);
+                emit details.soil_list()->activated(loam);
+                details.system_list()->setCurrentIndex(9);
+                emit details.system_list()->activated(9);
+                // Before the weather starts: refused, the dialog stays open.
+                details.date_edit()->setDate(QDate(2022, 4, 20));
+                messages->clear();
+                details.accept();
+                details_refused = details.result();
+                first_message = QString::fromStdString(messages->texts().at(0));
+                details.date_edit()->setDate(QDate(2022, 5, 10));
+                details.accept();
+                return details.result();
+            });
+            frame().dispatch(ID_FILE_NEW);
+        }
+        CFieldFrame *window() { return dynamic_cast<CFieldFrame *>(frame().active_frame()); }
+        CFieldDoc &field() { return window()->document(); }
+        IrrigationTableModel &table() { return *window()->view()->table(); }
+        QString cell(int row, int column)
+        {
+            return table().data(table().index(row, column), Qt::DisplayRole).toString();
+        }
+        CLocationFrame *location_window()
+        {
+            for (QMdiSubWindow *window : frame().mdi_area()->subWindowList()) {
+                if (auto *location = qobject_cast<CLocationFrame *>(window->widget()))
+                    return location;
+            }
+            return nullptr;
+        }
+        // The day of the table with weather, a growth stage and no forecast: one a grower edits.
+        int computed_day() const { return 40; }
+    };
+
+private slots:
+    void newFieldShowsItsTableAndItsSummaryLine()
+    {
+        Season s;
+        s.create_field();
+        QCOMPARE(s.details_refused, int(QDialog::Rejected));
+        QCOMPARE(s.first_message,
+                 QStringLiteral("Field Plant Date must be within bounds of weather location "
+                                "information"));
+        QVERIFY(s.window());
+        QCOMPARE(s.frame().menu_resource(), kFieldMenu);
+        QCOMPARE(s.field().crop.name, std::string("CORN"));
+        QCOMPARE(s.field().soil.name, std::string("Loam"));
+        QMdiSubWindow *window = s.frame().mdi_area()->currentSubWindow();
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("North22 - (Field:North   Location: Greeley)[*]"));
+
+        // The table from the planting date to the end of the location's record.
+        QCOMPARE(s.table().rowCount(), 215 - 9);
+        QCOMPARE(s.table().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("     Date"));
+        QCOMPARE(s.table().headerData(7, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Current Deficit(in)"));
+        QCOMPARE(s.cell(0, 0), QStringLiteral("05/10/22"));
+        QCOMPARE(s.cell(0, 2), QStringLiteral("Planting"));
+        QCOMPARE(s.cell(1, 2), QStringLiteral("VE: Emergence"));
+        QCOMPARE(s.table().data(s.table().index(0, 3), Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignRight | Qt::AlignVCenter));
+        const int last = s.table().rowCount() - 1;
+        QCOMPARE(s.cell(last, 2), QStringLiteral("No Data"));
+        QCOMPARE(s.cell(last, 3), QString());
+        QCOMPARE(s.table().icon_of(last), 10);
+        QCOMPARE(s.window()->view()->columnWidth(0),
+                 s.window()->view()->fontMetrics().horizontalAdvance(QStringLiteral("     Date")) +
+                     40);
+
+        // The location window lists the field with its next irrigation.
+        CLocationSummary *summary = s.location_window()->summary();
+        QCOMPARE(summary->topLevelItemCount(), 1);
+        QCOMPARE(summary->topLevelItem(0)->text(0), QStringLiteral("North"));
+        QCOMPARE(summary->topLevelItem(0)->text(1), QStringLiteral("CORN"));
+        QVERIFY(summary->topLevelItem(0)->text(4).endsWith(QStringLiteral("/22")) ||
+                summary->topLevelItem(0)->text(4).contains(QStringLiteral("/22 ")));
+
+        // The irrigation table on the left, the nitrogen pane on the right; the lower part of
+        // the main window; no close of its own.
+        QCOMPARE(s.window()->splitter()->widget(0), static_cast<QWidget *>(s.window()->view()));
+        QCOMPARE(s.window()->splitter()->widget(1), s.window()->nitrogen_pane());
+        const QSize area = s.frame().mdi_area()->viewport()->size();
+        QCOMPARE(window->geometry(),
+                 QRect(0, area.height() / 2, area.width(), int(area.height() / 2.4)));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        bool close_item_enabled = true;
+        for (QAction *action : window->systemMenu()->actions()) {
+            if (action->shortcut() == QKeySequence(QKeySequence::Close))
+                close_item_enabled = action->isEnabled();
+        }
+        QVERIFY(!close_item_enabled);
+        QVERIFY(!window->close());
+        QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 2);
+
+        // Accepted preferences re-title the table and refresh every row.
+        s.user.on_dialog(test::accept_with<CCustomizeSheet>([](CCustomizeSheet &sheet) {
+            sheet.units_page()->display_group()->button(0)->click();
+        }));
+        s.frame().dispatch(ID_CUSTOMIZE);
+        QCOMPARE(s.table().headerData(7, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Current Depth(in)"));
+        QCOMPARE(s.cell(20, 7),
+                 QString::asprintf("%1.2f", convert_to(Depth, s.field().days[20].soil_moisture)));
+    }
+
+    void aDayEntryRerunsTheSeasonFromThatDay()
+    {
+        Season s;
+        s.create_field();
+        const int d = s.computed_day();
+        const QString deficit_after = s.cell(d + 1, 7);
+        QStringList seen;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &day = static_cast<CDailyIrrigationDlg &>(dialog);
+            seen << day.windowTitle() << day.stage_list()->currentText()
+                 << day.status_text()->text();
+            day.irrigation_edit()->setText(QStringLiteral("1.5"));
+            day.accept();
+            return day.result();
+        });
+        CFieldView *view = s.window()->view();
+        view->setCurrentIndex(s.table().index(d, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(seen.size(), 3);
+        QCOMPARE(seen[0], QStringLiteral("Sunday, June 19, 2022"));
+        QCOMPARE(seen[1],
+                 QString::fromStdString(s.field()
+                                            .crop
+                                            .stages[static_cast<std::size_t>(
+                                                s.field().days[static_cast<std::size_t>(d)].stage)]
+                                            .name));
+        QVERIFY(!seen[2].isEmpty());
+        QVERIFY(std::abs(s.field().days[static_cast<std::size_t>(d)].gross_irrigation - 38.1f) <
+                1e-3f);
+        QVERIFY(!s.cell(d, 5).isEmpty()); // the effective irrigation
+        QVERIFY(s.table().icon_of(d) == 3 || s.table().icon_of(d) == 4);
+        QVERIFY(s.cell(d + 1, 7) != deficit_after);
+        QVERIFY(s.field().is_modified());
+
+        // The first row opens the field's details instead.
+        s.user.on_dialog([](QDialog &) { return int(QDialog::Rejected); });
+        emit view->day_activated(0);
+        QCOMPARE(s.user.dialog_titles().back(), QStringLiteral("Field Details"));
+    }
+
+    void soilAndCropStagesAreEditedThroughTheFieldMenu()
+    {
+        Season s;
+        s.create_field();
+        const QString critical = s.cell(50, 8);
+        s.user.on_dialog([](QDialog &dialog) {
+            auto &soil = static_cast<CSoilAttributesDlg &>(dialog);
+            soil.awhc_edit()->setText(QStringLiteral("1.2"));
+            soil.accept();
+            return soil.result();
+        });
+        s.frame().dispatch(ID_FIELD_SOIL);
+        QCOMPARE(s.user.dialog_titles().back(), QStringLiteral("Soil Attributes"));
+        QVERIFY(std::abs(s.field().soil.awhc - 0.1f) < 1e-6f);
+        QVERIFY(s.cell(50, 8) != critical);
+
+        QStringList messages_seen;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &sheet = static_cast<CCropSheet &>(dialog);
+            messages_seen << sheet.pages()->tabText(0) << sheet.pages()->tabText(1)
+                          << sheet.pages()->tabText(2);
+            QTreeWidget *list = sheet.stages_page()->list();
+            list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() - 1));
+            sheet.stages_page()->insert_button()->click();
+            messages_seen << QString::fromStdString(s.messages->texts().back());
+            list->setCurrentItem(list->topLevelItem(1));
+            sheet.stages_page()->insert_button()->click();
+            sheet.accept();
+            return sheet.result();
+        });
+        s.user.on_dialog([](QDialog &dialog) {
+            auto &details = static_cast<CGrowthStageDetailsDlg &>(dialog);
+            details.name_edit()->setText(QStringLiteral("V3: Third Leaf"));
+            details.days_edit()->setText(QStringLiteral("18"));
+            details.gdd_edit()->setText(QStringLiteral("110"));
+            details.accept();
+            return details.result();
+        });
+        s.frame().dispatch(ID_FIELD_CROP);
+        QCOMPARE(s.user.dialog_titles().mid(s.user.dialog_titles().size() - 2),
+                 (QStringList{"Customize Field's Crop Details", "Growth Stage Details"}));
+        QCOMPARE(messages_seen,
+                 (QStringList{"General Data", "Growth Stages", "Fertility Information",
+                              "Cannot insert a stage directly after Harvest"}));
+        QCOMPARE(s.field().crop.stage_count, 13);
+        QCOMPARE(s.field().crop.stages[2].name, std::string("V3: Third Leaf"));
+        QVERIFY(std::abs(s.field().crop.stages[2].end_gdd - 110.0f / 1.82f) < 1e-3f);
+        QVERIFY(s.field().is_modified());
+    }
+
+    void savedFieldReopensWithItsTable()
+    {
+        Season s;
+        s.create_field();
+        const QString path = QString::fromStdString(s.dir.file("North22.fld").string());
+        s.user.answer_save(path);
+        s.frame().dispatch(ID_FILE_SAVE);
+        QCOMPARE(s.user.proposed_names().back(), QStringLiteral("North22.fld"));
+        QVERIFY(!s.field().is_modified());
+        const QString row = s.cell(60, 0) + s.cell(60, 4) + s.cell(60, 7);
+
+        s.frame().dispatch(ID_FILE_CLOSE);
+        QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 1);
+        QCOMPARE(s.location_window()->summary()->topLevelItemCount(), 0);
+
+        s.frame().mdi_area()->setActiveSubWindow(s.frame().mdi_area()->subWindowList().front());
+        s.user.answer_open(path);
+        s.frame().dispatch(ID_FILE_OPEN);
+        QVERIFY(s.window());
+        QCOMPARE(s.frame().mdi_area()->currentSubWindow()->windowTitle(),
+                 QStringLiteral("North22 - (Field:North   Location: Greeley)[*]"));
+        QCOMPARE(s.cell(60, 0) + s.cell(60, 4) + s.cell(60, 7), row);
+        QCOMPARE(s.location_window()->summary()->topLevelItemCount(), 1);
+
+        // A field opens only over its location's window.
+        const std::filesystem::path copy = s.dir.file("South22.fld");
+        std::filesystem::copy_file(path.toStdString(), copy);
+        s.user.answer_open(QString::fromStdString(copy.string()));
+        s.frame().dispatch(ID_FILE_OPEN);
+        QCOMPARE(s.messages->texts().back(),
+                 std::string("Please set focus on the fields Location window first"));
+        QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 2);
+    }
+
+    void moreWindowsOpenOnTheSameField()
+    {
+        Season s;
+        s.create_field();
+        s.frame().dispatch(ID_VIEW_NITROGEN);
+        QCOMPARE(s.messages->texts().back(),
+                 std::string("You must run the fertility scheduler first"));
+        QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 2);
+        QVERIFY(!s.frame().command_enabled(ID_FERTILIZER_WIZARD));
+        QVERIFY(!s.frame().command_enabled(ID_LEACHING_SUMMARY));
+
+        s.frame().dispatch(ID_VIEW_IRRIGATION);
+        QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 3);
+        const std::vector<std::uint8_t> nutrients(664, 0);
+        QVERIFY(write_file_atomic(work_file(s.field().nutrient_file_name()), nutrients));
+        s.frame().dispatch(ID_VIEW_NITROGEN);
+        QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 4);
+        QCOMPARE(s.window()->focusProxy(), s.window()->nitrogen_pane());
+        QVERIFY(s.frame().mdi_area()->currentSubWindow()->windowTitle().endsWith(":3[*]"));
+
+        // Closing the location closes its unmodified fields with it.
+        s.field().set_modified(false);
+        s.frame().mdi_area()->setActiveSubWindow(s.frame().mdi_area()->subWindowList().front());
+        s.location_window()->document().set_modified(false);
+        s.frame().dispatch(ID_FILE_CLOSE);
+        QVERIFY(s.frame().mdi_area()->subWindowList().isEmpty());
+    }
+
+    void printsTheTableOnAsManyPagesAsItsRowsNeed()
+    {
+        Season s;
+        s.create_field();
+        const QString pdf = QString::fromStdString(s.dir.file("north.pdf").string());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        const TablePrinter table(*s.window()->view(), {QStringLiteral("Tillwise"),
+                                                       s.window()->view()->print_header_lines()});
+        const PrintPages pages = table.layout(printer);
+        const int expected = (206 + pages.rows_per_page - 1) / pages.rows_per_page;
+        QCOMPARE(table.print(printer), expected);
+        QCOMPARE(test::pdf_page_count(pdf), expected);
+        QCOMPARE(s.window()->view()->print_header_lines().front(),
+                 QStringLiteral("North22 - (Field:North   Location: Greeley)"));
+    }
+};
+
+QTEST_MAIN(TestFieldWindow)
+#include "tst_field_window.moc"
