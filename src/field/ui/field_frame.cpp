@@ -9,6 +9,7 @@
 #include "field/ui/daily_irrigation_dialog.h"
 #include "field/ui/field_details_dialog.h"
 #include "field/ui/field_view.h"
+#include "leaching/ui/field_view2.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
 #include "platform/ui/dialog_fields.h"
@@ -41,18 +42,17 @@ CFieldFrame::CFieldFrame(CFieldDoc &doc, FieldServices services, WindowKind show
     , services_(std::move(services))
     , splitter_(new QSplitter(Qt::Horizontal, this))
     , view_(new CFieldView(doc, splitter_))
-    // The nitrogen and leaching table (CFieldView2) takes this pane; until it is built the
-    // pane stays empty.
-    , nitrogen_(new QWidget(splitter_))
+    , nitrogen_(new CFieldView2(doc, splitter_))
 {
-    nitrogen_->setFocusPolicy(Qt::StrongFocus);
     splitter_->setChildrenCollapsible(false);
     splitter_->setSizes({kPaneSize, kPaneSize});
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter_);
-    connect(view_, &CFieldView::day_activated, this, &CFieldFrame::edit_day);
-    setFocusProxy(shows == WindowKind::FieldNitrogen ? nitrogen_ : view_);
+    for (DayTableView *table :
+         {static_cast<DayTableView *>(view_), static_cast<DayTableView *>(nitrogen_)})
+        connect(table, &DayTableView::day_activated, this, &CFieldFrame::edit_day);
+    setFocusProxy(shows == WindowKind::FieldNitrogen ? static_cast<QWidget *>(nitrogen_) : view_);
 }
 
 int CFieldFrame::menu_resource() const

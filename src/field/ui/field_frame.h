@@ -10,6 +10,7 @@ namespace tw {
 
 class CFieldDoc;
 class CFieldView;
+class CFieldView2;
 
 /// A field's window: the irrigation scheduling table on the left, the nitrogen and leaching
 /// table on the right, and the commands of the field menu. It closes only with its document.
@@ -25,8 +26,7 @@ public:
     CFieldDoc &document() const { return doc_; }
     QSplitter *splitter() const { return splitter_; }
     CFieldView *view() const { return view_; }
-    /// The right-hand pane.
-    QWidget *nitrogen_pane() const { return nitrogen_; }
+    CFieldView2 *nitrogen_view() const { return nitrogen_; }
 
     int menu_resource() const override;
     bool handles_command(int command) const override;
@@ -49,7 +49,7 @@ private:
     FieldServices services_;
     QSplitter *splitter_;
     CFieldView *view_;
-    QWidget *nitrogen_;
+    CFieldView2 *nitrogen_;
 };
 
 } // namespace tw

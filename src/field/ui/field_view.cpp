@@ -14,21 +14,13 @@ CFieldView::CFieldView(CFieldDoc &doc, QWidget *parent)
     , model_(new IrrigationTableModel(doc, this))
 {
     setModel(model_);
-    apply_widths();
+    fit_columns_to_titles(irrigation_column_margin);
     doc_.add_view(this);
 }
 
 CFieldView::~CFieldView()
 {
     doc_.remove_view(this);
-}
-
-void CFieldView::apply_widths()
-{
-    for (int c = 0; c < kIrrigationColumns; ++c) {
-        const QString title = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        setColumnWidth(c, fontMetrics().horizontalAdvance(title) + irrigation_column_margin(c));
-    }
 }
 
 QStringList CFieldView::print_header_lines() const
@@ -47,12 +39,12 @@ void CFieldView::on_update(int hint)
     switch (hint) {
     case -1:
         model_->retitle();
-        apply_widths();
+        fit_columns_to_titles(irrigation_column_margin);
         model_->refresh_from(0);
         return;
     case -2:
         model_->retitle();
-        apply_widths();
+        fit_columns_to_titles(irrigation_column_margin);
         model_->fill_all();
         return;
     default:

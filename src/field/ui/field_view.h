@@ -31,8 +31,6 @@ public:
     void on_update(int hint) override;
 
 private:
-    void apply_widths();
-
     CFieldDoc &doc_;
     IrrigationTableModel *model_;
 };

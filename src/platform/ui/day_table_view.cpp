@@ -23,6 +23,16 @@ DayTableView::DayTableView(QWidget *parent)
     });
 }
 
+void DayTableView::fit_columns_to_titles(int (*margin)(int column))
+{
+    if (!model())
+        return;
+    for (int c = 0; c < model()->columnCount(); ++c) {
+        const QString title = model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        setColumnWidth(c, fontMetrics().horizontalAdvance(title) + margin(c));
+    }
+}
+
 void DayTableView::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&

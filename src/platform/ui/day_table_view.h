@@ -12,6 +12,8 @@ class DayTableView : public QTableView
 
 public:
     explicit DayTableView(QWidget *parent = nullptr);
+    /// Each column as wide as its title plus `margin(column)` pixels.
+    void fit_columns_to_titles(int (*margin)(int column));
 
 signals:
     void day_activated(int day);

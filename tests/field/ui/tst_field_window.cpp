@@ -8,6 +8,8 @@
 #include "field/ui/field_frame.h"
 #include "field/ui/field_view.h"
 #include "field/ui/irrigation_table_model.h"
+#include "leaching/ui/field_view2.h"
+#include "leaching/ui/nitrogen_table_model.h"
 #include "location/ui/location_frame.h"
 #include "location/ui/location_summary.h"
 #include "platform/files.h"
@@ -135,10 +137,17 @@ private slots:
         QVERIFY(summary->topLevelItem(0)->text(4).endsWith(QStringLiteral("/22")) ||
                 summary->topLevelItem(0)->text(4).contains(QStringLiteral("/22 ")));
 
-        // The irrigation table on the left, the nitrogen pane on the right; the lower part of
+        // The irrigation table on the left, the nitrogen table on the right; the lower part of
         // the main window; no close of its own.
         QCOMPARE(s.window()->splitter()->widget(0), static_cast<QWidget *>(s.window()->view()));
-        QCOMPARE(s.window()->splitter()->widget(1), s.window()->nitrogen_pane());
+        QCOMPARE(s.window()->splitter()->widget(1),
+                 static_cast<QWidget *>(s.window()->nitrogen_view()));
+        NitrogenTableModel &nitrogen = *s.window()->nitrogen_view()->table();
+        QCOMPARE(nitrogen.rowCount(), s.table().rowCount());
+        QCOMPARE(nitrogen.headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Deep Perc(in)"));
+        QCOMPARE(nitrogen.data(nitrogen.index(0, 0), Qt::DisplayRole).toString(),
+                 QStringLiteral("05/10/22"));
         const QSize area = s.frame().mdi_area()->viewport()->size();
         QCOMPARE(window->geometry(),
                  QRect(0, area.height() / 2, area.width(), int(area.height() / 2.4)));
@@ -304,7 +313,7 @@ private slots:
         QVERIFY(write_file_atomic(work_file(s.field().nutrient_file_name()), nutrients));
         s.frame().dispatch(ID_VIEW_NITROGEN);
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 4);
-        QCOMPARE(s.window()->focusProxy(), s.window()->nitrogen_pane());
+        QCOMPARE(s.window()->focusProxy(), static_cast<QWidget *>(s.window()->nitrogen_view()));
         QVERIFY(s.frame().mdi_area()->currentSubWindow()->windowTitle().endsWith(":3[*]"));
 
         // Closing the location closes its unmodified fields with it.

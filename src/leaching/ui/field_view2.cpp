@@ -1,0 +1,45 @@
+#include "leaching/ui/field_view2.h"
+
+#include "field/field_doc.h"
+#include "leaching/nitrogen_table.h"
+#include "leaching/ui/nitrogen_table_model.h"
+
+#include <QHeaderView>
+
+namespace tw {
+namespace {
+
+int column_margin(int)
+{
+    return kNitrogenColumnMargin;
+}
+
+} // namespace
+
+CFieldView2::CFieldView2(CFieldDoc &doc, QWidget *parent)
+    : DayTableView(parent)
+    , doc_(doc)
+    , model_(new NitrogenTableModel(doc, this))
+{
+    setModel(model_);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    fit_columns_to_titles(column_margin);
+    doc_.add_view(this);
+}
+
+CFieldView2::~CFieldView2()
+{
+    doc_.remove_view(this);
+}
+
+void CFieldView2::on_update(int hint)
+{
+    if (hint == -1 || hint == -2) {
+        model_->refresh_all();
+        fit_columns_to_titles(column_margin);
+    } else if (hint >= 0) {
+        model_->refresh_from(hint);
+    }
+}
+
+} // namespace tw
