@@ -94,7 +94,9 @@ DocumentManager::~DocumentManager()
 void DocumentManager::discard_windows()
 {
     // The last opened go first: a field opened after its location goes before it. Each window
-    // takes its document with it when it is the document's last.
+    // takes its document with it when it is the document's last; the kinds are not asked, as
+    // everything goes.
+    discarding_ = true;
     while (!open_.empty()) {
         Open &last = open_.back();
         if (last.windows.empty())
@@ -315,22 +317,20 @@ void DocumentManager::window_destroyed(DocumentWindow &window)
         return;
     }
     Document *doc = open->doc.get();
-    const DocumentType &type = *open->type;
-    close_dependents(*doc, type);
-    if (DocumentKind *kind = kind_of(type))
+    DocumentKind *kind = discarding_ ? nullptr : kind_of(*open->type);
+    if (kind) {
+        close_dependents(*kind, *doc);
         kind->closing(*doc);
+    }
     std::erase_if(open_, [doc](const Open &o) { return o.doc.get() == doc; });
     emit documents_changed();
 }
 
-void DocumentManager::close_dependents(const Document &doc, const DocumentType &type)
+void DocumentManager::close_dependents(const DocumentKind &kind, const Document &doc)
 {
     // They may not outlive the document; the kind has already refused a close that would lose
     // their changes.
-    DocumentKind *kind = kind_of(type);
-    if (!kind)
-        return;
-    for (Document *dependent : kind->dependents(doc)) {
+    for (Document *dependent : kind.dependents(doc)) {
         if (find(*dependent)) {
             for (DocumentWindow *w : windows_of(*dependent))
                 delete w;

@@ -115,7 +115,7 @@ private:
     bool ask_to_save(Document &doc);
     bool write(Document &doc, const std::filesystem::path &path);
     void remember(const std::filesystem::path &path);
-    void close_dependents(const Document &doc, const DocumentType &type);
+    void close_dependents(const DocumentKind &kind, const Document &doc);
     void renumber(const Document &doc);
 
     const DocumentTypes &types_;
@@ -124,6 +124,7 @@ private:
     RecentFiles recent_;
     std::map<WindowKind, DocumentKind *> kinds_;
     std::vector<Open> open_;
+    bool discarding_ = false;
 };
 
 } // namespace tw
