@@ -45,6 +45,9 @@ QWidget *kc_row(std::array<QLineEdit *, 4> &edits, QWidget *parent)
     const char *terms[] = {"R\u00b3 +", "R\u00b2 +", "R +", ""};
     for (std::size_t i = 0; i < edits.size(); ++i) {
         edits[i] = number_edit(row);
+        // Room for the smallest terms in full ("-9.3e-08").
+        edits[i]->setMinimumWidth(
+            edits[i]->fontMetrics().horizontalAdvance(QStringLiteral("-0.000000000")));
         layout->addWidget(edits[i]);
         if (*terms[i])
             layout->addWidget(new QLabel(QString::fromUtf8(terms[i])));

@@ -9,9 +9,12 @@
 namespace tw {
 namespace {
 
-int column_margin(int)
+// The date column also holds the row's picture (16 pixels and its spacing).
+constexpr int kPictureRoom = 22;
+
+int column_margin(int column)
 {
-    return kNitrogenColumnMargin;
+    return kNitrogenColumnMargin + (column == 0 ? kPictureRoom : 0);
 }
 
 } // namespace
