@@ -5,6 +5,7 @@
 #include "app/ui/main_frame.h"
 #include "field/ui/crops_database_dialog.h"
 #include "field/ui/field_kind.h"
+#include "leaching/ui/leaching_windows.h"
 #include "location/location_doc.h"
 #include "location/ui/location_kind.h"
 #include "platform/ui/interaction.h"
@@ -99,7 +100,10 @@ void CTillwiseApp::register_document_kinds()
         return ActiveWindow{window != nullptr, window ? &window->document() : nullptr};
     };
     fields.open_window = [this](Document &doc, WindowKind view) { manager_.new_window(doc, view); };
-    // The fertilizer wizard and the leaching report plug in here: fields.consultations.
+    // The fertilizer wizard plugs in here too: fields.consultations.fertilizer.
+    fields.consultations.leaching_summary = [this](CFieldDoc &doc) {
+        show_leaching_summary(frame_.get(), doc);
+    };
     set_kind(WindowKind::Field, std::make_unique<FieldKind>(fields, WindowKind::Field));
     set_kind(WindowKind::FieldNitrogen,
              std::make_unique<FieldKind>(fields, WindowKind::FieldNitrogen));

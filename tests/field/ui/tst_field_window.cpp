@@ -305,7 +305,6 @@ private slots:
                  std::string("You must run the fertility scheduler first"));
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 2);
         QVERIFY(!s.frame().command_enabled(ID_FERTILIZER_WIZARD));
-        QVERIFY(!s.frame().command_enabled(ID_LEACHING_SUMMARY));
 
         s.frame().dispatch(ID_VIEW_IRRIGATION);
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 3);
@@ -322,6 +321,24 @@ private slots:
         s.location_window()->document().set_modified(false);
         s.frame().dispatch(ID_FILE_CLOSE);
         QVERIFY(s.frame().mdi_area()->subWindowList().isEmpty());
+    }
+
+    void leachingSummaryShowsTheReportOnceTheFieldWasConsulted()
+    {
+        Season s;
+        s.create_field();
+        QVERIFY(s.frame().command_enabled(ID_LEACHING_SUMMARY));
+        s.messages->clear();
+        s.frame().dispatch(ID_LEACHING_SUMMARY);
+        QCOMPARE(s.messages->texts(),
+                 std::vector<std::string>{
+                     "Can't Open Nutrient File.  You Must Run Fertility Scheduler First!"});
+        QVERIFY(!s.user.dialog_titles().contains(QStringLiteral("Leaching Analysis Results")));
+
+        const std::vector<std::uint8_t> nutrients(664, 0);
+        QVERIFY(write_file_atomic(work_file(s.field().nutrient_file_name()), nutrients));
+        s.frame().dispatch(ID_LEACHING_SUMMARY);
+        QCOMPARE(s.user.dialog_titles().back(), QStringLiteral("Leaching Analysis Results"));
     }
 
     void printsTheTableOnAsManyPagesAsItsRowsNeed()
