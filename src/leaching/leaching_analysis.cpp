@@ -31,9 +31,11 @@ bool irrigated(const FieldDay &t)
     return t.gross_irrigation != 0.0f;
 }
 
+// A forecast day is a projection from averaged weather, not weather: a season whose record ends
+// before Stop Irrigating must not pass for complete because its forecast reaches that day.
 bool has_weather(const FieldDay &t)
 {
-    return t.kind != KindNoData;
+    return t.kind != KindNoData && t.kind != KindForecast;
 }
 
 /// The grade of a value against the upper bounds of Low, Medium and High.

@@ -112,7 +112,7 @@ TEST(LeachingStatistics, NitrateAvailableOfTheLastDayWithWeather)
     } cases[] = {
         {{1, 1, 1, 0}, 12.0f}, {{1, 0, 0, 0}, 10.0f},
         {{0, 0, 0, 0}, 10.0f}, // no day with weather: day 0
-        {{0, 1, 4, 0}, 12.0f}, // a forecast day is computed
+        {{0, 1, 4, 0}, 11.0f}, // a forecast day is a projection, not weather
         {{1}, 10.0f},          {{}, 0.0f},
     };
     for (const auto &c : cases) {
@@ -266,6 +266,24 @@ TEST(LeachingEntryCheck, RecordMustReachTheEndOfIrrigation)
         }
         EXPECT_EQ(reaches_end_of_irrigation({days, cycle, c.basis}), c.reaches) << c.what;
     }
+}
+
+TEST(LeachingEntryCheck, ForecastDaysAreNotWeather)
+{
+    HarvestCycle cycle;
+    cycle.stop_day = 30;
+    cycle.stop_gdd = 300;
+    std::vector<FieldDay> days = weather_days(40);
+    for (int d = 0; d < 40; ++d) {
+        FieldDay &t = days[static_cast<std::size_t>(d)];
+        t.kind = d < 20 ? KindWeather : d < 35 ? KindForecast : KindNoData;
+        t.cum_gdd = d < 35 ? 10.0f * static_cast<float>(d) : 0.0f;
+        t.nitrate_available = static_cast<float>(d);
+    }
+    EXPECT_FALSE(reaches_end_of_irrigation({days, cycle, SeasonDays}));
+    EXPECT_FALSE(reaches_end_of_irrigation({days, cycle, GrowingDegreeDays}));
+    EXPECT_TRUE(season_incomplete(days, cycle));
+    EXPECT_EQ(final_nitrate_available(days), 19.0f);
 }
 
 TEST(LeachingPeriod, MidseasonAnalysesPlantingToTheDayBeforeTheSoilTest)
