@@ -248,7 +248,8 @@ private:
                 continue;
             }
             const auto number = parse_number_text(trimmed(entry->value));
-            if (!number || *number < 0 || *number > (key <= ApplicationKey::BlendK ? 100 : 10000))
+            if (!number || *number < 0 ||
+                *number > (key <= ApplicationKey::BlendK ? kMaxBlendPercent : kMaxBlendApplication))
                 return fail(*entry, "\"" + entry->value + "\" is out of range");
             const float value = static_cast<float>(*number);
             switch (key) {

@@ -78,6 +78,10 @@ struct BlendForm
     std::int32_t volatility = 0;
 };
 
+/// The largest figures a blend takes: a share of the material, and an application in lb/acre.
+constexpr float kMaxBlendPercent = 100.0f;
+constexpr float kMaxBlendApplication = 10000.0f;
+
 /// The dialog's OK: the blend as a material, or nothing after the message that keeps the dialog
 /// open (a blend must carry the library's nutrient and allow at least one material state).
 std::optional<SourceMaterial> accept_blend(const BlendForm &form, LibraryType type);
