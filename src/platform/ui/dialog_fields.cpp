@@ -37,6 +37,11 @@ bool take_typed(std::span<const std::pair<QLineEdit *, T *>> fields, const char 
 
 } // namespace
 
+QString qt_text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QLineEdit *number_edit(QWidget *parent, bool typed)
 {
     auto *edit = new QLineEdit(parent);

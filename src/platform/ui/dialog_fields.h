@@ -6,6 +6,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 
 class QBoxLayout;
@@ -16,6 +17,8 @@ class QWidget;
 // What the program's dialogs share: number fields, fields with their units, OK and Cancel.
 namespace tw {
 
+/// A text of core (UTF-8) as a widget shows it.
+QString qt_text(std::string_view text);
 /// A field for a decimal number, typed and shown with a point whatever the desktop's language;
 /// read-only when the user does not type into it.
 QLineEdit *number_edit(QWidget *parent, bool typed = true);
