@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace tw {
+
+struct ScheduleTable;
+
+/// "Fertilizer Application Schedule": the planned applications and the totals of the nutrients.
+/// "&Finish >" accepts it (the consultation then saves); "< &Reschedule" ends it with
+/// `Reschedule`.
+class CScheduleDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum { Reschedule = 2 };
+
+    explicit CScheduleDlg(const ScheduleTable &table, QWidget *parent = nullptr);
+
+    QTreeWidget *list() const { return list_; }
+    /// The totals of nitrogen, phosphorus and potassium.
+    QLineEdit *total(int nutrient) const { return totals_[nutrient]; }
+    QPushButton *reschedule_button() const { return reschedule_; }
+    QPushButton *finish_button() const { return finish_; }
+
+private:
+    QTreeWidget *list_;
+    QPushButton *reschedule_;
+    QPushButton *finish_;
+    std::array<QLineEdit *, 3> totals_{};
+};
+
+} // namespace tw
