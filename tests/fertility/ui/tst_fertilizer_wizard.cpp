@@ -12,7 +12,7 @@
 #include "field/field_fixtures.h"
 #include "platform/dates.h"
 #include "platform/files.h"
-#include "support/ui_test_env.h"
+#include "support/fertilizer_wizard_script.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,7 +31,8 @@ using namespace tw;
 
 namespace {
 
-using Handler = test::ScriptedInteraction::DialogHandler;
+using test::choose;
+using test::on_page;
 
 template<typename W>
 W *named(QDialog &dialog, const char *key)
@@ -39,25 +40,10 @@ W *named(QDialog &dialog, const char *key)
     return dialog.findChild<W *>(QString::fromUtf8(key));
 }
 
-void choose(QComboBox *list, const QString &text)
-{
-    list->setCurrentIndex(list->findText(text));
-}
-
 void type_into(QLineEdit *edit, const QString &text)
 {
     edit->selectAll();
     QTest::keyClicks(edit, text);
-}
-
-/// A page handler that runs `fill` on the wizard page, then leaves the result the page has.
-template<typename Dialog, typename Fill>
-Handler on_page(Fill fill)
-{
-    return [fill](QDialog &dialog) {
-        fill(static_cast<Dialog &>(dialog));
-        return dialog.result();
-    };
 }
 
 bool has_label(QDialog &dialog, const QString &text)
@@ -116,24 +102,6 @@ class TestFertilizerWizard : public QObject
             return !file_exists(dir.file("north22.FRT")) && !file_exists(dir.file("north22.LCH"));
         }
     };
-
-    /// The evaluation page without a soil test or manure, the field page, a previous crop of corn,
-    /// then the results page, which `results` fills in.
-    template<typename Results>
-    static void answer_questions(CornField &f, Results results)
-    {
-        f.user.on_dialog(on_page<CWizardPageDlg>([](CWizardPageDlg &page) {
-            named<QCheckBox>(page, "soil_test_available")->click();
-            page.next_button()->click();
-        }));
-        f.user.on_dialog(
-            on_page<CWizardPageDlg>([](CWizardPageDlg &page) { page.next_button()->click(); }));
-        f.user.on_dialog(on_page<CWizardPageDlg>([](CWizardPageDlg &page) {
-            choose(named<QComboBox>(page, "previous_crop"), QStringLiteral("Corn"));
-            page.next_button()->click();
-        }));
-        f.user.on_dialog(on_page<CWizardPageDlg>(results));
-    }
 
 private slots:
     void preseasonConsultationSchedulesPreplantAndWritesTheFiles()
@@ -307,7 +275,8 @@ private slots:
     void blendForAFertigationThenRescheduleAndCloseWritesNothing()
     {
         CornField f;
-        answer_questions(f, [&](CWizardPageDlg &page) {
+        test::queue_plain_questions(f.user);
+        f.user.on_dialog(on_page<CWizardPageDlg>([&](CWizardPageDlg &page) {
             named<QCheckBox>(page, "preplant")->click();
             named<QCheckBox>(page, "fertigation")->click();
             page.next_button()->click();
@@ -316,7 +285,7 @@ private slots:
             page.next_button()->click();
             type_into(count, QStringLiteral("1"));
             page.next_button()->click();
-        });
+        }));
         f.user.on_dialog(on_page<CFertilizerApplicationDlg>([&](CFertilizerApplicationDlg &page) {
             QCOMPARE(page.windowTitle(), QStringLiteral("Fertigation #1 (Nitrogen)"));
             QVERIFY(!page.rain_list()->isEnabled());
