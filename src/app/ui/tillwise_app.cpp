@@ -3,6 +3,7 @@
 #include "app/commands.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/main_frame.h"
+#include "fertility/ui/fertilizer_wizard.h"
 #include "field/ui/crops_database_dialog.h"
 #include "field/ui/field_kind.h"
 #include "leaching/ui/leaching_windows.h"
@@ -100,7 +101,9 @@ void CTillwiseApp::register_document_kinds()
         return ActiveWindow{window != nullptr, window ? &window->document() : nullptr};
     };
     fields.open_window = [this](Document &doc, WindowKind view) { manager_.new_window(doc, view); };
-    // The fertilizer wizard plugs in here too: fields.consultations.fertilizer.
+    fields.consultations.fertilizer = [this](CFieldDoc &field) {
+        run_fertilizer_wizard(frame_.get(), field);
+    };
     fields.consultations.leaching_summary = [this](CFieldDoc &doc) {
         show_leaching_summary(frame_.get(), doc);
     };

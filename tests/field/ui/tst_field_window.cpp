@@ -1,6 +1,8 @@
 #include "app/commands.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/table_printer.h"
+#include "fertility/nutrient_file.h"
+#include "fertility/schedule_entry.h"
 #include "field/field_doc.h"
 #include "field/ui/crop_sheet.h"
 #include "field/ui/daily_irrigation_dialog.h"
@@ -17,7 +19,7 @@
 #include "refdata/ui/customize_sheet.h"
 #include "refdata/ui/soil_dialogs.h"
 #include "refdata/units.h"
-#include "support/ui_test_env.h"
+#include "support/fertilizer_wizard_script.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -304,7 +306,7 @@ private slots:
         QCOMPARE(s.messages->texts().back(),
                  std::string("You must run the fertility scheduler first"));
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 2);
-        QVERIFY(!s.frame().command_enabled(ID_FERTILIZER_WIZARD));
+        QVERIFY(s.frame().command_enabled(ID_FERTILIZER_WIZARD));
 
         s.frame().dispatch(ID_VIEW_IRRIGATION);
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 3);
@@ -339,6 +341,30 @@ private slots:
         QVERIFY(write_file_atomic(work_file(s.field().nutrient_file_name()), nutrients));
         s.frame().dispatch(ID_LEACHING_SUMMARY);
         QCOMPARE(s.user.dialog_titles().back(), QStringLiteral("Leaching Analysis Results"));
+    }
+
+    void fertilizerConsultationWritesTheNutrientFilesAndTheFieldReadsThem()
+    {
+        Season s;
+        s.create_field();
+        // A new field's consultation, left at its first page, wrote nothing.
+        QCOMPARE(s.user.dialog_titles().back(),
+                 QStringLiteral("Fertilizer Wizard (Pre-Season Evaluation)"));
+        QVERIFY(!file_exists(work_file("North22.FRT")));
+        QCOMPARE(s.field().n4, 0.0f);
+
+        test::queue_plain_questions(s.user);
+        test::queue_preplant_urea(s.user);
+        s.frame().dispatch(ID_FERTILIZER_WIZARD);
+
+        QCOMPARE(s.user.pending_dialogs(), std::size_t(0));
+        QVERIFY(size_of_file(work_file("North22.FRT")) == kNutrientFileSize);
+        QVERIFY(size_of_file(work_file("North22.LCH")) == kScheduleEntrySize);
+        // Run again from planting, the field takes the file's yield goal as its nitrogen basis.
+        const NutrientFileRead stored = load_nutrient_file("North22");
+        QVERIFY(stored.status == FileReadStatus::Ok);
+        QVERIFY(stored.block.inputs.yield_goal > 0.0f);
+        QCOMPARE(s.field().n4, stored.block.inputs.yield_goal);
     }
 
     void printsTheTableOnAsManyPagesAsItsRowsNeed()
