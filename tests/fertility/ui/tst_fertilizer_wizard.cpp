@@ -303,6 +303,8 @@ private slots:
             QCOMPARE(blend.maximum_edit(3)->text(), QStringLiteral("300"));
             blend.name_edit()->setText(QStringLiteral("Farm UAN"));
             blend.accept();
+            type_into(blend.percent_edit(0), QStringLiteral("128"));
+            blend.accept();
             type_into(blend.percent_edit(0), QStringLiteral("28"));
             blend.accept();
             blend.state_box(1)->click();
@@ -326,6 +328,7 @@ private slots:
             QStringList({"Creating a New File with Default Values.",
                          "Number of fertigations must be specified",
                          "Please enter an integer between 0 and 15.", "Blend must contain nitrogen",
+                         "Please enter a number between 0 and 100.",
                          "You must allow at least one application phase",
                          "Do You wish to permanently save this blend in the Fertilizer Library"}));
         QCOMPARE(f.user.pending_dialogs(), std::size_t(0));
