@@ -1,14 +1,18 @@
 // The demo: what ./run demo shows on the bundled data. It creates the reference files, a Greeley
-// location with the 2022 weather of the Limited Irrigation Research Farm, and a corn field that
-// follows the program's advice, then shows today's decision.
+// location with the 2022 weather of the Limited Irrigation Research Farm, and a corn field whose
+// fertilizer is planned by a pre-season consultation and whose irrigation follows the program's
+// advice, then shows today's decision (and, over the whole season, the leaching report).
 #include "cli/cli.h"
+#include "cli/fertility_commands.h"
 #include "cli/field_commands.h"
+#include "cli/leaching_commands.h"
 #include "cli/refdata_commands.h"
 
 #include "field/daily_entry_form.h"
 #include "field/field_details_form.h"
 #include "field/field_doc.h"
 #include "field/irrigation_systems.h"
+#include "leaching/leaching_analysis.h"
 #include "location/location_doc.h"
 #include "location/location_file.h"
 #include "location/location_info_form.h"
@@ -39,6 +43,15 @@ std::filesystem::path default_data_dir()
     return TILLWISE_DEMO_DATA_DIR;
 #else
     return "data/demo";
+#endif
+}
+
+std::filesystem::path default_answers_file()
+{
+#ifdef TILLWISE_EXAMPLES_DIR
+    return std::filesystem::path(TILLWISE_EXAMPLES_DIR) / "corn_preseason.ini";
+#else
+    return "data/examples/corn_preseason.ini";
 #endif
 }
 
@@ -78,7 +91,8 @@ std::unique_ptr<CLocationDoc> greeley(std::ostream &out, std::ostream &err)
     return location;
 }
 
-std::unique_ptr<CFieldDoc> corn_field(CLocationDoc &location, std::ostream &err)
+std::unique_ptr<CFieldDoc> corn_field(CLocationDoc &location, ConsultationAnswers &answers,
+                                      bool &consulted, std::ostream &out, std::ostream &err)
 {
     const std::vector<CropRecord> crops = load_crops();
     std::vector<SoilRecord> soils = load_soils();
@@ -89,15 +103,18 @@ std::unique_ptr<CFieldDoc> corn_field(CLocationDoc &location, std::ostream &err)
         return nullptr;
     }
     const auto soil_entry = static_cast<std::size_t>(soil - soils.begin());
-    return new_field({true, &location}, [&](CFieldDoc &f) {
-        FieldDetailsForm form(f, crops, std::move(soils));
-        form.choose_crop(0);
-        form.choose_soil(soil_entry);
-        form.choose_system(*irrigation_system_index("Surface Drip"));
-        form.values.name = "LIRF corn";
-        form.values.planting_date = serial_from_civil(2022, 5, 10);
-        return form.accept();
-    });
+    return new_field(
+        {true, &location},
+        [&](CFieldDoc &f) {
+            FieldDetailsForm form(f, crops, std::move(soils));
+            form.choose_crop(0);
+            form.choose_soil(soil_entry);
+            form.choose_system(*irrigation_system_index("Surface Drip"));
+            form.values.name = "LIRF corn";
+            form.values.planting_date = serial_from_civil(2022, 5, 10);
+            return form.accept();
+        },
+        [&](CFieldDoc &f) { consulted = consult_with_answers(f, answers, out, err); });
 }
 
 /// Irrigates on every actual day the advice calls for water, with the amount it names, as a
@@ -134,68 +151,116 @@ void tell_the_decision(std::ostream &out, const CFieldDoc &field)
     }
 }
 
-constexpr OptionSpec kDemoOptions[] = {{"data", true}, {"full-season", false}};
+/// Over the whole season the leaching report closes the demo; mid-season a corn field's report
+/// waits for a midseason consultation, so the demo says how to see it.
+void tell_the_leaching(std::ostream &out, const CFieldDoc &field, bool full_season)
+{
+    if (!full_season) {
+        out << "The leaching report comes with the whole season: ./run demo --full-season\n";
+        return;
+    }
+    if (const auto run = leaching_summary_command(field)) {
+        out << "\n";
+        print_leaching_run(out, *run);
+    }
+}
+
+constexpr OptionSpec kDemoOptions[] = {{"data", true}, {"answers", true}, {"full-season", false}};
+
+/// What the demo reads: the season's weather and the consultation's answers.
+struct DemoInputs
+{
+    std::string weather;
+    ConsultationAnswers answers;
+    bool full_season = false;
+};
+
+std::optional<DemoInputs> read_inputs(const Options &options, std::ostream &err)
+{
+    const std::filesystem::path data = options.value("data").value_or(default_data_dir());
+    const bool full_season = options.has("full-season");
+    auto weather = weather_text(data / kWeatherFile, full_season, err);
+    auto answers = read_answers(options.value("answers").value_or(default_answers_file()), err);
+    if (!weather || !answers)
+        return std::nullopt;
+    return DemoInputs{std::move(*weather), std::move(*answers), full_season};
+}
+
+bool create_reference_files(std::ostream &out)
+{
+    out << "Working directory: " << work_dir().string() << "\n";
+    if (!save_custom_settings())
+        return false;
+    out << "Created custom.con (" << kCustomSettingsSize << " bytes, the default preferences).\n";
+    return create_missing_databases(out);
+}
+
+bool save_demo_files(CLocationDoc &location, CFieldDoc &field, std::ostream &out, std::ostream &err)
+{
+    const auto loc_path = work_file(location.base_name + ".loc");
+    const auto fld_path = work_file("lirf-corn.fld");
+    std::string error;
+    if (!save_location_file(location, loc_path, &error) || !field.save(fld_path)) {
+        err << "Cannot save the demo files. " << error << "\n";
+        return false;
+    }
+    out << "Saved " << loc_path.filename().string() << " and " << fld_path.filename().string()
+        << ".\n\n";
+    return true;
+}
+
+/// The season as the grower lives it: the field planned and irrigated as advised, then saved.
+int run_season(DemoInputs &inputs, std::ostream &out, std::ostream &err)
+{
+    auto location = greeley(out, err);
+    if (!location)
+        return kExitFailure;
+    const int imported = import_weather_text(*location, WeatherFormat::JvuNew, inputs.weather);
+    out << "Imported " << imported << " days of weather from " << kWeatherFile
+        << (inputs.full_season ? "" : " (through 15 July)") << ".\n";
+
+    bool consulted = false;
+    auto field = corn_field(*location, inputs.answers, consulted, out, err);
+    if (!field || !consulted)
+        return kExitFailure;
+    out << "Field " << field->name << ": " << field->crop.name << " on " << field->soil.name << ", "
+        << field->system_name << ", planted " << iso_date(field->planting_date.day()) << ".\n";
+    const auto applied = follow_the_advice(*field);
+    out << "Irrigations applied as advised (" << applied.size() << "):";
+    for (const std::string &a : applied)
+        out << " " << a << ";";
+    out << "\n";
+    if (!save_demo_files(*location, *field, out, err))
+        return kExitFailure;
+
+    print_summary(out, *location, false);
+    out << "\n";
+    const int a = field->last_actual_day;
+    print_schedule(out, *field, a - kDaysShownBefore, a + kDaysShownAfter, false);
+    out << "\n";
+    tell_the_decision(out, *field);
+    tell_the_leaching(out, *field, inputs.full_season);
+    return kExitOk;
+}
 
 int run_demo(Context &ctx)
 {
     const auto options = Options::parse(ctx.args, kDemoOptions, ctx.err);
     if (!options || !options->positionals().empty()) {
-        ctx.err << "usage: tillwise-cli demo [--data DIR] [--full-season]\n";
+        ctx.err << "usage: tillwise-cli demo [--data DIR] [--answers FILE.ini] [--full-season]\n";
         return kExitUsage;
     }
-    ctx.out << "Working directory: " << work_dir().string() << "\n";
-    if (!save_custom_settings())
+    auto inputs = read_inputs(*options, ctx.err);
+    if (!inputs || !create_reference_files(ctx.out))
         return kExitFailure;
-    ctx.out << "Created custom.con (" << kCustomSettingsSize
-            << " bytes, the default preferences).\n";
-    if (!create_missing_databases(ctx.out))
-        return kExitFailure;
-
-    const std::filesystem::path data = options->value("data").value_or(default_data_dir());
-    const bool full_season = options->has("full-season");
-    const auto weather = weather_text(data / kWeatherFile, full_season, ctx.err);
-    auto location = weather ? greeley(ctx.out, ctx.err) : nullptr;
-    if (!location)
-        return kExitFailure;
-    const int imported = import_weather_text(*location, WeatherFormat::JvuNew, *weather);
-    ctx.out << "Imported " << imported << " days of weather from " << kWeatherFile
-            << (full_season ? "" : " (through 15 July)") << ".\n";
-
-    auto field = corn_field(*location, ctx.err);
-    if (!field)
-        return kExitFailure;
-    ctx.out << "Field " << field->name << ": " << field->crop.name << " on " << field->soil.name
-            << ", " << field->system_name << ", planted " << iso_date(field->planting_date.day())
-            << ".\n";
-    const auto applied = follow_the_advice(*field);
-    ctx.out << "Irrigations applied as advised (" << applied.size() << "):";
-    for (const std::string &a : applied)
-        ctx.out << " " << a << ";";
-    ctx.out << "\n";
-
-    const auto loc_path = work_file(location->base_name + ".loc");
-    const auto fld_path = work_file("lirf-corn.fld");
-    std::string error;
-    if (!save_location_file(*location, loc_path, &error) || !field->save(fld_path)) {
-        ctx.err << "Cannot save the demo files. " << error << "\n";
-        return kExitFailure;
-    }
-    ctx.out << "Saved " << loc_path.filename().string() << " and " << fld_path.filename().string()
-            << ".\n\n";
-
-    print_summary(ctx.out, *location, false);
-    ctx.out << "\n";
-    const int a = field->last_actual_day;
-    print_schedule(ctx.out, *field, a - kDaysShownBefore, a + kDaysShownAfter, false);
-    ctx.out << "\n";
-    tell_the_decision(ctx.out, *field);
-    return kExitOk;
+    return run_season(*inputs, ctx.out, ctx.err);
 }
 
 const Registration demo_registration(
-    {"demo", "", "demo [--data DIR] [--full-season]",
+    {"demo", "", "demo [--data DIR] [--answers FILE.ini] [--full-season]",
      "Runs the demonstration in the working directory: a Greeley location with the 2022 weather "
-     "through mid-July (or the whole season) and a corn field following the advice.",
+     "through mid-July (or the whole season) and a corn field with a pre-season fertilizer "
+     "consultation (the example answers unless told others) following the irrigation advice.",
      &run_demo});
 
 } // namespace

@@ -1,4 +1,6 @@
 // The leaching report and the field's nitrogen table from the command line.
+#include "cli/leaching_commands.h"
+
 #include "cli/cli.h"
 #include "cli/command_support.h"
 #include "leaching/leaching_analysis.h"
@@ -51,6 +53,17 @@ void print_report(std::ostream &out, const LeachingSummary &summary)
     out << kRecommendationsTitle << "\n" << advice_paragraph(summary);
 }
 
+} // namespace
+
+void print_leaching_run(std::ostream &out, const LeachingRun &run)
+{
+    if (run.midseason)
+        print_notice(out, leaching_consultation_notice(run.consultation_date));
+    print_report(out, run.summary);
+}
+
+namespace {
+
 int leaching_report(Context &ctx)
 {
     const auto options =
@@ -63,9 +76,7 @@ int leaching_report(Context &ctx)
     const auto run = leaching_summary_command(*open->field);
     if (!run)
         return kExitFailure;
-    if (run->midseason)
-        print_notice(ctx.out, leaching_consultation_notice(run->consultation_date));
-    print_report(ctx.out, run->summary);
+    print_leaching_run(ctx.out, *run);
     return kExitOk;
 }
 

@@ -203,16 +203,23 @@ TEST_F(FieldCli, DemoShowsALiveDecision)
     const CliRun live = run({"demo"});
     ASSERT_EQ(live.status, kExitOk) << live.err;
     EXPECT_TRUE(contains(live.out, "Imported 76 days of weather from greeley-2022.txt"));
+    // The pre-season consultation comes first, so no season run misses the nutrient file.
+    EXPECT_TRUE(contains(live.out, "Wrote LIRF corn22.FRT (664 bytes)"));
+    EXPECT_FALSE(contains(live.err, "Unable to open the nutrient file"));
     EXPECT_TRUE(contains(live.out, "\nLIRF corn  CORN  R1: Silking   2.35               "
-                                   "07/18/22         3.5\n"));
+                                   "07/18/22         3.5                    97\n"));
     EXPECT_TRUE(contains(live.out, "07/18/22   1199     R1: Silking"));
     EXPECT_TRUE(contains(live.out, "Next irrigation: 2022-07-18, 3.5 in."));
+    EXPECT_FALSE(contains(live.out, "Leaching Analysis Results"));
     EXPECT_TRUE(file_exists(dir.file("lirf-corn.fld")));
 
     const CliRun season = run({"demo", "--full-season"});
     ASSERT_EQ(season.status, kExitOk) << season.err;
     EXPECT_TRUE(contains(season.out, "Last day of weather: 2022-11-29."));
+    EXPECT_TRUE(contains(season.out, "\nLeaching Analysis Results\n"));
     EXPECT_EQ(run({"demo", "--data", dir.file("nowhere").string()}).status, kExitFailure);
+    const CliRun no_answers = run({"demo", "--answers", dir.file("none.ini").string()});
+    EXPECT_EQ(no_answers.status, kExitFailure);
 }
 
 } // namespace
