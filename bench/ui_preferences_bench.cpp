@@ -29,16 +29,6 @@ using namespace tw;
 
 constexpr int kDays = 365;
 
-QApplication &application()
-{
-    static int argc = 1;
-    static char name[] = "ui_preferences_bench";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 std::filesystem::path year_of_weather(const std::filesystem::path &dir)
 {
     CLocationDoc loc;
@@ -67,7 +57,6 @@ std::filesystem::path year_of_weather(const std::filesystem::path &dir)
 
 void BM_PreferencesChangeRedrawsLocation(benchmark::State &state)
 {
-    application();
     RecordingMessagePort quiet;
     MessagePort *previous = set_messages(&quiet);
     const std::filesystem::path dir =
@@ -99,3 +88,17 @@ void BM_PreferencesChangeRedrawsLocation(benchmark::State &state)
 BENCHMARK(BM_PreferencesChangeRedrawsLocation)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// The application lives on main's stack: a static one would be destroyed after Qt's own statics
+// at exit and crash there.
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
