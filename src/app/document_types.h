@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/window_kind.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,9 +32,6 @@ constexpr std::string_view kLocationDocumentString =
 constexpr std::string_view kFieldDocumentString =
     "\nField\nField\nField Files(*.fld)\n.fld\nField.Document\nTillwise Field File";
 constexpr std::string_view kFieldDocName = "Field";
-
-/// Which window a document type opens on its documents.
-enum class WindowKind { Location, Field, FieldNitrogen };
 
 struct DocumentType
 {

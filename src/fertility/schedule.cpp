@@ -66,7 +66,9 @@ std::vector<Application> plan_slot(const ScheduleSlot &slot, int code, int ferti
     const double frac_n = k.n_fraction(code, slot.phase);
     const double frac_p = k.p_fraction(code, slot.phase);
     const double frac_k = k.k_fraction(code, slot.phase);
-    double supplied_n = 0.0, supplied_p = 0.0, supplied_k = 0.0;
+    // Phosphorus is planned first, so nothing is left to credit against what later materials
+    // bring of it.
+    double supplied_n = 0.0, supplied_k = 0.0;
     std::vector<Application> planned;
 
     if (frac_p > 0.0 && r.phosphorus > 0.0f) {
@@ -85,7 +87,6 @@ std::vector<Application> plan_slot(const ScheduleSlot &slot, int code, int ferti
                                       ratio_or_zero(frac_k, a->material.k_percent) *
                                           (r.potassium - supplied_k) * 100.0);
             supplied_n += a->nitrogen();
-            supplied_p += a->phosphorus();
             planned.push_back(*a);
         }
     }

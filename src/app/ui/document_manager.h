@@ -2,8 +2,8 @@
 
 #include "app/document_types.h"
 #include "app/recent_files.h"
-#include "app/ui/document_frame.h"
 #include "platform/document.h"
+#include "platform/ui/document_frame.h"
 
 #include <QMdiSubWindow>
 #include <QObject>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/document_types.h"
-#include "app/ui/document_frame.h"
 #include "app/ui/document_manager.h"
+#include "platform/ui/document_frame.h"
 
 #include <QStringList>
 

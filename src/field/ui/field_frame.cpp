@@ -1,7 +1,5 @@
 #include "field/ui/field_frame.h"
 
-#include "app/commands.h"
-#include "app/ui/table_printer.h"
 #include "field/daily_entry_form.h"
 #include "field/field_details_form.h"
 #include "field/field_doc.h"
@@ -10,14 +8,17 @@
 #include "field/ui/field_details_dialog.h"
 #include "field/ui/field_view.h"
 #include "leaching/ui/field_view2.h"
+#include "platform/command_ids.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
 #include "platform/ui/dialog_fields.h"
 #include "platform/ui/interaction.h"
+#include "platform/ui/table_printer.h"
 #include "platform/work_dir.h"
 #include "refdata/ui/soil_dialogs.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -31,7 +32,7 @@ constexpr int kPaneSize = 500;
 
 TablePrinter field_table_printer(const CFieldView &view)
 {
-    return TablePrinter(view, {QString::fromUtf8(kAppTitle), view.print_header_lines()});
+    return TablePrinter(view, {QGuiApplication::applicationDisplayName(), view.print_header_lines()});
 }
 
 } // namespace

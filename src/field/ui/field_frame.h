@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/document_types.h"
-#include "app/ui/document_frame.h"
 #include "field/ui/field_kind.h"
+#include "platform/ui/document_frame.h"
+#include "platform/window_kind.h"
 
 class QSplitter;
 

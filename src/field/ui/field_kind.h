@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/document_types.h"
-#include "app/ui/document_frame.h"
 #include "field/field_doc.h"
+#include "platform/ui/document_frame.h"
+#include "platform/window_kind.h"
 
 #include <functional>
 

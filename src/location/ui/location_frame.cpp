@@ -1,12 +1,12 @@
 #include "location/ui/location_frame.h"
 
-#include "app/commands.h"
 #include "location/location_doc.h"
 #include "location/ui/location_info_sheet.h"
 #include "location/ui/location_summary.h"
 #include "location/ui/location_view.h"
 #include "location/ui/weather_day_dialog.h"
 #include "location/ui/weather_printer.h"
+#include "platform/command_ids.h"
 #include "platform/ui/interaction.h"
 
 #include <QApplication>

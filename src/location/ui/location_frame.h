@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ui/document_frame.h"
 #include "location/weather_import.h"
+#include "platform/ui/document_frame.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/document_frame.h"
+#include "platform/ui/document_frame.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/table_printer.h"
+#include "platform/ui/table_printer.h"
 
 namespace tw {
 

@@ -1,4 +1,4 @@
-#include "app/print_pages.h"
+#include "platform/print_pages.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/print_pages.h"
+#include "platform/print_pages.h"
 
 #include <QString>
 #include <QStringList>

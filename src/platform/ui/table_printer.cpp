@@ -1,4 +1,4 @@
-#include "app/ui/table_printer.h"
+#include "platform/ui/table_printer.h"
 
 #include "platform/dates.h"
 #include "platform/ui/interaction.h"

@@ -1,0 +1,17 @@
+# The shell in src/app composes the subsystems; a subsystem that includes it would make the
+# layers a cycle. Run as: cmake -DSOURCE_DIR=... -P layering.cmake
+file(GLOB_RECURSE sources "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
+set(offenders "")
+foreach(file IN LISTS sources)
+    if(file MATCHES "/src/app/")
+        continue()
+    endif()
+    file(STRINGS "${file}" lines REGEX "#include \"app/")
+    if(lines)
+        list(APPEND offenders "${file}: ${lines}")
+    endif()
+endforeach()
+if(offenders)
+    list(JOIN offenders "\n" text)
+    message(FATAL_ERROR "Only the programs may include the shell (app/):\n${text}")
+endif()
