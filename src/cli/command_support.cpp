@@ -1,6 +1,7 @@
 #include "cli/command_support.h"
 
 #include "location/location_file.h"
+#include "platform/text_format.h"
 
 #include <ostream>
 
@@ -57,6 +58,19 @@ std::optional<OpenField> open_field_file(const Options &options, std::ostream &e
     if (!open.field)
         return std::nullopt;
     return open;
+}
+
+bool save_field(CFieldDoc &field, const std::filesystem::path &path, std::ostream &out)
+{
+    if (!field.save(path))
+        return false;
+    out << "Saved " << path.string() << "\n";
+    return true;
+}
+
+std::string g9(double value)
+{
+    return strprintf("%.9g", value);
 }
 
 } // namespace tw::cli

@@ -48,4 +48,10 @@ struct OpenField
 /// The field of the first positional argument, opened against --location and run.
 std::optional<OpenField> open_field_file(const Options &options, std::ostream &err);
 
+/// Saves the field and says so; false after the message.
+bool save_field(CFieldDoc &field, const std::filesystem::path &path, std::ostream &out);
+
+/// A number as the CSV exports write it ("%.9g", internal units).
+std::string g9(double value);
+
 } // namespace tw::cli

@@ -11,6 +11,7 @@
 #include "field/field_summary.h"
 #include "field/irrigation_systems.h"
 #include "field/irrigation_table.h"
+#include "field/system_capacity.h"
 #include "location/location_doc.h"
 #include "platform/dates.h"
 #include "platform/files.h"
@@ -80,8 +81,13 @@ bool apply_details_options(const Options &options, FieldDetailsForm &form, std::
     const auto efficiency = options.number("efficiency", err, failed);
     const auto moisture = options.number("initial-moisture", err, failed);
     const auto nitrogen = options.number("n-available", err, failed);
+    const auto capacity = options.value("days-per-unit");
+    const auto days_per_unit =
+        capacity == "none" ? std::nullopt : options.number("days-per-unit", err, failed);
     if (failed)
         return false;
+    if (capacity)
+        form.values.days_per_unit = days_per_unit;
     if (system)
         form.choose_system(*system);
     if (efficiency) {
@@ -108,24 +114,43 @@ std::optional<int> date_option(const Options &options, std::string_view name, st
     return day;
 }
 
-bool save_field(CFieldDoc &field, const std::filesystem::path &path, std::ostream &out)
+/// A summary line for a program: the start-by date moves to the end as an ISO date, so that
+/// the columns scripts read before keep their places.
+std::vector<std::string> csv_summary_cells(std::vector<std::string> cells,
+                                           std::string_view start_by)
 {
-    if (!field.save(path))
-        return false;
-    out << "Saved " << path.string() << "\n";
-    return true;
+    cells.erase(cells.begin() + kStartByColumn);
+    cells.emplace_back(start_by);
+    return cells;
+}
+
+void print_field_summaries(std::ostream &out, const std::vector<const CFieldDoc *> &fields,
+                           bool csv)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (const CFieldDoc *field : fields) {
+        std::vector<std::string> cells = as_vector(field_summary_row(*field));
+        if (csv) {
+            const auto start = start_by_day(*field);
+            cells = csv_summary_cells(std::move(cells),
+                                      start ? iso_date(field->date_of(*start)) : std::string());
+        }
+        rows.push_back(std::move(cells));
+    }
+    const std::vector<std::string> headers = as_vector(field_summary_headers());
+    print_table(out, csv ? csv_summary_cells(headers, "start_by") : headers, rows, csv);
 }
 
 void print_field_summary(std::ostream &out, const CFieldDoc &field, bool csv)
 {
-    print_table(out, as_vector(field_summary_headers()), {as_vector(field_summary_row(field))},
-                csv);
+    print_field_summaries(out, {&field}, csv);
 }
 
 constexpr OptionSpec kNewOptions[] = {
-    {"location", true},         {"name", true},       {"crop", true},        {"soil", true},
-    {"planting", true},         {"system", true},     {"system-name", true}, {"efficiency", true},
-    {"initial-moisture", true}, {"perennial", false}, {"answers", true},
+    {"location", true},    {"name", true},       {"crop", true},
+    {"soil", true},        {"planting", true},   {"system", true},
+    {"system-name", true}, {"efficiency", true}, {"initial-moisture", true},
+    {"perennial", false},  {"answers", true},    {"days-per-unit", true},
 };
 
 int field_new(Context &ctx)
@@ -204,8 +229,9 @@ int field_new(Context &ctx)
 }
 
 constexpr OptionSpec kEditOptions[] = {
-    {"location", true},   {"system", true},           {"system-name", true},
-    {"efficiency", true}, {"initial-moisture", true}, {"n-available", true},
+    {"location", true},      {"system", true},           {"system-name", true},
+    {"efficiency", true},    {"initial-moisture", true}, {"n-available", true},
+    {"days-per-unit", true},
 };
 
 int field_edit(Context &ctx)
@@ -327,11 +353,6 @@ int field_schedule(Context &ctx)
     return kExitOk;
 }
 
-std::string g9(float value)
-{
-    return strprintf("%.9g", static_cast<double>(value));
-}
-
 std::vector<std::string> export_row(const CFieldDoc &field, int d)
 {
     const FieldDay &t = field.days[static_cast<std::size_t>(d)];
@@ -444,15 +465,17 @@ const Registration new_registration(
     {"field", "new",
      "field new FILE.fld --location L.loc --name N --crop NAME --soil NAME --planting YYYY-MM-DD "
      "[--system 0..15 | --system-name TEXT] [--efficiency P] [--initial-moisture X] [--perennial] "
-     "[--answers ANSWERS.ini]",
+     "[--days-per-unit X] [--answers ANSWERS.ini]",
      "Creates a field of the location and runs its season; with --answers, its fertilizer "
      "consultation first.",
      &field_new});
 const Registration edit_registration(
     {"field", "edit",
      "field edit FILE.fld --location L.loc [--system 0..15 | --system-name TEXT] [--efficiency P] "
-     "[--initial-moisture X] [--n-available X]",
-     "Changes the field's details and reruns its season.", &field_edit});
+     "[--initial-moisture X] [--n-available X] [--days-per-unit X | --days-per-unit none]",
+     "Changes the field's details and reruns its season. --days-per-unit is the system's "
+     "capacity: the days it takes to apply one depth unit to the whole field.",
+     &field_edit});
 const Registration set_day_registration(
     {"field", "set-day",
      "field set-day FILE.fld --location L.loc --date YYYY-MM-DD [--irrigation X] [--rain X] "
@@ -487,10 +510,7 @@ void print_schedule(std::ostream &out, const CFieldDoc &field, int first, int la
 
 void print_summary(std::ostream &out, const CLocationDoc &location, bool csv)
 {
-    std::vector<std::vector<std::string>> rows;
-    for (const auto &row : location_summary_rows(location))
-        rows.push_back(as_vector(row));
-    print_table(out, as_vector(field_summary_headers()), rows, csv);
+    print_field_summaries(out, summary_fields(location), csv);
 }
 
 } // namespace tw::cli

@@ -23,6 +23,11 @@ bool same_name(std::string_view a, std::string_view b)
 
 } // namespace
 
+float deficit_of_content(const CFieldDoc &field, int d, float content)
+{
+    return (field.soil.sm_fc - content) * field.days[static_cast<std::size_t>(d)].root_depth;
+}
+
 std::optional<DailyEntryForm> DailyEntryForm::open(CFieldDoc &field, int d)
 {
     if (d < 1 || !field.has_day(d))
@@ -80,8 +85,7 @@ void DailyEntryForm::accept()
     FieldDay &day = field.days[static_cast<std::size_t>(d_)];
     day.sm_override = sm_override ? 1 : 0;
     if (sm_override)
-        day.deficit =
-            (field.soil.sm_fc - convert_from(Soil_Moisture, soil_moisture)) * day.root_depth;
+        day.deficit = deficit_of_content(field, d_, convert_from(Soil_Moisture, soil_moisture));
     day.gross_irrigation = convert_from(Depth, irrigation);
     day.rain = convert_from(Depth, rain);
     if (n_applied != day.n_applied)

@@ -9,6 +9,10 @@ namespace tw {
 
 class CFieldDoc;
 
+/// The deficit an entered soil-water content (a fraction) stands for on field day d: its depth
+/// below field capacity over the day's root depth.
+float deficit_of_content(const CFieldDoc &field, int d, float content);
+
 /// The "Daily Irrigation Data" dialog of one field day, values in display units.
 class DailyEntryForm
 {

@@ -1,6 +1,7 @@
 // The .fld layout: the field's own values, its soil and crop copies, then the day records.
 #include "field/field_doc.h"
 
+#include "field/system_capacity.h"
 #include "platform/archive.h"
 #include "platform/text_encoding.h"
 
@@ -16,6 +17,9 @@ constexpr std::size_t kYieldUnitsWidth = 12;
 constexpr std::size_t kStageNameWidth = 20;
 /// The smallest stored stage: an empty name (one length byte), flag and three numbers.
 constexpr std::size_t kMinStoredStageSize = 1 + 4 * 4;
+/// Values added after the day records follow this marker ("TWF1"). Files without them end with
+/// the days, so older files read as unset and older readers stop before the marker.
+constexpr std::int32_t kLaterValuesMarker = 0x31465754;
 
 /// What a fixed character field holds of a text: up to its first NUL, within the width.
 std::string fixed_text(std::string_view text, std::size_t width)
@@ -119,6 +123,19 @@ bool read_crop(ArchiveReader &r, CropRecord &crop)
     return r.ok();
 }
 
+/// The values after the days; bytes that do not start with the marker are left unread, as the
+/// readers before them did.
+bool read_later_values(ArchiveReader &r, float &days_per_mm)
+{
+    days_per_mm = 0.0f;
+    if (r.remaining() < 4 || r.read_int32() != kLaterValuesMarker)
+        return true;
+    const float stored = r.read_float();
+    if (has_system_capacity(stored))
+        days_per_mm = stored;
+    return r.ok();
+}
+
 } // namespace
 
 std::vector<std::uint8_t> CFieldDoc::serialize() const
@@ -143,6 +160,10 @@ std::vector<std::uint8_t> CFieldDoc::serialize() const
     w.write_count(static_cast<std::uint32_t>(days.size()));
     for (const FieldDay &day : days)
         w.write_bytes(encode_field_day(day));
+    if (has_system_capacity(days_per_mm)) {
+        w.write_int32(kLaterValuesMarker);
+        w.write_float(days_per_mm);
+    }
     return w.bytes();
 }
 
@@ -174,7 +195,7 @@ bool CFieldDoc::deserialize(std::span<const std::uint8_t> bytes)
         if (record.size() == kFieldDaySize)
             days.push_back(decode_field_day(record.first<kFieldDaySize>()));
     }
-    return r.ok();
+    return r.ok() && read_later_values(r, days_per_mm);
 }
 
 } // namespace tw

@@ -2,6 +2,7 @@
 
 #include "field/field_doc.h"
 #include "field/irrigation_systems.h"
+#include "field/system_capacity.h"
 #include "platform/dates.h"
 #include "platform/file_names.h"
 #include "platform/message_port.h"
@@ -52,6 +53,8 @@ FieldDetailsForm::FieldDetailsForm(CFieldDoc &field)
     values.planting_date = field.planting_date.day();
     values.initial_moisture = convert_to(Soil_Moisture, field.initial_moisture);
     values.n_available = std::trunc(field.n2);
+    if (has_system_capacity(field.days_per_mm))
+        values.days_per_unit = days_per_unit_shown(field.days_per_mm);
 }
 
 std::vector<std::string> FieldDetailsForm::crop_entries() const
@@ -117,6 +120,10 @@ std::optional<std::string> FieldDetailsForm::check() const
         return m;
     if (auto m = range_message(values.n_available, 0, 300, "the Nitrogen Available"))
         return m;
+    if (values.days_per_unit) {
+        if (auto m = system_capacity_message(*values.days_per_unit))
+            return m;
+    }
     const CLocationDoc *location = field_.location;
     const int start = location ? location->start_date.day() : 0;
     const int end = start + (location ? location->day_count() : 0);
@@ -148,6 +155,8 @@ bool FieldDetailsForm::accept()
     field_.select_system(values.system);
     field_.efficiency = values.efficiency;
     field_.n2 = values.n_available;
+    field_.days_per_mm =
+        values.days_per_unit ? days_per_mm_from_shown(*values.days_per_unit) : 0.0f;
     const int stored_date = field_.planting_date.day();
     if (new_field_ || values.planting_date != stored_date) {
         if (!new_field_)

@@ -23,9 +23,10 @@ struct FieldDetailsValues
     bool perennial = false;
     int planting_date = 0; ///< day number
     float initial_moisture = 0.0f;
-    float n_available = 0.0f;        ///< lbs/acre
-    std::optional<std::size_t> crop; ///< new field: an entry of the crop list
-    std::optional<std::size_t> soil; ///< new field: an entry of the soil list
+    float n_available = 0.0f;           ///< lbs/acre
+    std::optional<float> days_per_unit; ///< the system's capacity; nothing when unset
+    std::optional<std::size_t> crop;    ///< new field: an entry of the crop list
+    std::optional<std::size_t> soil;    ///< new field: an entry of the soil list
 };
 
 constexpr std::size_t kMaxFieldNameChars = 12;

@@ -53,6 +53,8 @@ public:
     std::string_view system_name; ///< from the table row of system_index
     float efficiency = 0.0f;      ///< application efficiency, percent
     float net_depth_in = 0.0f;    ///< from the table row of system_index
+    /// The system's capacity: days it needs to apply one mm to the whole field; 0 when unset.
+    float days_per_mm = 0.0f;
     CropRecord crop;
     SoilRecord soil; ///< sm_fc field capacity, sm_pwp wilting point, awhc
     float initial_moisture = 0.3f;

@@ -2,6 +2,7 @@
 
 #include "field/field_doc.h"
 #include "field/irrigation_table.h"
+#include "field/system_capacity.h"
 #include "field/water_balance.h"
 #include "platform/dates.h"
 #include "platform/text_format.h"
@@ -11,7 +12,8 @@
 namespace tw {
 namespace {
 
-enum Column { Field, Crop, Stage, Moisture, NextIrrigation, Amount, Nitrogen };
+enum Column { Field, Crop, Stage, Moisture, NextIrrigation, StartBy, Amount, Nitrogen };
+static_assert(StartBy == kStartByColumn);
 
 std::string summary_moisture(float value)
 {
@@ -35,6 +37,7 @@ std::array<std::string, kSummaryColumns> field_summary_headers()
             "Growth Stage",
             "Soil Moisture(" + depth + ")",
             "Next Irrigation",
+            "Start By",
             "Irrigation Amount(" + depth + ")",
             "Available Nitrogen"};
 }
@@ -58,6 +61,8 @@ std::array<std::string, kSummaryColumns> field_summary_row(const CFieldDoc &fiel
         return row;
     row[Moisture] = summary_moisture(actual.soil_moisture);
     row[NextIrrigation] = format_date(field.date_of(f), "%m/%d/%y") + (f == a ? " (ASAP)" : "");
+    if (const auto start = start_by_day(field))
+        row[StartBy] = *start <= a ? "Now" : format_date(field.date_of(*start), "%m/%d/%y");
     if (forecast.irrigation_needed > 0.0f) {
         row[Amount] =
             strprintf("%1.1f", static_cast<double>(convert_to(Depth, forecast.irrigation_needed)));
@@ -67,14 +72,22 @@ std::array<std::string, kSummaryColumns> field_summary_row(const CFieldDoc &fiel
     return row;
 }
 
+std::vector<const CFieldDoc *> summary_fields(const CLocationDoc &location)
+{
+    std::vector<const CFieldDoc *> fields;
+    for (LocationField *bound : location.collect_fields()) {
+        if (const auto *field = dynamic_cast<const CFieldDoc *>(bound))
+            fields.push_back(field);
+    }
+    return fields;
+}
+
 std::vector<std::array<std::string, kSummaryColumns>>
 location_summary_rows(const CLocationDoc &location)
 {
     std::vector<std::array<std::string, kSummaryColumns>> rows;
-    for (LocationField *bound : location.collect_fields()) {
-        if (const auto *field = dynamic_cast<const CFieldDoc *>(bound))
-            rows.push_back(field_summary_row(*field));
-    }
+    for (const CFieldDoc *field : summary_fields(location))
+        rows.push_back(field_summary_row(*field));
     return rows;
 }
 

@@ -81,7 +81,7 @@ TEST_F(FieldCli, NewFieldIsSavedAndScheduled)
     EXPECT_EQ(out[206], "12/01/22,0,No Data,,,,,,,"); // a blanked day: only date, GDD and stage
     EXPECT_EQ(out[207], "");
     EXPECT_EQ(out[208], "Field,Crop,Growth Stage,Soil Moisture(in),Next Irrigation,"
-                        "Irrigation Amount(in),Available Nitrogen");
+                        "Irrigation Amount(in),Available Nitrogen,start_by");
     EXPECT_TRUE(out[209].starts_with("north,CORN,"));
 }
 
@@ -207,7 +207,7 @@ TEST_F(FieldCli, DemoShowsALiveDecision)
     EXPECT_TRUE(contains(live.out, "Wrote LIRF corn22.FRT (664 bytes)"));
     EXPECT_FALSE(contains(live.err, "Unable to open the nutrient file"));
     EXPECT_TRUE(contains(live.out, "\nLIRF corn  CORN  R1: Silking   2.35               "
-                                   "07/18/22         3.5                    97\n"));
+                                   "07/18/22                   3.5                    97\n"));
     EXPECT_TRUE(contains(live.out, "07/18/22   1199     R1: Silking"));
     EXPECT_TRUE(contains(live.out, "Next irrigation: 2022-07-18, 3.5 in."));
     EXPECT_FALSE(contains(live.out, "Leaching Analysis Results"));

@@ -134,11 +134,12 @@ TEST_F(IrrigationTable, SummaryRowOfAFieldWithAForecastIrrigation)
         (std::vector<std::string>{
             "north", "SHORT", "Full Cover",
             strprintf("%1.2f", double(field->days[static_cast<std::size_t>(a)].soil_moisture)),
-            format_date(field->date_of(f), "%m/%d/%y"),
+            format_date(field->date_of(f), "%m/%d/%y"), "",
             strprintf("%1.1f", double(forecast.irrigation_needed)), ""}));
     const auto headers = field_summary_headers();
     EXPECT_EQ(headers[3], "Soil Moisture(mm)");
-    EXPECT_EQ(headers[5], "Irrigation Amount(mm)");
+    EXPECT_EQ(headers[5], "Start By");
+    EXPECT_EQ(headers[6], "Irrigation Amount(mm)");
 }
 
 TEST_F(IrrigationTable, SummaryRowCases)
@@ -152,20 +153,20 @@ TEST_F(IrrigationTable, SummaryRowCases)
     due_field->season_run(0);
     const auto asap = field_summary_row(*due_field);
     EXPECT_EQ(asap[4], format_date(due_field->date_of(15), "%m/%d/%y") + " (ASAP)");
-    EXPECT_FALSE(asap[5].empty());
+    EXPECT_FALSE(asap[6].empty());
     ASSERT_GT(due_field->days[15].nitrate_available, 1.0f);
-    EXPECT_EQ(asap[6], strprintf("%d", static_cast<int>(due_field->days[15].nitrate_available)));
+    EXPECT_EQ(asap[7], strprintf("%d", static_cast<int>(due_field->days[15].nitrate_available)));
 
     auto none = test::make_location(100, 0);
     auto no_data = field_summary_row(*test::make_field(*none, test::corn()));
     EXPECT_EQ(std::vector<std::string>(no_data.begin(), no_data.end()),
-              (std::vector<std::string>{"north", "CORN", "No Data", "", "", "", ""}));
+              (std::vector<std::string>{"north", "CORN", "No Data", "", "", "", "", ""}));
 
     auto wet = test::make_location(100, 10);
     for (WeatherDay &w : wet->days)
         w.rain = 20.0f;
     auto wet_field = test::make_field(*wet, test::short_crop());
-    EXPECT_EQ(field_summary_row(*wet_field)[5], "");
+    EXPECT_EQ(field_summary_row(*wet_field)[6], "");
 
     CFieldDoc empty;
     EXPECT_EQ(field_summary_row(empty)[2], "No Data");

@@ -1,0 +1,123 @@
+// Measured soil water from the command line: probe readings entered as the days' overrides, and
+// how well the balance predicted each reading from the one before.
+#include "cli/cli.h"
+#include "cli/command_support.h"
+
+#include "field/forecast_skill.h"
+#include "field/soil_readings.h"
+#include "platform/dates.h"
+
+#include <ostream>
+
+namespace tw::cli {
+namespace {
+
+constexpr OptionSpec kReadingsOptions[] = {
+    {"location", true}, {"import", true}, {"kind", true}, {"unit", true}};
+
+/// The unit of --kind and --unit (the kind's first unit when --unit is left out); nothing after
+/// saying what is wrong.
+const ReadingUnit *unit_option(const Options &options, std::ostream &err)
+{
+    const auto kind = reading_kind_named(options.value("kind").value_or(""));
+    if (!kind) {
+        err << "Option --kind takes deficit or content.\n";
+        return nullptr;
+    }
+    const auto units = reading_units(*kind);
+    const std::string name = options.value("unit").value_or(std::string(units[0].name));
+    if (const ReadingUnit *unit = reading_unit_named(*kind, name))
+        return unit;
+    err << "A " << *options.value("kind") << " reading is in";
+    for (const ReadingUnit &u : units)
+        err << " " << u.name;
+    err << ", not \"" << name << "\".\n";
+    return nullptr;
+}
+
+int field_readings(Context &ctx)
+{
+    const auto options =
+        parse_command(ctx, kReadingsOptions, 1,
+                      "field readings FILE.fld --location L.loc --import R.csv --kind "
+                      "deficit|content [--unit mm|in|fraction|percent]");
+    if (!options)
+        return kExitUsage;
+    const auto file = options->value("import");
+    if (!file) {
+        ctx.err << "Option --import R.csv is required.\n";
+        return kExitUsage;
+    }
+    const ReadingUnit *unit = unit_option(*options, ctx.err);
+    if (!unit)
+        return kExitUsage;
+    auto open = open_field_file(*options, ctx.err);
+    if (!open)
+        return kExitFailure;
+    const ReadingsImport result = import_soil_readings(*open->field, *file, *unit);
+    if (result.error) {
+        ctx.err << *result.error << "\n";
+        return kExitFailure;
+    }
+    ctx.out << result.entered.report(std::filesystem::path(*file).filename().string()) << "\n";
+    if (result.entered.entered > 0 && !save_field(*open->field, open->path, ctx.out))
+        return kExitFailure;
+    return kExitOk;
+}
+
+std::string optional_g9(const std::optional<double> &value)
+{
+    return value ? g9(*value) : std::string();
+}
+
+void print_skill_csv(std::ostream &out, const ForecastSkill &skill)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (const SkillRow &row : skill.rows) {
+        rows.push_back({iso_date(row.date), g9(row.measured), g9(row.predicted), g9(row.error),
+                        std::to_string(row.days_since_previous)});
+    }
+    print_table(out,
+                {"date", "measured_deficit", "predicted_deficit", "error", "days_since_previous"},
+                rows, true);
+    out << "#skill,n=" << skill.rows.size() << ",rmse=" << optional_g9(skill.rmse)
+        << ",bias=" << optional_g9(skill.bias) << ",mae=" << optional_g9(skill.mae) << "\n";
+}
+
+constexpr OptionSpec kSkillOptions[] = {{"location", true}, {"csv", false}};
+
+int field_skill(Context &ctx)
+{
+    const auto options =
+        parse_command(ctx, kSkillOptions, 1, "field skill FILE.fld --location L.loc [--csv]");
+    if (!options)
+        return kExitUsage;
+    auto open = open_field_file(*options, ctx.err);
+    if (!open)
+        return kExitFailure;
+    const ForecastSkill skill = forecast_skill(*open->field);
+    if (options->has("csv")) {
+        print_skill_csv(ctx.out, skill);
+        return kExitOk;
+    }
+    print_table(ctx.out, skill_table_titles(), skill_table_rows(skill), false);
+    ctx.out << skill_summary_text(skill) << "\n";
+    return kExitOk;
+}
+
+const Registration readings_registration(
+    {"field", "readings",
+     "field readings FILE.fld --location L.loc --import R.csv --kind deficit|content "
+     "[--unit mm|in|fraction|percent]",
+     "Enters soil-water readings (a CSV file with the header date,value) as the days' "
+     "soil-moisture overrides and reruns the season; days that cannot take one are skipped. The "
+     "unit defaults to mm for a deficit and fraction for a content.",
+     &field_readings});
+const Registration skill_registration(
+    {"field", "skill", "field skill FILE.fld --location L.loc [--csv]",
+     "Compares every soil-moisture override with the deficit the balance predicted for its day "
+     "from the previous one (CSV in mm, then a #skill line).",
+     &field_skill});
+
+} // namespace
+} // namespace tw::cli
