@@ -6,6 +6,9 @@
 #include "platform/archive.h"
 #include "platform/files.h"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
 #include <random>
 
 namespace tw {
@@ -285,6 +288,44 @@ TEST_F(FieldDoc, EveryCutAndRandomBytesAreRefusedCleanly)
         open_field({true, location.get()}, noise, "noise.fld");
     }
     EXPECT_TRUE(location->fields().empty());
+}
+
+TEST_F(FieldDoc, SystemCapacityFollowsTheDaysAndOlderFilesReadAsUnset)
+{
+    auto location = test::make_location(10, 10);
+    const auto older = raw_field("Loam", "CORN", five_stages(), 10, 10 * kFieldDaySize);
+    auto plain = open_field({true, location.get()}, older, "older.fld");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->days_per_mm, 0.0f);
+    EXPECT_EQ(plain->serialize().size(), older.size()); // unset writes nothing after the days
+
+    const auto with_trailer = [&](std::int32_t marker, std::optional<float> value) {
+        ArchiveWriter w;
+        w.write_bytes(older);
+        w.write_int32(marker);
+        if (value)
+            w.write_float(*value);
+        return w.bytes();
+    };
+    constexpr std::int32_t kMarker = 0x31465754; // "TWF1"
+    const auto set = with_trailer(kMarker, 0.125f);
+    auto reopened = open_field({true, location.get()}, set, "set.fld");
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->days_per_mm, 0.125f);
+    const auto rewritten = reopened->serialize();
+    ASSERT_EQ(rewritten.size(), set.size());
+    EXPECT_TRUE(std::equal(set.end() - 8, set.end(), rewritten.end() - 8));
+
+    // A stored rate no system has reads as unset; bytes of another kind are left alone.
+    for (const float hostile : {-1.0f, 0.0f, 1e30f, std::nanf("")}) {
+        auto field = open_field({true, location.get()}, with_trailer(kMarker, hostile), "h.fld");
+        ASSERT_TRUE(field) << hostile;
+        EXPECT_EQ(field->days_per_mm, 0.0f) << hostile;
+    }
+    auto foreign = open_field({true, location.get()}, with_trailer(0x12345678, 3.0f), "f.fld");
+    ASSERT_TRUE(foreign);
+    EXPECT_EQ(foreign->days_per_mm, 0.0f);
+    EXPECT_FALSE(open_field({true, location.get()}, with_trailer(kMarker, {}), "cut.fld"));
 }
 
 TEST_F(FieldDoc, FieldLongerThanItsLocationIsRefused)

@@ -1,0 +1,166 @@
+#include "platform/dates.h"
+#include "platform/files.h"
+#include "platform/text_format.h"
+#include "support/cli_run.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+namespace tw::cli {
+namespace {
+
+using test::CliRun;
+using test::contains;
+using test::lines;
+
+std::vector<std::string> cells_of(const std::string &line)
+{
+    std::vector<std::string> cells;
+    std::istringstream in(line);
+    for (std::string cell; std::getline(in, cell, ',');)
+        cells.push_back(cell);
+    return cells;
+}
+
+// The demo's Greeley 2022 season (the weather of an irrigated corn research farm) and its corn
+// field, irrigated as the program advised.
+struct ReadingsCli : ::testing::Test
+{
+    test::ScopedWorkDir dir;
+    test::ScopedSettings settings;
+    std::string loc = dir.file("Greeley2022.loc").string();
+    std::string fld = dir.file("lirf-corn.fld").string();
+
+    CliRun run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--workdir", dir.path().string()});
+        return test::run_cli(args);
+    }
+
+    /// Each day's deficit (mm) as field export writes it.
+    std::map<std::string, double> deficits(const std::string &field)
+    {
+        std::map<std::string, double> by_date;
+        const auto out = lines(run({"field", "export", field, "--location", loc}).out);
+        for (std::size_t i = 1; i < out.size() && !out[i].starts_with("#"); ++i) {
+            const auto cells = cells_of(out[i]);
+            by_date[cells[1]] = std::strtod(cells[12].c_str(), nullptr);
+        }
+        return by_date;
+    }
+
+    void write(const std::string &name, const std::string &text)
+    {
+        ASSERT_TRUE(
+            write_file_atomic(dir.file(name), std::vector<std::uint8_t>(text.begin(), text.end())));
+    }
+};
+
+TEST_F(ReadingsCli, PivotStartsByTheDaysItsAmountTakes)
+{
+    ASSERT_EQ(run({"demo"}).status, kExitOk);
+    const CliRun edit = run({"field", "edit", fld, "--location", loc, "--system-name",
+                             "Sprinker:Low Elevation Spray CP", "--days-per-unit", "3"});
+    ASSERT_EQ(edit.status, kExitOk) << edit.err;
+    // Due 3.5 in on 18 July at 3 days per inch: 11 days before, already past on the last actual
+    // day (15 July), so the window says "Now" and the CSV keeps the date.
+    const auto csv = lines(run({"summary", loc, fld, "--csv"}).out);
+    ASSERT_EQ(csv.size(), 2u);
+    EXPECT_EQ(csv[0], "Field,Crop,Growth Stage,Soil Moisture(in),Next Irrigation,"
+                      "Irrigation Amount(in),Available Nitrogen,start_by");
+    EXPECT_TRUE(csv[1].ends_with(",07/18/22,3.5,97,2022-07-07")) << csv[1];
+    EXPECT_TRUE(contains(run({"summary", loc, fld}).out, "07/18/22         Now       3.5"));
+
+    EXPECT_EQ(run({"field", "edit", fld, "--location", loc, "--days-per-unit", "0"}).status,
+              kExitFailure);
+    ASSERT_EQ(run({"field", "edit", fld, "--location", loc, "--days-per-unit", "none"}).status,
+              kExitOk);
+    EXPECT_TRUE(lines(run({"summary", loc, fld, "--csv"}).out)[1].ends_with(",97,"));
+}
+
+TEST_F(ReadingsCli, WeeklyReadingsHoldTheBalanceCloserThanItsDrift)
+{
+    ASSERT_EQ(run({"demo", "--full-season"}).status, kExitOk);
+    // No measured probe data comes with the season, so the readings are a stand-in field whose
+    // drip system delivers 70 % where the program assumes 90 %, plus a probe's scatter of up to
+    // 3 mm: the stock balance drifts from it the way it drifts from a real plot.
+    const std::string truth = dir.file("truth.fld").string();
+    std::filesystem::copy_file(fld, truth);
+    ASSERT_EQ(run({"field", "edit", truth, "--location", loc, "--efficiency", "70"}).status,
+              kExitOk);
+    const auto measured = deficits(truth);
+    const auto modelled = deficits(fld);
+    std::string csv = "date,value\n";
+    double drift = 0.0;
+    int n = 0;
+    for (int day = serial_from_civil(2022, 6, 1); day <= serial_from_civil(2022, 9, 7);
+         day += 7, ++n) {
+        const std::string date = iso_date(day);
+        const double reading = measured.at(date) + 3.0 * std::sin(1.7 * n);
+        csv += date + "," + strprintf("%.1f", reading) + "\n";
+        drift += std::pow(modelled.at(date) - reading, 2);
+    }
+    drift = std::sqrt(drift / n);
+    write("probe.csv", csv);
+
+    const CliRun entered =
+        run({"field", "readings", fld, "--location", loc, "--import",
+             dir.file("probe.csv").string(), "--kind", "deficit", "--unit", "mm"});
+    ASSERT_EQ(entered.status, kExitOk) << entered.err;
+    EXPECT_TRUE(contains(entered.out, "Entered 15 soil readings from probe.csv.")) << entered.out;
+
+    const auto skill = lines(run({"field", "skill", fld, "--location", loc, "--csv"}).out);
+    ASSERT_EQ(skill.size(), 17u);
+    EXPECT_EQ(skill[0], "date,measured_deficit,predicted_deficit,error,days_since_previous");
+    EXPECT_TRUE(skill[1].starts_with("2022-06-01,")) << skill[1];
+    EXPECT_TRUE(skill[2].ends_with(",7")) << skill[2];
+    ASSERT_TRUE(skill[16].starts_with("#skill,n=15,rmse=")) << skill[16];
+    const double rmse = std::strtod(skill[16].c_str() + skill[16].find("rmse=") + 5, nullptr);
+    std::cout << "weekly readings: RMSE " << rmse << " mm with them in, drift " << drift
+              << " mm without them\n";
+    EXPECT_LT(rmse, drift / 2);
+}
+
+TEST_F(ReadingsCli, RefusedOptionsAndBadFilesChangeNothing)
+{
+    ASSERT_EQ(run({"demo"}).status, kExitOk);
+    const auto before = read_file(fld);
+    write("r.csv", "date,value\n2022-06-01,0.2\n2022-06-08,oops\n");
+    const std::string r = dir.file("r.csv").string();
+    const CliRun bad =
+        run({"field", "readings", fld, "--location", loc, "--import", r, "--kind", "content"});
+    EXPECT_EQ(bad.status, kExitFailure);
+    EXPECT_TRUE(contains(bad.err, "Line 3: \"oops\" is not a number.")) << bad.err;
+    EXPECT_EQ(read_file(fld), before);
+    for (const std::vector<std::string> &options : {std::vector<std::string>{"--kind", "wet"},
+                                                    {"--kind", "deficit", "--unit", "percent"},
+                                                    {"--kind", "content", "--unit", "mm"}}) {
+        std::vector<std::string> args = {"field", "readings", fld, "--location",
+                                         loc,     "--import", r};
+        args.insert(args.end(), options.begin(), options.end());
+        EXPECT_EQ(run(args).status, kExitUsage) << options[1];
+    }
+    EXPECT_EQ(read_file(fld), before);
+
+    // A reading past the weather is reported; the one before it is entered.
+    write("late.csv", "date,value\n2022-07-01,30\n2022-08-01,30\n");
+    const CliRun late =
+        run({"field", "readings", fld, "--location", loc, "--import", dir.file("late.csv").string(),
+             "--kind", "content", "--unit", "percent"});
+    ASSERT_EQ(late.status, kExitOk) << late.err;
+    EXPECT_TRUE(contains(late.out, "Entered 1 soil reading from late.csv.\nLine 3: 2022-08-01 "
+                                   "is skipped: no weather."))
+        << late.out;
+    const auto skill = lines(run({"field", "skill", fld, "--location", loc}).out);
+    EXPECT_TRUE(skill.back().starts_with("n=1, RMSE=")) << skill.back();
+}
+
+} // namespace
+} // namespace tw::cli
