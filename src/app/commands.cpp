@@ -37,6 +37,9 @@ constexpr std::array kPrompts = {
     Prompt{ID_VIEW_IRRIGATION, "ViewFields Irrigation Scheduling Screen "},
     Prompt{ID_VIEW_NITROGEN, "View the Nitrogen applications and related leaching values Screen"},
     Prompt{ID_IMPORT_KANSAS, "Import weather data from Kansas Statue file format"},
+    Prompt{ID_IMPORT_SOIL_READINGS, "Enter soil-water probe readings from a CSV file"},
+    Prompt{ID_FORECAST_SKILL,
+           "Compare the soil-moisture overrides with what the balance predicted"},
     Prompt{ID_TIP_OF_THE_DAY, "Displays a Tip of the Day."},
     Prompt{ID_FILE_NEW, "Create a new document\nNew"},
     Prompt{ID_FILE_OPEN, "Open an existing document\nOpen"},
@@ -90,6 +93,14 @@ constexpr std::array kDocumentFile = {
     kSep,
     E{ID_APP_EXIT, "E&xit"},
 };
+// A field's File menu also takes probe readings.
+constexpr std::array kFieldFile = {
+    kDocumentFile[0],  kDocumentFile[1],  kDocumentFile[2],
+    kDocumentFile[3],  kDocumentFile[4],  E{ID_IMPORT_SOIL_READINGS, "Import Soil Readings..."},
+    kDocumentFile[5],  kDocumentFile[6],  kDocumentFile[7],
+    kDocumentFile[8],  kDocumentFile[9],  kDocumentFile[10],
+    kDocumentFile[11], kDocumentFile[12],
+};
 // The framework's editing commands head both documents' Edit menus.
 template<std::size_t N>
 constexpr std::array<E, N + 6> after_standard_edit(const std::array<E, N> &own)
@@ -129,6 +140,7 @@ constexpr std::array kDatabases = {
 constexpr std::array kConsult = {
     E{ID_FERTILIZER_WIZARD, "Fertilizer Consultation"},
     E{ID_LEACHING_SUMMARY, "Leaching Summary"},
+    E{ID_FORECAST_SKILL, "Forecast Skill..."},
 };
 constexpr std::array kView = {
     E{ID_VIEW_TOOLBAR, "&Toolbar"},
@@ -163,7 +175,7 @@ constexpr std::array kLocationBar = {
     E{kSeparator, kHelpMenuText, kHelp},
 };
 constexpr std::array kFieldBar = {
-    E{kSeparator, "&File", kDocumentFile},   E{kSeparator, "&Edit", kFieldEdit},
+    E{kSeparator, "&File", kFieldFile},      E{kSeparator, "&Edit", kFieldEdit},
     E{kSeparator, "&Databases", kDatabases}, E{kSeparator, "&Consult", kConsult},
     E{kSeparator, "&View", kFieldView},      E{kSeparator, "&Window", kWindow},
     E{kSeparator, kHelpMenuText, kHelp},

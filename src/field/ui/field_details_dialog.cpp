@@ -2,6 +2,7 @@
 
 #include "field/field_details_form.h"
 #include "field/irrigation_systems.h"
+#include "field/system_capacity.h"
 #include "platform/ui/dialog_fields.h"
 #include "refdata/ui/unit_fields.h"
 #include "refdata/units.h"
@@ -29,6 +30,7 @@ CFieldDetailsDlg::CFieldDetailsDlg(FieldDetailsForm &form, QWidget *parent)
     , date_(new QDateEdit(this))
     , moisture_(number_edit(this))
     , nitrogen_(number_edit(this))
+    , capacity_(number_edit(this))
 {
     setWindowTitle(QStringLiteral("Field Details"));
     name_->setMaxLength(static_cast<int>(kMaxFieldNameChars));
@@ -64,6 +66,9 @@ CFieldDetailsDlg::CFieldDetailsDlg(FieldDetailsForm &form, QWidget *parent)
     fields->addRow(QStringLiteral("Initail Soil Moisture:"), with_unit(moisture_, Soil_Moisture));
     fields->addRow(QStringLiteral("Nitrogen Available"),
                    with_label(nitrogen_, QStringLiteral("lbs/Acre")));
+    // Days per depth unit, as pivot growers count it; left empty when the system is not slow.
+    fields->addRow(QStringLiteral("System Capacity:"),
+                   with_label(capacity_, qt_text(days_per_unit_label())));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     add_ok_cancel(*this, *layout);
@@ -100,6 +105,7 @@ void CFieldDetailsDlg::show_values()
     date_->setDate(qdate_of(v.planting_date));
     moisture_->setText(number_text(v.initial_moisture));
     nitrogen_->setText(number_text(v.n_available));
+    capacity_->setText(v.days_per_unit ? number_text(*v.days_per_unit) : QString());
     show_perennial_rule();
 }
 
@@ -123,7 +129,17 @@ bool CFieldDetailsDlg::take_values()
         {moisture_, &v.initial_moisture},
         {nitrogen_, &v.n_available},
     };
-    return take_numbers(numbers);
+    if (!take_numbers(numbers))
+        return false;
+    v.days_per_unit.reset();
+    if (capacity_->text().trimmed().isEmpty())
+        return true;
+    float capacity = 0.0f;
+    const std::pair<QLineEdit *, float *> typed[] = {{capacity_, &capacity}};
+    if (!take_numbers(typed))
+        return false;
+    v.days_per_unit = capacity;
+    return true;
 }
 
 void CFieldDetailsDlg::accept()

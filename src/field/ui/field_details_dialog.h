@@ -32,6 +32,7 @@ public:
     QDateEdit *date_edit() const { return date_; }
     QLineEdit *moisture_edit() const { return moisture_; }
     QLineEdit *nitrogen_edit() const { return nitrogen_; }
+    QLineEdit *capacity_edit() const { return capacity_; }
 
 private:
     /// Reads the typed fields into the form; false after the message.
@@ -50,6 +51,7 @@ private:
     QDateEdit *date_;
     QLineEdit *moisture_;
     QLineEdit *nitrogen_;
+    QLineEdit *capacity_; ///< empty: no capacity
 };
 
 } // namespace tw

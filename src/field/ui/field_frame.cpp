@@ -3,10 +3,13 @@
 #include "field/daily_entry_form.h"
 #include "field/field_details_form.h"
 #include "field/field_doc.h"
+#include "field/forecast_skill.h"
+#include "field/soil_readings.h"
 #include "field/ui/crop_sheet.h"
 #include "field/ui/daily_irrigation_dialog.h"
 #include "field/ui/field_details_dialog.h"
 #include "field/ui/field_view.h"
+#include "field/ui/measured_water_dialogs.h"
 #include "leaching/ui/field_view2.h"
 #include "platform/command_ids.h"
 #include "platform/files.h"
@@ -32,7 +35,8 @@ constexpr int kPaneSize = 500;
 
 TablePrinter field_table_printer(const CFieldView &view)
 {
-    return TablePrinter(view, {QGuiApplication::applicationDisplayName(), view.print_header_lines()});
+    return TablePrinter(view,
+                        {QGuiApplication::applicationDisplayName(), view.print_header_lines()});
 }
 
 } // namespace
@@ -70,7 +74,9 @@ bool CFieldFrame::handles_command(int command) const
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:
     case ID_VIEW_IRRIGATION:
-    case ID_VIEW_NITROGEN: return true;
+    case ID_VIEW_NITROGEN:
+    case ID_IMPORT_SOIL_READINGS:
+    case ID_FORECAST_SKILL: return true;
     case ID_FERTILIZER_WIZARD: return bool(services_.consultations.fertilizer);
     case ID_LEACHING_SUMMARY: return bool(services_.consultations.leaching_summary);
     default: return false;
@@ -87,6 +93,8 @@ void CFieldFrame::run_command(int command)
     case ID_FILE_PRINT_PREVIEW: print_preview(); break;
     case ID_VIEW_IRRIGATION: services_.open_window(doc_, WindowKind::Field); break;
     case ID_VIEW_NITROGEN: open_nitrogen_window(); break;
+    case ID_IMPORT_SOIL_READINGS: import_soil_readings(); break;
+    case ID_FORECAST_SKILL: show_forecast_skill(); break;
     case ID_FERTILIZER_WIZARD:
         if (services_.consultations.fertilizer) {
             services_.consultations.fertilizer(doc_);
@@ -171,6 +179,32 @@ void CFieldFrame::open_nitrogen_window()
         return;
     }
     services_.open_window(doc_, WindowKind::FieldNitrogen);
+}
+
+void CFieldFrame::import_soil_readings()
+{
+    const QString name =
+        interaction().open_file_name(this, QStringLiteral("Import Soil Readings"),
+                                     QStringLiteral("Soil Readings(*.csv);; All Files(*.*)"));
+    if (name.isEmpty())
+        return;
+    CSoilReadingsDlg dialog(this);
+    if (interaction().exec(dialog) != QDialog::Accepted)
+        return;
+    const std::filesystem::path file(name.toStdString());
+    ReadingsImport result;
+    {
+        const WaitCursor wait; // the season reruns from the first reading
+        result = tw::import_soil_readings(doc_, file, dialog.unit());
+    }
+    messages().inform(result.error ? *result.error
+                                   : result.entered.report(file.filename().string()));
+}
+
+void CFieldFrame::show_forecast_skill()
+{
+    CForecastSkillDlg dialog(forecast_skill(doc_), this);
+    interaction().exec(dialog);
 }
 
 void CFieldFrame::print()

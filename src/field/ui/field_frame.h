@@ -41,6 +41,9 @@ public:
     void edit_crop();
     void edit_soil();
     void open_nitrogen_window();
+    /// File > Import Soil Readings...: a file, what it measures, then the readings entered.
+    void import_soil_readings();
+    void show_forecast_skill();
     void print();
     void print_preview();
 

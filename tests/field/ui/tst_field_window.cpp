@@ -3,12 +3,14 @@
 #include "fertility/nutrient_file.h"
 #include "fertility/schedule_entry.h"
 #include "field/field_doc.h"
+#include "field/field_summary.h"
 #include "field/ui/crop_sheet.h"
 #include "field/ui/daily_irrigation_dialog.h"
 #include "field/ui/field_details_dialog.h"
 #include "field/ui/field_frame.h"
 #include "field/ui/field_view.h"
 #include "field/ui/irrigation_table_model.h"
+#include "field/ui/measured_water_dialogs.h"
 #include "leaching/ui/field_view2.h"
 #include "leaching/ui/nitrogen_table_model.h"
 #include "location/ui/location_frame.h"
@@ -34,6 +36,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -365,6 +368,59 @@ private slots:
         QVERIFY(stored.status == FileReadStatus::Ok);
         QVERIFY(stored.block.inputs.yield_goal > 0.0f);
         QCOMPARE(s.field().n4, stored.block.inputs.yield_goal);
+    }
+
+    void soilReadingsSkillAndCapacityThroughTheFieldWindow()
+    {
+        Season s;
+        s.create_field();
+        const std::filesystem::path file = work_dir() / "probe.csv";
+        const std::string text = "date,value\n2022-06-19,22\n2022-06-26,25\n";
+        QVERIFY(write_file_atomic(file, std::vector<std::uint8_t>(text.begin(), text.end())));
+        s.user.answer_open(QString::fromStdString(file.string()));
+        s.user.on_dialog([](QDialog &dialog) {
+            auto &readings = static_cast<CSoilReadingsDlg &>(dialog);
+            readings.kind_list()->setCurrentIndex(1);
+            if (readings.unit_list()->itemText(1) != QStringLiteral("percent"))
+                return int(QDialog::Rejected);
+            readings.unit_list()->setCurrentIndex(1);
+            return int(QDialog::Accepted);
+        });
+        s.messages->clear();
+        s.frame().dispatch(ID_IMPORT_SOIL_READINGS);
+        QCOMPARE(s.user.dialog_titles().back(), QStringLiteral("Import Soil Readings"));
+        QCOMPARE(s.messages->texts().back(),
+                 std::string("Entered 2 soil readings from probe.csv."));
+        const FieldDay &day = s.field().days[static_cast<std::size_t>(s.computed_day())];
+        QCOMPARE(day.sm_override, 1);
+        QVERIFY(std::abs(day.deficit - (s.field().soil.sm_fc - 0.22f) * day.root_depth) < 1e-4f);
+        QCOMPARE(s.cell(s.computed_day(), 7),
+                 QString::asprintf("%1.2f", convert_to(Depth, day.deficit)));
+
+        QString rows, summary;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &skill = static_cast<CForecastSkillDlg &>(dialog);
+            rows = QString::number(skill.table()->rowCount()) + " " +
+                   skill.table()->item(1, 0)->text() + " " + skill.table()->item(1, 4)->text();
+            summary = skill.summary()->text();
+            return int(QDialog::Rejected);
+        });
+        s.frame().dispatch(ID_FORECAST_SKILL);
+        QCOMPARE(rows, QStringLiteral("2 06/26/22 7"));
+        QVERIFY2(summary.startsWith(QStringLiteral("n=2, RMSE=")), qPrintable(summary));
+
+        s.user.on_dialog([](QDialog &dialog) {
+            auto &details = static_cast<CFieldDetailsDlg &>(dialog);
+            details.capacity_edit()->setText(QStringLiteral("3"));
+            details.accept();
+            return details.result();
+        });
+        s.frame().dispatch(ID_GENERAL_INFO);
+        QVERIFY(std::abs(s.field().days_per_mm - 3.0f * 0.03937f) < 1e-7f);
+        CLocationSummary *pane = s.location_window()->summary();
+        QCOMPARE(pane->headerItem()->text(kStartByColumn), QStringLiteral("Start By"));
+        QCOMPARE(pane->topLevelItem(0)->text(kStartByColumn),
+                 QString::fromStdString(field_summary_row(s.field())[kStartByColumn]));
     }
 
     void printsTheTableOnAsManyPagesAsItsRowsNeed()
