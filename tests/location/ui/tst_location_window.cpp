@@ -112,9 +112,12 @@ private slots:
         QCOMPARE(window->height(), area.height() / 2);
         QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
 
-        // No field is open: the seven headers and no rows.
+        // No field is open: the eight headers and no rows.
         CLocationSummary *summary = s.window()->summary();
-        QCOMPARE(summary->columnCount(), 7);
+        QCOMPARE(summary->columnCount(), 8);
+        QCOMPARE(summary->headerItem()->text(5), QStringLiteral("Start By"));
+        QCOMPARE(summary->columnWidth(5),
+                 summary->fontMetrics().horizontalAdvance(QStringLiteral("Start By")) + 40);
         QCOMPARE(summary->topLevelItemCount(), 0);
         QCOMPARE(summary->headerItem()->text(3), QStringLiteral("Soil Moisture(in)"));
         QCOMPARE(summary->columnWidth(0),
