@@ -231,18 +231,25 @@ int import_weather_text(CLocationDoc &location, WeatherFormat format, std::strin
     return filled;
 }
 
-int import_weather_file(CLocationDoc &location, const std::filesystem::path &file,
-                        const std::function<int(std::string_view)> &reader)
+std::optional<std::string> read_weather_text(const std::filesystem::path &file)
 {
     const auto bytes = read_file(file, kMaxImportBytes);
     if (!bytes) {
         std::error_code ec;
         const std::filesystem::path full = std::filesystem::absolute(file, ec);
         messages().inform((ec ? file : full).string() + " File Not Found For Weather Importing!!");
-        return -1;
+        return std::nullopt;
     }
-    const std::string_view text(reinterpret_cast<const char *>(bytes->data()), bytes->size());
-    const int filled = reader(text);
+    return std::string(bytes->begin(), bytes->end());
+}
+
+int import_weather_file(CLocationDoc &location, const std::filesystem::path &file,
+                        const std::function<int(std::string_view)> &reader)
+{
+    const auto text = read_weather_text(file);
+    if (!text)
+        return -1;
+    const int filled = reader(*text);
     // A filled day has told the fields already (through the recomputation).
     if (filled == 0)
         location.notify_fields(0);

@@ -48,6 +48,7 @@ enum Command : int {
     ID_VIEW_NITROGEN = 2785,
     ID_IMPORT_KANSAS = 2786,
     ID_IMPORT_JVU_NEW = 2788,
+    ID_IMPORT_CSV = 2789,
 };
 
 // Menu resources: the bar with no document open, a location window's and a field window's.
