@@ -1,5 +1,7 @@
 #include "location/csv_weather.h"
 
+#include "location/csv_import_form.h"
+
 #include "location/location_doc.h"
 #include "platform/dates.h"
 #include "support/test_env.h"
@@ -177,6 +179,28 @@ TEST(CsvPreview, HeaderAndFirstRows)
     EXPECT_EQ(p.header, (std::vector<std::string>{"a", "b,c"}));
     EXPECT_EQ(p.rows, (std::vector<std::vector<std::string>>{{"1", "2"}, {"3", "4"}}));
     EXPECT_TRUE(csv_preview("", 5).header.empty());
+}
+
+// The dialog's choices: a remembered mapping comes back where the new file has its columns, and
+// a column the header names twice is mapped by its number.
+TEST(CsvImportForm, RemembersWhatFitsAndNamesAmbiguousColumnsByNumber)
+{
+    CsvImportForm form(csv_preview("Date,T,T,Rain\n2022-05-01,1,2,3\n", 5),
+                       std::string("date=Date,t_max=T[F],wind=Gone[m/s],rain=Rain[in]"));
+    EXPECT_EQ(form.column(CsvQuantity::Date), 0u);
+    EXPECT_EQ(form.column(CsvQuantity::TMax), std::nullopt); // "T" is no longer one column
+    EXPECT_EQ(form.unit(CsvQuantity::TMax), 1u);
+    EXPECT_EQ(form.column(CsvQuantity::Wind), std::nullopt);
+    EXPECT_EQ(form.column(CsvQuantity::Rain), 3u);
+    form.choose_column(CsvQuantity::TMin, 2);
+    form.choose_column(CsvQuantity::TMax, 9); // beyond the header: none
+    form.choose_unit(CsvQuantity::Rain, 7);   // not a unit of rain: kept
+    EXPECT_EQ(csv_weather_map_text(form.map()), "date=Date,t_min=3[C],rain=Rain[in]");
+    EXPECT_EQ(form.problem(), std::nullopt);
+    form.choose_column(CsvQuantity::Date, std::nullopt);
+    EXPECT_EQ(form.problem(), "The map needs date=COL, or year=COL and doy=COL.");
+    EXPECT_EQ(CsvImportForm(csv_preview("", 5), std::nullopt).problem(),
+              "The file holds no header line to choose columns from.");
 }
 
 } // namespace
