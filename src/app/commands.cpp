@@ -40,6 +40,8 @@ constexpr std::array kPrompts = {
     Prompt{ID_IMPORT_SOIL_READINGS, "Enter soil-water probe readings from a CSV file"},
     Prompt{ID_FORECAST_SKILL,
            "Compare the soil-moisture overrides with what the balance predicted"},
+    Prompt{ID_IMPORT_CSV, "Import weather data from a station's CSV file, choosing each column and "
+                          "its unit"},
     Prompt{ID_TIP_OF_THE_DAY, "Displays a Tip of the Day."},
     Prompt{ID_FILE_NEW, "Create a new document\nNew"},
     Prompt{ID_FILE_OPEN, "Open an existing document\nOpen"},
@@ -130,7 +132,7 @@ constexpr auto kFieldEdit = after_standard_edit(std::array{
 constexpr std::array kImport = {
     E{ID_IMPORT_JVU_NEW, "JVU (new)"},   E{ID_IMPORT_JVU_OLD, "JVU (old)"},
     E{ID_IMPORT_USDA, "USDA"},           E{ID_IMPORT_USDA_NO_RH, "USDA (no RH)"},
-    E{ID_IMPORT_KANSAS, "Kansas State"},
+    E{ID_IMPORT_KANSAS, "Kansas State"}, E{ID_IMPORT_CSV, "CSV..."},
 };
 constexpr std::array kDatabases = {
     E{ID_SOILS, "Soils"},

@@ -117,20 +117,14 @@ std::unique_ptr<CFieldDoc> corn_field(CLocationDoc &location, ConsultationAnswer
         [&](CFieldDoc &f) { consulted = consult_with_answers(f, answers, out, err); });
 }
 
-/// Irrigates on every actual day the advice calls for water, with the amount it names, as a
-/// grower following the program would; each entry reruns the season from its day.
+/// The irrigations of a grower following the advice, as the demo lists them.
 std::vector<std::string> follow_the_advice(CFieldDoc &field)
 {
     std::vector<std::string> applied;
-    for (int d = 1; d <= field.last_actual_day; ++d) {
-        const float needed = field.days[static_cast<std::size_t>(d)].irrigation_needed;
-        auto form = needed > 0.0f ? DailyEntryForm::open(field, d) : std::nullopt;
-        if (!form)
-            continue;
-        form->irrigation = convert_to(Depth, needed);
-        form->accept();
+    for (const int d : irrigate_as_advised(field)) {
+        const float gross = field.days[static_cast<std::size_t>(d)].gross_irrigation;
         applied.push_back(strprintf("%s %.1f %s", iso_date(field.date_of(d)).c_str(),
-                                    static_cast<double>(form->irrigation),
+                                    static_cast<double>(convert_to(Depth, gross)),
                                     sed_SetUnits(Depth).c_str()));
     }
     return applied;

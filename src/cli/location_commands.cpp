@@ -3,6 +3,7 @@
 // custom.con, as in the dialogs.
 #include "cli/cli.h"
 
+#include "location/csv_weather.h"
 #include "location/day_entry.h"
 #include "location/location_doc.h"
 #include "location/location_file.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 
 namespace tw::cli {
@@ -248,26 +250,53 @@ int location_edit(Context &ctx)
 }
 
 constexpr std::string_view kImportUsage =
-    "location import FILE.loc --format jvu-new|jvu-old|usda|usda-no-rh|kansas WEATHER.txt";
+    "location import FILE.loc --format jvu-new|jvu-old|usda|usda-no-rh|kansas WEATHER.txt | "
+    "location import FILE.loc --format csv --map "
+    "date=COL|year=COL,doy=COL[,t_max=COL[C|F]][,t_min=...][,rh_max=COL[fraction|percent]]"
+    "[,rh_min=...][,solar=COL[W/m2|MJ/m2|langley]][,wind=COL[km/day|mi/day|m/s]]"
+    "[,rain=COL[mm|in]][,etr=COL[mm|in]] WEATHER.csv";
+
+// The reader of --format (and --map for csv); nothing after telling err why.
+std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(const Options &o,
+                                                                              std::ostream &err)
+{
+    const auto map_text = o.value("map");
+    if (o.value("format") == "csv") {
+        const CsvMapParse parsed = parse_csv_weather_map(map_text.value_or(""));
+        if (!map_text || !parsed.map) {
+            err << (map_text ? parsed.problem : "--format csv needs --map.") << "\n";
+            return std::nullopt;
+        }
+        return [map = *parsed.map](CLocationDoc &l, const path &f) {
+            return import_csv_weather(l, map, f);
+        };
+    }
+    bool failed = false;
+    const auto format = named_option(o, "format", kFormats, err, failed);
+    if (!format || map_text) {
+        err << (failed   ? "Or --format csv with --map.\n"
+                : format ? "--map goes with --format csv.\n"
+                         : "location import needs --format.\n");
+        return std::nullopt;
+    }
+    return
+        [format = *format](CLocationDoc &l, const path &f) { return import_weather(l, format, f); };
+}
 
 int location_import(Context &ctx)
 {
-    static constexpr OptionSpec specs[] = {{"format", true}};
+    static constexpr OptionSpec specs[] = {{"format", true}, {"map", true}};
     const auto o = Options::parse(ctx.args, specs, ctx.err);
     if (!o || !one_file(*o, 2, ctx, kImportUsage))
         return kExitUsage;
-    bool failed = false;
-    const auto format = named_option(*o, "format", kFormats, ctx.err, failed);
-    if (!format) {
-        if (!failed)
-            ctx.err << "location import needs --format.\n";
+    const auto reader = import_reader(*o, ctx.err);
+    if (!reader)
         return kExitUsage;
-    }
     const path file = o->positionals()[0];
     CLocationDoc location;
     if (!open_for_change(ctx, file, location))
         return kExitFailure;
-    const int filled = import_weather(location, *format, o->positionals()[1]);
+    const int filled = (*reader)(location, o->positionals()[1]);
     if (filled < 0)
         return kExitFailure;
     if (filled == 0) {

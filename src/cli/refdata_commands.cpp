@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/text_format.h"
 #include "platform/work_dir.h"
+#include "refdata/complete_crops.h"
 #include "refdata/custom_settings.h"
 #include "refdata/database.h"
 #include "refdata/soil_form.h"
@@ -111,11 +112,12 @@ std::optional<std::int32_t> kind_named(std::string_view name)
 
 int db_init(Context &ctx)
 {
-    if (!ctx.args.empty()) {
-        ctx.err << "usage: tillwise-cli db init\n";
+    const bool complete = ctx.args.size() == 1 && ctx.args[0] == "--complete-crops";
+    if (!ctx.args.empty() && !complete) {
+        ctx.err << "usage: tillwise-cli db init [--complete-crops]\n";
         return kExitUsage;
     }
-    return create_missing_databases(ctx.out) ? kExitOk : kExitFailure;
+    return create_missing_databases(ctx.out, complete) ? kExitOk : kExitFailure;
 }
 
 int db_list(Context &ctx)
@@ -340,8 +342,9 @@ int prefs_set(Context &ctx)
 }
 
 const Registration db_init_registration(
-    {"db", "init", "db init",
-     "Creates whichever of soil.db, crop.db and station.db is missing, with the defaults.",
+    {"db", "init", "db init [--complete-crops]",
+     "Creates whichever of soil.db, crop.db and station.db is missing, with the defaults (crop.db "
+     "with every shipped crop when asked).",
      &db_init});
 const Registration
     db_list_registration({"db", "list", "db list soils|crops|stations [--csv]",
@@ -357,7 +360,7 @@ const Registration prefs_set_registration(
 
 } // namespace
 
-bool create_missing_databases(std::ostream &out)
+bool create_missing_databases(std::ostream &out, bool complete_crops)
 {
     bool ok = true;
     bool created = false;
@@ -365,6 +368,10 @@ bool create_missing_databases(std::ostream &out)
         const std::string_view name = db_file_name(kind);
         // db_Open re-creates exactly the files it cannot read.
         const bool readable = read_file(work_file(name), 0).has_value();
+        if (!readable && kind == DbCrops && complete_crops && !write_complete_crop_db()) {
+            ok = false;
+            continue;
+        }
         auto stream = db_Open(kind);
         if (!stream) {
             ok = false;

@@ -104,4 +104,19 @@ void DailyEntryForm::accept()
     field.run_and_update(0, -1);
 }
 
+std::vector<int> irrigate_as_advised(CFieldDoc &field)
+{
+    std::vector<int> irrigated;
+    for (int d = 1; d <= field.last_actual_day; ++d) {
+        const float needed = field.days[static_cast<std::size_t>(d)].irrigation_needed;
+        auto form = needed > 0.0f ? DailyEntryForm::open(field, d) : std::nullopt;
+        if (!form)
+            continue;
+        form->irrigation = convert_to(Depth, needed);
+        form->accept();
+        irrigated.push_back(d);
+    }
+    return irrigated;
+}
+
 } // namespace tw

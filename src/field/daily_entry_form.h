@@ -52,4 +52,9 @@ private:
     std::vector<std::string> stage_choices_;
 };
 
+/// Irrigates on every actual day whose advice calls for water, with the amount it names, as a
+/// grower following the program would (each entry reruns the season from its day). Returns the
+/// days irrigated.
+std::vector<int> irrigate_as_advised(CFieldDoc &field);
+
 } // namespace tw

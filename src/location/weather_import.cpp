@@ -2,6 +2,7 @@
 
 #include "location/location_doc.h"
 #include "location/reference_et.h"
+#include "location/weather_records.h"
 #include "platform/dates.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
@@ -133,65 +134,14 @@ bool take_jvu_date(Fields &f, int conversions)
     return true;
 }
 
-// Where a record's day of year falls in the season. The first calendar year ends with the
-// record of its last day (366 in a leap year); later records count on from there.
-class Placement
-{
-public:
-    explicit Placement(const CLocationDoc &location)
-        : start_(day_of_year(location.start_date.day()))
-        , first_year_length_(days_in_year(year_of(location.start_date.day())))
-        , day_count_(location.day_count())
-    {}
-
-    enum class Action { Skip, Stop, Store };
-    struct Result
-    {
-        Action action;
-        int index;
-    };
-
-    Result place(int doy)
-    {
-        if (doy < 1 || doy > 366 || (first_year_ && (doy < start_ || doy > first_year_length_)))
-            return {Action::Skip, 0};
-        const std::int64_t index =
-            std::int64_t{doy} - start_ + (first_year_ ? 0 : first_year_length_);
-        if (index >= day_count_)
-            return {Action::Stop, 0};
-        if (first_year_ && doy == first_year_length_)
-            first_year_ = false;
-        return {Action::Store, static_cast<int>(index)};
-    }
-
-private:
-    int start_;
-    int first_year_length_;
-    int day_count_;
-    bool first_year_ = true;
-};
-
-// The record's values in internal units, before the range checks.
-struct Values
-{
-    float t_max = 0.0f;
-    float t_min = 0.0f;
-    float rh_max = 0.0f;
-    float rh_min = 0.0f;
-    float solar_radiation = 0.0f;
-    float wind_run = 0.0f;
-    float rain = 0.0f;
-    float etr = 0.0f;
-};
-
 float percent(double value)
 {
     return value != 0.0 ? to_float(value / 100.0) : 0.0f;
 }
 
-Values convert(WeatherFormat format, const Fields &f)
+WeatherValues convert(WeatherFormat format, const Fields &f)
 {
-    Values v;
+    WeatherValues v;
     switch (format) {
     case WeatherFormat::JvuOld:
     case WeatherFormat::JvuNew:
@@ -232,93 +182,21 @@ Values convert(WeatherFormat format, const Fields &f)
     return v;
 }
 
-struct Bounds
+// Kansas State files carry humidity the readers never check.
+unsigned checked_values(WeatherFormat format)
 {
-    float low;
-    float high;
-};
-
-struct RangeRules
-{
-    bool humidity;
-    Bounds t_max;
-    Bounds t_min;
-    const char *solar_message;
-};
+    const bool humidity = format != WeatherFormat::UsdaNoRh && format != WeatherFormat::KansasState;
+    return humidity ? kCheckAll : kCheckAll & ~kCheckHumidity;
+}
 
 RangeRules range_rules(WeatherFormat format)
 {
-    static constexpr const char *kJvuSolar =
-        "Out of range value for solar radiation in import file. Please check Data: Day of Year=";
-    static constexpr const char *kLangleySolar = "Out of range value for solar radiation "
-                                                 "(Langleys) in import file. Please check Data: "
-                                                 "Day of Year=";
-    switch (format) {
-    case WeatherFormat::JvuOld:
-    case WeatherFormat::JvuNew: return {true, {-40.0f, 60.0f}, {-50.0f, 50.0f}, kJvuSolar};
-    case WeatherFormat::Usda: return {true, {-50.0f, 70.0f}, {-40.0f, 60.0f}, kLangleySolar};
-    case WeatherFormat::UsdaNoRh:
-    case WeatherFormat::KansasState:
-        return {false, {-50.0f, 70.0f}, {-40.0f, 60.0f}, kLangleySolar};
-    }
-    return {};
-}
-
-// A value outside its bounds (or not a number at all) is reported and becomes 0.
-void check(float &value, Bounds bounds, const char *message, int doy)
-{
-    if (value >= bounds.low && value <= bounds.high)
-        return;
-    messages().inform(message + std::to_string(doy));
-    value = 0.0f;
-}
-
-float finite_or_zero(float value)
-{
-    return std::isfinite(value) ? value : 0.0f;
-}
-
-void check_ranges(WeatherFormat format, Values &v, int doy)
-{
-    const RangeRules rules = range_rules(format);
-    if (rules.humidity) {
-        check(v.rh_max, {0.0f, 2.0f},
-              "Out of range value for maximum relative humidity in import file. Please check "
-              "Data: Day of Year=",
-              doy);
-        if (v.rh_max >= 1.0f)
-            v.rh_max = 1.0f;
-        check(v.rh_min, {0.0f, 1.0f},
-              "Out of range value for minimum relative humidity in import file. Please check "
-              "Data: Day of Year=",
-              doy);
-    }
-    check(v.t_max, rules.t_max,
-          "Out of range value for maximum temperature in import file. Please check Data: Day of "
-          "Year=",
-          doy);
-    check(v.t_min, rules.t_min,
-          "Out of range value for minimum temperature in import file. Please check Data: Day of "
-          "Year=",
-          doy);
-    check(v.solar_radiation, {20.0f, 850.0f}, rules.solar_message, doy);
-    check(v.wind_run, {10.0f, 1000.0f},
-          "Out of range value for wind run value in import file.  Please check Data: Day of Year=",
-          doy);
-}
-
-void store(WeatherFormat format, const Values &v, WeatherDay &day)
-{
-    day.t_min = v.t_min;
-    day.t_max = v.t_max;
-    day.rh_min = finite_or_zero(v.rh_min);
-    day.rh_max = finite_or_zero(v.rh_max);
-    day.solar_radiation = v.solar_radiation;
-    day.wind_run = v.wind_run;
-    day.rain = finite_or_zero(v.rain);
-    if (format != WeatherFormat::JvuOld && format != WeatherFormat::JvuNew)
-        day.alternate_etr = finite_or_zero(v.etr);
-    day.has_data = 1;
+    if (format == WeatherFormat::JvuOld || format == WeatherFormat::JvuNew)
+        return {{-40.0f, 60.0f},
+                {-50.0f, 50.0f},
+                "Out of range value for solar radiation in import file. Please check Data: Day of "
+                "Year="};
+    return langley_range_rules();
 }
 
 } // namespace
@@ -327,7 +205,7 @@ int import_weather_text(CLocationDoc &location, WeatherFormat format, std::strin
 {
     Pieces pieces(text);
     Fields fields;
-    Placement placement(location);
+    DayPlacement placement(location);
     Line line;
     int filled = 0;
     if (format == WeatherFormat::JvuOld)
@@ -339,37 +217,50 @@ int import_weather_text(CLocationDoc &location, WeatherFormat format, std::strin
         if (format == WeatherFormat::JvuNew && !take_jvu_date(fields, conversions))
             continue;
         const auto [action, index] = placement.place(fields.day_of_year);
-        if (action == Placement::Action::Stop)
+        if (action == DayPlacement::Action::Stop)
             break;
-        if (action == Placement::Action::Skip || location.day(index).has_data != 0)
+        if (action == DayPlacement::Action::Skip || location.day(index).has_data != 0)
             continue;
-        Values values = convert(format, fields);
-        check_ranges(format, values, fields.day_of_year);
-        store(format, values, location.day(index));
+        WeatherValues values = convert(format, fields);
+        check_ranges(range_rules(format), checked_values(format), values, fields.day_of_year);
+        store_values(values, format != WeatherFormat::JvuOld && format != WeatherFormat::JvuNew,
+                     location.day(index));
         ++filled;
     }
-    if (filled > 0) {
-        location.recompute_all();
-        location.set_modified();
-    }
+    finish_import(location, filled);
     return filled;
 }
 
-int import_weather(CLocationDoc &location, WeatherFormat format, const std::filesystem::path &file)
+std::optional<std::string> read_weather_text(const std::filesystem::path &file)
 {
     const auto bytes = read_file(file, kMaxImportBytes);
     if (!bytes) {
         std::error_code ec;
         const std::filesystem::path full = std::filesystem::absolute(file, ec);
         messages().inform((ec ? file : full).string() + " File Not Found For Weather Importing!!");
-        return -1;
+        return std::nullopt;
     }
-    const std::string_view text(reinterpret_cast<const char *>(bytes->data()), bytes->size());
-    const int filled = import_weather_text(location, format, text);
+    return std::string(bytes->begin(), bytes->end());
+}
+
+int import_weather_file(CLocationDoc &location, const std::filesystem::path &file,
+                        const std::function<int(std::string_view)> &reader)
+{
+    const auto text = read_weather_text(file);
+    if (!text)
+        return -1;
+    const int filled = reader(*text);
     // A filled day has told the fields already (through the recomputation).
     if (filled == 0)
         location.notify_fields(0);
     return filled;
+}
+
+int import_weather(CLocationDoc &location, WeatherFormat format, const std::filesystem::path &file)
+{
+    return import_weather_file(location, file, [&](std::string_view text) {
+        return import_weather_text(location, format, text);
+    });
 }
 
 } // namespace tw

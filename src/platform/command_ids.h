@@ -48,8 +48,9 @@ enum Command : int {
     ID_VIEW_NITROGEN = 2785,
     ID_IMPORT_KANSAS = 2786,
     ID_IMPORT_JVU_NEW = 2788,
-    ID_IMPORT_SOIL_READINGS = 2790,
-    ID_FORECAST_SKILL = 2791,
+    ID_IMPORT_CSV = 2789,
+    ID_IMPORT_SOIL_READINGS = 2795,
+    ID_FORECAST_SKILL = 2796,
 };
 
 // Menu resources: the bar with no document open, a location window's and a field window's.

@@ -16,4 +16,8 @@ std::optional<std::vector<std::string>> split_csv_line(std::string_view line);
 /// A field's finite number, white space around it allowed; nothing for any other text.
 std::optional<double> parse_csv_number(std::string_view field);
 
+/// The lines of a text without their line breaks ("\n" or "\r\n"); a last line without a break is
+/// a line, an empty text has none.
+std::vector<std::string_view> text_lines(std::string_view text);
+
 } // namespace tw

@@ -4,6 +4,7 @@
 #include "platform/message_port.h"
 #include "platform/text_encoding.h"
 #include "platform/work_dir.h"
+#include "refdata/complete_crops.h"
 
 #include <algorithm>
 #include <array>
@@ -197,12 +198,13 @@ void sort_records(std::int32_t kind, std::vector<Record> &records)
     quicksort(records, names, 0, static_cast<std::ptrdiff_t>(records.size()) - 1);
 }
 
-template<class Record>
-std::optional<DbStream> create(const std::vector<Record> &defaults)
+// The defaults are made after the notice, as the notice may lead to a choice among them.
+template<class MakeDefaults>
+std::optional<DbStream> create(std::int32_t kind, MakeDefaults make_defaults)
 {
-    const KindInfo &info = *kind_info(Codec<Record>::kind);
+    const KindInfo &info = *kind_info(kind);
     messages().inform(info.missing_notice);
-    std::vector<std::uint8_t> bytes = encode_all(defaults);
+    std::vector<std::uint8_t> bytes = encode_all(make_defaults());
     if (!write_file_atomic(work_file(info.file), bytes)) {
         messages().inform("ERROR: Can't Open " + std::string(info.word) + " Database File in [" +
                           std::string(info.create_operation) + "]!!");
@@ -353,7 +355,11 @@ void set_stages(CropRecord &crop, const std::array<DefaultStage, N> &stages)
     }
 }
 
-CropRecord corn()
+bool offer_complete_crops = false;
+
+} // namespace
+
+CropRecord default_corn_record()
 {
     CropRecord c;
     c.index = 1;
@@ -379,8 +385,6 @@ CropRecord corn()
     set_stages(c, kCornStages);
     return c;
 }
-
-} // namespace
 
 std::optional<std::span<const std::uint8_t>> DbStream::read(std::size_t n)
 {
@@ -471,22 +475,31 @@ void db_Sort(std::int32_t kind, std::vector<StationRecord> &records)
 
 std::optional<DbStream> db_CreateSoils()
 {
-    return create(default_soils());
+    return create(DbSoils, &default_soils);
 }
 
 std::optional<DbStream> db_CreateStation()
 {
-    return create(default_stations());
+    return create(DbStations, &default_stations);
 }
 
 std::optional<DbStream> db_CreateCrops()
 {
-    return create(std::vector<CropRecord>{corn()});
+    return create(DbCrops, [] {
+        if (offer_complete_crops && messages().ask_yes_no(kCompleteCropsOffer))
+            return complete_crops();
+        return std::vector<CropRecord>{default_corn_record()};
+    });
+}
+
+void set_offer_complete_crops(bool offer)
+{
+    offer_complete_crops = offer;
 }
 
 void db_InitCrop(CropRecord &record, std::int32_t max_harvests)
 {
-    record = corn();
+    record = default_corn_record();
     record.index = 0;
     record.name.clear();
     record.hybrid.clear();

@@ -79,6 +79,17 @@ std::optional<DbStream> db_CreateSoils();
 std::optional<DbStream> db_CreateStation();
 std::optional<DbStream> db_CreateCrops();
 
+/// The question after the missing-crop.db notice where the complete crop database is offered.
+constexpr std::string_view kCompleteCropsOffer =
+    "Tillwise comes with a complete crop database. Create crop.db with all of its crops instead "
+    "of Corn only?";
+/// Whether db_CreateCrops, after its notice, asks to write the complete crop database instead of
+/// Corn alone (the windows ask; the command line writes Corn unless told otherwise).
+void set_offer_complete_crops(bool offer);
+
+/// The CORN record of a new crop.db.
+CropRecord default_corn_record();
+
 /// The template of a new crop: the defaults of Corn without its names and with five stages.
 void db_InitCrop(CropRecord &record, std::int32_t max_harvests);
 

@@ -322,6 +322,14 @@ float convert_from(std::int32_t dimension, float value)
     return missed(dimension, "convert_from()");
 }
 
+std::optional<float> convert_from_unit(std::int32_t dimension, std::int32_t code, float value)
+{
+    float out = 0.0f;
+    if (from_display(dimension, code, value, out))
+        return out;
+    return std::nullopt;
+}
+
 float degree_days_from_display(float shown)
 {
     // The stage editor shows degree days as the field table does; what is typed there goes back

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ enum Dimension : std::int32_t {
 float convert_to(std::int32_t dimension, float value);
 /// Display to internal unit.
 float convert_from(std::int32_t dimension, float value);
+/// A value in the unit of the given code (as the preferences number them) in the internal unit,
+/// whatever the preferences choose; nothing for a code the Dimension does not have. Unlike
+/// convert_from, a temperature of 0 is converted like any other.
+std::optional<float> convert_from_unit(std::int32_t dimension, std::int32_t code, float value);
 /// A degree-day figure typed in the display unit, back in Celsius degree-days: the inverse of
 /// convert_to(Degree_Days), which convert_from (display only for degree days) does not give.
 float degree_days_from_display(float shown);

@@ -195,6 +195,70 @@ TEST_F(LocationCli, ImportFailures)
     EXPECT_EQ(read_file(loc), before);
 }
 
+// A station network's export: humidity as fractions, solar radiation as the day's mean W/m2,
+// wind run in km/day. Imported through a map it gives the ETr of the same values typed in the day
+// entry with radiation shown in W/m2, for both Penman equations.
+TEST_F(LocationCli, CsvFromAStationNetworkGivesTheEtOfTheTypedValues)
+{
+    const std::string weather =
+        write("network.csv", "\xEF\xBB\xBFStation,Date,\"Max Air Temp, C\",Min Air Temp C,"
+                             "Max RH,Min RH,Solar Rad W/m2,Wind Run km/day,Precip mm\n"
+                             "GLY04,05/01/2022,24.3,6.1,0.91,0.18,287.5,166.0,0\n"
+                             "GLY04,05/02/2022,18.7,8.4,0.97,0.41,170.2,310.4,4.6\n"
+                             "\n"
+                             "GLY04,05/03/2022,27.9,9.0,0.66,0.12,301.0,142.9,M\n");
+    const std::string map = "date=Date,t_max=Max Air Temp, C[C],t_min=Min Air Temp C[C],"
+                            "rh_max=Max RH[fraction],rh_min=Min RH[fraction],"
+                            "solar=Solar Rad W/m2[W/m2],wind=Wind Run km/day[km/day],"
+                            "rain=Precip mm[mm]";
+    // The column name with a comma is quoted in the map, as in the file.
+    const std::string quoted_map =
+        "date=Date,\"t_max=Max Air Temp, C[C]\"" + map.substr(map.find(",t_min"));
+    struct Day
+    {
+        const char *date, *t_max, *t_min, *rh_max, *rh_min, *solar, *wind, *rain;
+    };
+    const Day typed[] = {{"2022-05-01", "24.3", "6.1", "91", "18", "287.5", "166.0", "0"},
+                         {"2022-05-02", "18.7", "8.4", "97", "41", "170.2", "310.4", "4.6"},
+                         {"2022-05-03", "27.9", "9.0", "66", "12", "301.0", "142.9", "0"}};
+    ASSERT_EQ(run({"prefs", "set", "radiation_unit=6"}).status, kExitOk);
+    for (const char *method : {"kimberly", "standardized"}) {
+        SCOPED_TRACE(method);
+        const std::string by_hand = dir.file(std::string("typed-") + method + ".loc").string();
+        ASSERT_EQ(create({"--et-method", method}).status, kExitOk);
+        ASSERT_EQ(run({"location", "new", by_hand, "--name", "ByHand", "--start", "2022-05-01",
+                       "--latitude", "40.3915", "--elevation", "1425", "--et-method", method})
+                      .status,
+                  kExitOk);
+        const CliRun imported =
+            run({"location", "import", loc, "--format", "csv", "--map", quoted_map, weather});
+        ASSERT_EQ(imported.status, kExitOk) << imported.err;
+        EXPECT_EQ(imported.out, "Imported 3 days into " + loc + ".\n");
+        for (const Day &d : typed)
+            ASSERT_EQ(run({"location", "set-day", by_hand, "--date", d.date, "--tmax", d.t_max,
+                           "--tmin", d.t_min, "--rh-max", d.rh_max, "--rh-min", d.rh_min, "--solar",
+                           d.solar, "--wind", d.wind, "--rain", d.rain})
+                          .status,
+                      kExitOk);
+        const auto from_csv = read(loc);
+        const auto from_typing = read(by_hand);
+        for (int i = 0; i < 3; ++i) {
+            const WeatherDay &a = from_csv->day(i);
+            const WeatherDay &b = from_typing->day(i);
+            EXPECT_EQ(a.solar_radiation, b.solar_radiation) << i;
+            EXPECT_EQ(a.rh_max, b.rh_max) << i;
+            EXPECT_GT(a.etr_used, 2.0f) << i;
+            EXPECT_EQ(a.etr_used, b.etr_used) << i;
+        }
+        EXPECT_EQ(from_csv->day(1).rain, 4.6f);
+        EXPECT_EQ(from_csv->day(2).rain, 0.0f); // "M": no value
+        std::filesystem::remove(loc);
+    }
+    const CliRun unmapped =
+        run({"location", "import", loc, "--format", "csv", "--map", map, weather});
+    EXPECT_EQ(unmapped.status, kExitUsage); // the unquoted comma splits the entry
+}
+
 TEST_F(LocationCli, SetDayIsTheDayEntry)
 {
     ASSERT_EQ(create().status, kExitOk);

@@ -44,5 +44,12 @@ TEST(Csv, NumbersAreFiniteAndWhole)
         EXPECT_EQ(parse_csv_number(text), std::nullopt) << text;
 }
 
+TEST(Csv, LinesWithEitherBreak)
+{
+    EXPECT_EQ(text_lines("a\r\nb\n\nc"), (std::vector<std::string_view>{"a", "b", "", "c"}));
+    EXPECT_EQ(text_lines("a\n"), (std::vector<std::string_view>{"a"}));
+    EXPECT_TRUE(text_lines("").empty());
+}
+
 } // namespace
 } // namespace tw

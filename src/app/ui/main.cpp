@@ -3,6 +3,7 @@
 #include "platform/message_port.h"
 #include "platform/ui/qt_message_port.h"
 #include "platform/ui/qt_settings_store.h"
+#include "refdata/database.h"
 
 #include <QApplication>
 
@@ -12,6 +13,8 @@ int main(int argc, char **argv)
     tw::QtMessagePort port;
     tw::set_messages(&port);
     tw::QtSettingsStore store;
+    // In the windows a missing crop.db is met with the offer of the complete one.
+    tw::set_offer_complete_crops(true);
     int status = 0;
     {
         tw::CTillwiseApp tillwise(store);

@@ -85,14 +85,16 @@ bool CTillwiseApp::init_instance(const QStringList &arguments)
 
 void CTillwiseApp::register_document_kinds()
 {
-    auto locations = std::make_unique<LocationKind>([this] {
-        std::vector<CLocationDoc *> docs;
-        if (const DocumentType *type = types_.location_type()) {
-            for (Document *doc : manager_.documents_of(*type))
-                docs.push_back(static_cast<CLocationDoc *>(doc));
-        }
-        return docs;
-    });
+    auto locations = std::make_unique<LocationKind>(
+        [this] {
+            std::vector<CLocationDoc *> docs;
+            if (const DocumentType *type = types_.location_type()) {
+                for (Document *doc : manager_.documents_of(*type))
+                    docs.push_back(static_cast<CLocationDoc *>(doc));
+            }
+            return docs;
+        },
+        store_);
     set_kind(WindowKind::Location, std::move(locations));
 
     FieldServices fields;

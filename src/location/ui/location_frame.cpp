@@ -1,12 +1,15 @@
 #include "location/ui/location_frame.h"
 
+#include "location/csv_import_form.h"
 #include "location/location_doc.h"
+#include "location/ui/csv_import_dialog.h"
 #include "location/ui/location_info_sheet.h"
 #include "location/ui/location_summary.h"
 #include "location/ui/location_view.h"
 #include "location/ui/weather_day_dialog.h"
 #include "location/ui/weather_printer.h"
 #include "platform/command_ids.h"
+#include "platform/settings_store.h"
 #include "platform/ui/interaction.h"
 
 #include <QApplication>
@@ -21,6 +24,7 @@ namespace {
 
 constexpr int kSummaryHeight = 100;
 constexpr int kTableHeight = 500;
+constexpr std::size_t kCsvPreviewRows = 8;
 
 struct ImportCommand
 {
@@ -46,10 +50,11 @@ const ImportCommand *import_of(int command)
 
 CLocationFrame::CLocationFrame(CLocationDoc &doc,
                                std::function<std::vector<std::string>()> open_names,
-                               QWidget *parent)
+                               SettingsStore &store, QWidget *parent)
     : DocumentFrame(parent)
     , doc_(doc)
     , open_names_(std::move(open_names))
+    , store_(store)
     , splitter_(new QSplitter(Qt::Vertical, this))
     , summary_(new CLocationSummary(doc, splitter_))
     , view_(new CLocationView(doc, splitter_))
@@ -70,7 +75,8 @@ int CLocationFrame::menu_resource() const
 bool CLocationFrame::handles_command(int command) const
 {
     return command == ID_GENERAL_INFO || command == ID_FILE_PRINT ||
-           command == ID_FILE_PRINT_PREVIEW || import_of(command) != nullptr;
+           command == ID_FILE_PRINT_PREVIEW || command == ID_IMPORT_CSV ||
+           import_of(command) != nullptr;
 }
 
 void CLocationFrame::run_command(int command)
@@ -81,6 +87,7 @@ void CLocationFrame::run_command(int command)
     }
     switch (command) {
     case ID_GENERAL_INFO: edit_location_info(); break;
+    case ID_IMPORT_CSV: import_csv(); break;
     case ID_FILE_PRINT: print(); break;
     case ID_FILE_PRINT_PREVIEW: print_preview(); break;
     default: break;
@@ -125,10 +132,43 @@ void CLocationFrame::import(WeatherFormat format)
     const QString name =
         interaction().open_file_name(this, QStringLiteral("Import Weather Data from File"),
                                      QStringLiteral("Import Weather(*.TXT);; All Files(*.*)"));
+    std::function<int()> reader;
+    if (!name.isEmpty())
+        reader = [&] {
+            return import_weather(doc_, format, std::filesystem::path(name.toStdString()));
+        };
+    run_import(reader);
+}
+
+void CLocationFrame::import_csv()
+{
+    const QString name =
+        interaction().open_file_name(this, QStringLiteral("Import Weather Data from File"),
+                                     QStringLiteral("CSV Weather(*.CSV);; All Files(*.*)"));
+    const std::filesystem::path file(name.toStdString());
+    const auto text = name.isEmpty() ? std::nullopt : read_weather_text(file);
+    std::optional<CsvWeatherMap> map;
+    if (text) {
+        CsvImportForm form(csv_preview(*text, kCsvPreviewRows),
+                           store_.read_string(kCsvImportSection, kCsvImportMapKey));
+        CCsvImportDlg dialog(form, this);
+        if (interaction().exec(dialog) == QDialog::Accepted)
+            map = form.map();
+    }
+    if (map)
+        store_.write_string(kCsvImportSection, kCsvImportMapKey, csv_weather_map_text(*map));
+    std::function<int()> reader;
+    if (map)
+        reader = [&] { return import_csv_weather(doc_, *map, file); };
+    run_import(reader);
+}
+
+void CLocationFrame::run_import(const std::function<int()> &reader)
+{
     int filled = -1;
-    if (!name.isEmpty()) {
+    if (reader) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        filled = import_weather(doc_, format, std::filesystem::path(name.toStdString()));
+        filled = reader();
         QApplication::restoreOverrideCursor();
     }
     // The fields hear of the import whether or not a file was read; a read file has told them.

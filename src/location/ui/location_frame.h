@@ -14,6 +14,7 @@ namespace tw {
 class CLocationDoc;
 class CLocationSummary;
 class CLocationView;
+class SettingsStore;
 
 /// A location's window: the summary of its fields above, the daily weather table below, and the
 /// commands of the location menu (the location sheet, the imports, printing).
@@ -22,9 +23,10 @@ class CLocationFrame : public DocumentFrame
     Q_OBJECT
 
 public:
-    /// `open_names` gives the names of the other open locations (the sheet refuses them).
+    /// `open_names` gives the names of the other open locations (the sheet refuses them);
+    /// `store` remembers the last CSV mapping.
     CLocationFrame(CLocationDoc &doc, std::function<std::vector<std::string>()> open_names,
-                   QWidget *parent = nullptr);
+                   SettingsStore &store, QWidget *parent = nullptr);
 
     CLocationDoc &document() const { return doc_; }
     QSplitter *splitter() const { return splitter_; }
@@ -42,12 +44,19 @@ public:
     /// The location sheet in edit mode.
     void edit_location_info();
     void import(WeatherFormat format);
+    /// Import > CSV...: the file, then the column-and-unit dialog over its first lines.
+    void import_csv();
     void print();
     void print_preview();
 
 private:
+    /// Runs the reader (none when the user cancelled) under a wait cursor and tells the fields and
+    /// views, as every import command ends.
+    void run_import(const std::function<int()> &reader);
+
     CLocationDoc &doc_;
     std::function<std::vector<std::string>()> open_names_;
+    SettingsStore &store_;
     QSplitter *splitter_;
     CLocationSummary *summary_;
     CLocationView *view_;

@@ -11,8 +11,10 @@
 
 namespace tw {
 
-LocationKind::LocationKind(std::function<std::vector<CLocationDoc *>()> open_locations)
+LocationKind::LocationKind(std::function<std::vector<CLocationDoc *>()> open_locations,
+                           SettingsStore &store)
     : open_locations_(std::move(open_locations))
+    , store_(store)
 {}
 
 std::vector<std::string> LocationKind::open_names(const CLocationDoc *except) const
@@ -58,7 +60,8 @@ std::string LocationKind::proposed_file_name(const Document &doc) const
 DocumentFrame *LocationKind::create_frame(Document &doc)
 {
     auto &location = static_cast<CLocationDoc &>(doc);
-    return new CLocationFrame(location, [this, &location] { return open_names(&location); });
+    return new CLocationFrame(
+        location, [this, &location] { return open_names(&location); }, store_);
 }
 
 void LocationKind::refresh_after_preferences(Document &doc)

@@ -9,6 +9,7 @@
 namespace tw {
 
 class CLocationDoc;
+class SettingsStore;
 
 /// Locations in the program: new ones come from the location sheet in new mode, files are the
 /// location archive, and a window is a CLocationFrame.
@@ -16,7 +17,8 @@ class LocationKind : public DocumentKind
 {
 public:
     /// `open_locations` lists the open location documents (their names may not be taken again).
-    explicit LocationKind(std::function<std::vector<CLocationDoc *>()> open_locations);
+    /// `store` keeps what the location windows remember between runs (the last CSV mapping).
+    LocationKind(std::function<std::vector<CLocationDoc *>()> open_locations, SettingsStore &store);
 
     std::unique_ptr<Document> create_new(QWidget *parent) override;
     std::unique_ptr<Document> read(std::span<const std::uint8_t> bytes) override;
@@ -32,6 +34,7 @@ private:
     std::vector<std::string> open_names(const CLocationDoc *except) const;
 
     std::function<std::vector<CLocationDoc *>()> open_locations_;
+    SettingsStore &store_;
 };
 
 } // namespace tw

@@ -286,6 +286,8 @@ private slots:
             {"USDA (no RH)", "Import Weather Data in USDA defined comma delineated format, "
                              "excluding relative humidity"},
             {"Kansas State", "Import weather data from Kansas Statue file format"},
+            {"CSV...", "Import weather data from a station's CSV file, choosing each column and "
+                       "its unit"},
         };
         QCOMPARE(import.size(), expected.size());
         for (int i = 0; i < import.size(); ++i) {

@@ -4,6 +4,7 @@
 #include "field/field_doc.h"
 #include "location/location_doc.h"
 #include "location/reference_et.h"
+#include "location/ui/csv_import_dialog.h"
 #include "location/ui/location_frame.h"
 #include "location/ui/location_info_sheet.h"
 #include "location/ui/location_summary.h"
@@ -12,6 +13,7 @@
 #include "location/ui/weather_day_dialog.h"
 #include "location/ui/weather_printer.h"
 #include "location/ui/weather_table_model.h"
+#include "platform/files.h"
 #include "refdata/ui/customize_sheet.h"
 #include "refdata/units.h"
 #include "support/ui_test_env.h"
@@ -30,6 +32,7 @@
 #include <QPrinter>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTableWidget>
 #include <QtTest>
 
 using namespace tw;
@@ -153,6 +156,64 @@ private slots:
         QVERIFY(s.icon_key(3) != rain && s.icon_key(3) != no_data);
         QCOMPARE(s.icon_key(10), no_data);
         QVERIFY(s.frame().mdi_area()->subWindowList().front()->isWindowModified());
+    }
+
+    // Import > CSV...: the first lines shown, a column and unit chosen per quantity, OK refused
+    // until the lines can be placed on days; the next import starts from the mapping accepted.
+    void csvImportShowsTheFileAndRemembersTheMapping()
+    {
+        Season s;
+        s.create_and_import();
+        const auto csv = s.dir.file("station.csv");
+        const std::string text = "Day,High F,Low F,Rs MJ,Wind m/s\n"
+                                 "8/1/2004,90,59,25.0,2.0\n"
+                                 "8/2/2004,88,60,24.0,3.0\n";
+        QVERIFY(write_file_atomic(
+            csv, {reinterpret_cast<const std::uint8_t *>(text.data()), text.size()}));
+        s.user.answer_open(QString::fromStdString(csv.string()));
+        QStringList shown;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &d = static_cast<CCsvImportDlg &>(dialog);
+            shown << d.preview()->horizontalHeaderItem(1)->text() << d.preview()->item(1, 0)->text()
+                  << QString::number(d.preview()->rowCount());
+            d.column_box(CsvQuantity::TMax)->setCurrentIndex(2);
+            d.unit_box(CsvQuantity::TMax)->setCurrentIndex(1);
+            d.column_box(CsvQuantity::TMin)->setCurrentIndex(3);
+            d.unit_box(CsvQuantity::TMin)->setCurrentIndex(1);
+            d.column_box(CsvQuantity::Solar)->setCurrentIndex(4);
+            d.unit_box(CsvQuantity::Solar)->setCurrentIndex(1);
+            d.column_box(CsvQuantity::Wind)->setCurrentIndex(5);
+            d.unit_box(CsvQuantity::Wind)->setCurrentIndex(2);
+            d.accept(); // no date yet
+            if (d.result() == QDialog::Accepted)
+                return int(QDialog::Accepted);
+            d.column_box(CsvQuantity::Date)->setCurrentIndex(1);
+            d.accept();
+            return d.result();
+        });
+        s.frame().dispatch(ID_IMPORT_CSV);
+        QCOMPARE(shown, (QStringList{"High F", "8/2/2004", "2"}));
+        QCOMPARE(s.user.file_filters().back(),
+                 QStringLiteral("CSV Weather(*.CSV);; All Files(*.*)"));
+        QVERIFY(s.messages->texts().back() == "The map needs date=COL, or year=COL and doy=COL.");
+        const WeatherDay &august = s.doc().day(31);
+        QCOMPARE(august.has_data, 1);
+        QCOMPARE(august.t_max, 32.2222214f);
+        QCOMPARE(august.wind_run, 172.8f);
+        QVERIFY(august.etr_used > 3.0f);
+        QCOMPARE(s.doc().day(33).has_data, 0);
+
+        s.user.answer_open(QString::fromStdString(csv.string()));
+        QList<int> remembered;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &d = static_cast<CCsvImportDlg &>(dialog);
+            remembered << d.column_box(CsvQuantity::Date)->currentIndex()
+                       << d.unit_box(CsvQuantity::Wind)->currentIndex()
+                       << d.column_box(CsvQuantity::Rain)->currentIndex();
+            return int(QDialog::Rejected);
+        });
+        s.frame().dispatch(ID_IMPORT_CSV);
+        QCOMPARE(remembered, (QList<int>{1, 2, 0}));
     }
 
     void demoSeasonFillsAGreeleyLocationFromMay()
