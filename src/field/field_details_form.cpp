@@ -3,6 +3,7 @@
 #include "field/field_doc.h"
 #include "field/irrigation_systems.h"
 #include "platform/dates.h"
+#include "platform/edition.h"
 #include "platform/file_names.h"
 #include "platform/message_port.h"
 #include "platform/text_encoding.h"
@@ -103,7 +104,7 @@ int FieldDetailsForm::harvests_shown() const
 
 bool FieldDetailsForm::perennial_visible() const
 {
-    return harvests_shown() > 1;
+    return edition().perennial_crops && harvests_shown() > 1;
 }
 
 std::string_view FieldDetailsForm::date_label() const

@@ -7,6 +7,7 @@
 #include "location/ui/weather_day_dialog.h"
 #include "location/ui/weather_printer.h"
 #include "platform/command_ids.h"
+#include "platform/edition.h"
 #include "platform/ui/interaction.h"
 
 #include <QApplication>
@@ -51,11 +52,12 @@ CLocationFrame::CLocationFrame(CLocationDoc &doc,
     , doc_(doc)
     , open_names_(std::move(open_names))
     , splitter_(new QSplitter(Qt::Vertical, this))
-    , summary_(new CLocationSummary(doc, splitter_))
+    , summary_(edition().location_summary ? new CLocationSummary(doc, splitter_) : nullptr)
     , view_(new CLocationView(doc, splitter_))
 {
     splitter_->setChildrenCollapsible(false);
-    splitter_->setSizes({kSummaryHeight, kTableHeight});
+    if (summary_)
+        splitter_->setSizes({kSummaryHeight, kTableHeight});
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter_);
@@ -90,7 +92,7 @@ void CLocationFrame::run_command(int command)
 void CLocationFrame::next_pane(bool)
 {
     // Two panes: either way the other one.
-    if (summary_->hasFocus())
+    if (!summary_ || summary_->hasFocus())
         view_->setFocus();
     else
         summary_->setFocus();
