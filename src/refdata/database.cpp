@@ -11,6 +11,7 @@
 #include <cctype>
 #include <limits>
 #include <string>
+#include <tuple>
 
 namespace tw {
 namespace {
@@ -129,23 +130,47 @@ std::vector<Record> read_records(DbStream &stream, std::int32_t count)
     return records;
 }
 
+// A size that fits both layouts (17 earlier stations make 884 bytes, as 13 current ones do) is
+// told apart by a field the earlier records fill with other data: a current station's reference
+// crop is -1 to 2, a current crop's maximum harvests 1 to 9.
+bool holds_current_records(std::int32_t kind, std::span<const std::uint8_t> bytes)
+{
+    const std::size_t size = db_record_size(kind, current_release());
+    for (std::size_t at = 0; at + size <= bytes.size(); at += size) {
+        const auto record = bytes.subspan(at, size);
+        const auto [value, low, high] =
+            kind == DbStations
+                ? std::tuple(decode_station(record, StationLayout::Current).reference_type, -1, 2)
+                : std::tuple(decode_crop(record, CropLayout::Current).max_harvests, 1, 9);
+        if (value < low || value > high)
+            return false;
+    }
+    return true;
+}
+
 // Crops and stations changed layout between the releases, and a bare array of records says
 // nothing of its layout but its size: a file that is not a whole number of this edition's records
 // is another layout or damaged, and reading it as this one's would hand out garbage records.
 std::optional<std::string> layout_refusal(std::int32_t kind, const std::filesystem::path &file,
-                                          std::uintmax_t bytes)
+                                          std::span<const std::uint8_t> bytes)
 {
-    if (kind == DbSoils || bytes % db_record_size(kind, edition()) == 0)
+    if (kind == DbSoils)
+        return std::nullopt;
+    const Edition &earlier = release1();
+    const bool fits = bytes.size() % db_record_size(kind, edition()) == 0;
+    const bool fits_earlier =
+        &edition() != &earlier && bytes.size() % db_record_size(kind, earlier) == 0;
+    if (fits && (!fits_earlier || holds_current_records(kind, bytes)))
         return std::nullopt;
     std::string word(kind_info(kind)->word);
     word[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(word[0])));
     std::string text = file.string() + " is not a " + word + " database of " +
-                       std::string(edition().program_name) + ": its " + std::to_string(bytes) +
-                       " bytes are not a whole number of " +
+                       std::string(edition().program_name) + ": its " +
+                       std::to_string(bytes.size()) + " bytes are not " +
+                       (fits ? "" : "a whole number of ") +
                        std::to_string(db_record_size(kind, edition())) +
                        "-byte records. It is neither read nor replaced.";
-    const Edition &earlier = release1();
-    if (&edition() != &earlier && bytes % db_record_size(kind, earlier) == 0) {
+    if (fits_earlier) {
         const std::string dir = work_dir().empty() ? "" : " \"" + work_dir().string() + "\"";
         text += "\nIts size fits the " + word + " database of " +
                 std::string(earlier.program_name) +
@@ -154,7 +179,8 @@ std::optional<std::string> layout_refusal(std::int32_t kind, const std::filesyst
     return text;
 }
 
-bool refused(std::int32_t kind, const std::filesystem::path &file, std::uintmax_t bytes)
+bool refused(std::int32_t kind, const std::filesystem::path &file,
+             std::span<const std::uint8_t> bytes)
 {
     const auto refusal = layout_refusal(kind, file, bytes);
     if (refusal)
@@ -172,7 +198,7 @@ bool write_records(std::int32_t kind, const std::vector<Record> &records)
     const KindInfo &info = *kind_info(kind);
     // An editor that was refused the file holds none of its records; saving would lose them.
     const std::filesystem::path file = work_file(info.file);
-    if (const auto bytes = size_of_file(file); bytes && refused(kind, file, *bytes))
+    if (const auto old = read_file(file, kMaxDatabaseBytes); old && refused(kind, file, *old))
         return false;
     WriteFailure failure = WriteFailure::None;
     if (write_file_atomic(file, encode_all(records), nullptr, &failure))
@@ -475,7 +501,7 @@ std::optional<DbStream> db_Open(std::int32_t kind)
     const std::filesystem::path file = work_file(info->file);
     if (auto bytes = read_file(file, kMaxDatabaseBytes)) {
         // Refused, the file is kept as it is: re-creating it would lose what it holds.
-        if (refused(kind, file, bytes->size()))
+        if (refused(kind, file, *bytes))
             return std::nullopt;
         return DbStream(std::move(*bytes));
     }

@@ -182,6 +182,31 @@ TEST_F(Release1Files, TheCurrentReleaseRefusesThemAndSuggestsTheMigration)
     EXPECT_EQ(bytes("crop.db"), odd);
 }
 
+TEST_F(Release1Files, ASizeThatFitsBothLayoutsIsToldApartByTheRecords)
+{
+    // 17 earlier stations and 13 current ones are both 884 bytes.
+    std::vector<StationRecord> stations;
+    for (int i = 0; i < 17; ++i)
+        stations.push_back(station_named("Station " + std::to_string(i)));
+    write_release1({crop_with_every_flag()}, stations);
+    ASSERT_EQ(bytes("station.db").size(), 884u);
+    EXPECT_TRUE(load_stations().empty());
+    ASSERT_EQ(messages->texts().size(), 1u);
+    EXPECT_NE(messages->texts()[0].find("are not 68-byte records"), std::string::npos);
+    EXPECT_NE(messages->texts()[0].find("db migrate --from-release 1"), std::string::npos);
+    {
+        test::ScopedEdition earlier(release1());
+        EXPECT_EQ(load_stations().size(), 17u);
+    }
+
+    messages->clear();
+    ASSERT_TRUE(write_file_atomic(dir.file("station.db"), {}));
+    ASSERT_TRUE(db_Write(DbStations, std::vector<StationRecord>(13, station_named("Current"))));
+    ASSERT_EQ(bytes("station.db").size(), 884u);
+    EXPECT_EQ(load_stations().size(), 13u);
+    EXPECT_TRUE(messages->texts().empty());
+}
+
 TEST_F(Release1Files, MigrationKeepsEveryRecordFieldForFieldAndTheOldFiles)
 {
     const std::vector<CropRecord> crops = {crop_with_every_flag()};

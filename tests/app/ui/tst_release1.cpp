@@ -48,6 +48,20 @@ struct Release1Program
 {
     test::ScopedEdition edition{release1()};
     test::ProgramUnderTest program;
+
+    // A location through File > New and its sheet, which creates station.db.
+    void new_location()
+    {
+        program.user.on_dialog(test::choose_new_type(0));
+        program.user.on_dialog([](QDialog &dialog) {
+            auto &sheet = static_cast<CLocationInfoSheet &>(dialog);
+            sheet.name_edit()->setText(QStringLiteral("Greeley"));
+            sheet.latitude_edit()->setText(QStringLiteral("40.5"));
+            sheet.accept();
+            return sheet.result();
+        });
+        program.frame().dispatch(ID_FILE_NEW);
+    }
 };
 
 } // namespace
@@ -110,15 +124,7 @@ private slots:
     {
         Release1Program r;
         r.program.start();
-        r.program.user.on_dialog(test::choose_new_type(0));
-        r.program.user.on_dialog([](QDialog &dialog) {
-            auto &sheet = static_cast<CLocationInfoSheet &>(dialog);
-            sheet.name_edit()->setText(QStringLiteral("Greeley"));
-            sheet.latitude_edit()->setText(QStringLiteral("40.5"));
-            sheet.accept();
-            return sheet.result();
-        });
-        r.program.frame().dispatch(ID_FILE_NEW);
+        r.new_location();
 
         QStringList systems;
         QString efficiency;
@@ -143,16 +149,7 @@ private slots:
     {
         Release1Program r;
         r.program.start();
-        // Any user of the crops creates the file, here the field dialog.
-        r.program.user.on_dialog(test::choose_new_type(0));
-        r.program.user.on_dialog([](QDialog &dialog) {
-            auto &sheet = static_cast<CLocationInfoSheet &>(dialog);
-            sheet.name_edit()->setText(QStringLiteral("Greeley"));
-            sheet.latitude_edit()->setText(QStringLiteral("40.5"));
-            sheet.accept();
-            return sheet.result();
-        });
-        r.program.frame().dispatch(ID_FILE_NEW);
+        r.new_location();
         QCOMPARE(size_of_file(r.program.dir.file("station.db")),
                  std::optional<std::uintmax_t>(1300));
         r.program.user.on_dialog(test::choose_new_type(1));
