@@ -1,5 +1,7 @@
 #include "app/commands.h"
 
+#include "platform/edition.h"
+
 #include <array>
 
 namespace tw {
@@ -209,6 +211,28 @@ std::span<const MenuEntry> menu_bar(int resource)
     case kFieldMenu: return kFieldBar;
     default: return {};
     }
+}
+
+std::string_view app_title()
+{
+    return edition().program_name;
+}
+
+std::string_view entry_text(const MenuEntry &entry)
+{
+    const Edition &e = edition();
+    if (!e.separate_jvu_imports && entry.command == ID_IMPORT_JVU_NEW)
+        return {};
+    if (!e.separate_jvu_imports && entry.command == ID_IMPORT_JVU_OLD)
+        return "JVU";
+    if (!e.tip_window && entry.command == ID_TIP_OF_THE_DAY)
+        return {};
+    // The station-network import came after the earlier release, whose users had the line formats.
+    if (entry.command == ID_IMPORT_CSV && &e == &release1())
+        return {};
+    if (entry.command == ID_APP_ABOUT && &e == &release1())
+        return "&About Tillwise 1...";
+    return entry.text;
 }
 
 std::string_view command_prompt(int command)

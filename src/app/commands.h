@@ -10,6 +10,8 @@
 namespace tw {
 
 constexpr std::string_view kAppTitle = "Tillwise";
+/// The program's name as the running edition calls it ("Tillwise", "Tillwise 1").
+std::string_view app_title();
 constexpr std::string_view kIdleText = "Tillwise is Ready";
 constexpr std::string_view kHelpMenuText = "&Help";
 constexpr std::string_view kWelcomeMenuText = "&Welcome ...";
@@ -24,6 +26,10 @@ struct MenuEntry
     std::span<const MenuEntry> items = {};
     int prompt = 0;
 };
+
+/// The text an entry shows in the running edition; empty for a command the edition does not
+/// have (the earlier release has one "JVU" import, the old line format, and no welcome window).
+std::string_view entry_text(const MenuEntry &entry);
 
 /// The status-bar prompt an entry shows.
 std::string_view entry_prompt(const MenuEntry &entry);

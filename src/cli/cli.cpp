@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "platform/edition.h"
 #include "platform/message_port.h"
 #include "platform/work_dir.h"
 #include "refdata/custom_settings.h"
@@ -21,9 +22,10 @@ std::vector<Command> &command_table()
 
 void print_usage(std::ostream &out)
 {
-    out << "usage: tillwise-cli [--workdir DIR] [--answer yes|no] COMMAND [ARGS]\n\n"
+    out << "usage: tillwise-cli [--workdir DIR] [--answer yes|no] [--release 1] COMMAND [ARGS]\n\n"
            "The working directory (default: the current one) holds the reference files:\n"
-           "soil.db, crop.db, station.db, custom.con and the fertility knowledge files.\n\n"
+           "soil.db, crop.db, station.db, custom.con and the fertility knowledge files.\n"
+           "--release 1 works on the files of the earlier release, Tillwise 1.\n\n"
            "Commands:\n";
     std::vector<Command> commands = command_table();
     std::sort(commands.begin(), commands.end(), [](const Command &a, const Command &b) {
@@ -46,6 +48,7 @@ struct GlobalOptions
 {
     std::filesystem::path workdir;
     bool answer_yes = true;
+    const Edition *edition = &current_release();
     std::vector<std::string> rest;
 };
 
@@ -59,7 +62,7 @@ std::optional<GlobalOptions> take_global_options(const std::vector<std::string> 
         if (const auto eq = a.find('='); a.starts_with("--") && eq != std::string::npos) {
             option = a.substr(0, eq);
             value = a.substr(eq + 1);
-        } else if (a == "--workdir" || a == "--answer") {
+        } else if (a == "--workdir" || a == "--answer" || a == "--release") {
             if (i + 1 == args.size()) {
                 err << "Option " << a << " needs a value.\n";
                 return std::nullopt;
@@ -74,6 +77,14 @@ std::optional<GlobalOptions> take_global_options(const std::vector<std::string> 
                 return std::nullopt;
             }
             g.answer_yes = value == "yes";
+        } else if (option == "--release") {
+            const Edition *chosen =
+                value == "1" || value == "2" ? edition_of_release(value[0] - '0') : nullptr;
+            if (!chosen) {
+                err << "Option --release takes 1 (the earlier release) or 2.\n";
+                return std::nullopt;
+            }
+            g.edition = chosen;
         } else {
             g.rest.push_back(a);
         }
@@ -120,6 +131,8 @@ int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
     ConsoleMessagePort port(err, global->answer_yes);
     MessagePort *previous_port = set_messages(&port);
     const std::filesystem::path previous_dir = work_dir();
+    const Edition &previous_edition = edition();
+    set_edition(*global->edition);
     set_work_dir(global->workdir);
     load_custom_settings();
 
@@ -127,6 +140,7 @@ int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
     const int status = command->handler(context);
 
     set_work_dir(previous_dir);
+    set_edition(previous_edition);
     set_messages(previous_port);
     return status;
 }

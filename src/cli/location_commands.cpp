@@ -109,6 +109,12 @@ bool fill_sheet(const Options &o, LocationInfoForm &form, std::ostream &err)
     const auto k_zero = o.number("k-zero", err, failed);
     if (failed)
         return false;
+    const auto offered = et_choices();
+    if (method && std::none_of(offered.begin(), offered.end(),
+                               [&](const EtChoice &c) { return c.method == *method; })) {
+        err << "This release has no such ET equation; --et-method takes another.\n";
+        return false;
+    }
     if (o.has("station") &&
         (latitude || elevation || anemometer || tmin || tmax || reference || delta_t || k_zero)) {
         err << "Give either --station or the station's values, not both.\n";

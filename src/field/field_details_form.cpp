@@ -4,6 +4,7 @@
 #include "field/irrigation_systems.h"
 #include "field/system_capacity.h"
 #include "platform/dates.h"
+#include "platform/edition.h"
 #include "platform/file_names.h"
 #include "platform/message_port.h"
 #include "platform/text_encoding.h"
@@ -106,7 +107,7 @@ int FieldDetailsForm::harvests_shown() const
 
 bool FieldDetailsForm::perennial_visible() const
 {
-    return harvests_shown() > 1;
+    return edition().perennial_crops && harvests_shown() > 1;
 }
 
 std::string_view FieldDetailsForm::date_label() const

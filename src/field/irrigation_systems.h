@@ -15,7 +15,8 @@ struct IrrigationSystem
     float net_depth_in; ///< net application depth, inches (drives the effective-rain factor)
 };
 
-/// The 16 systems, by index.
+/// The systems of the running edition, by index: the 16 of the current release, the three of
+/// the earlier one.
 std::span<const IrrigationSystem> irrigation_systems();
 /// The row of an index, nothing outside the table.
 const IrrigationSystem *irrigation_system(std::int32_t index);

@@ -1,6 +1,7 @@
 #include "field/stage_editor.h"
 
 #include "field/growth_stages.h"
+#include "platform/edition.h"
 #include "platform/message_port.h"
 #include "platform/text_encoding.h"
 #include "platform/text_format.h"
@@ -164,7 +165,8 @@ bool StageEditor::finish(const StageEdit &edit)
         store(crop_.stages[static_cast<std::size_t>(edit.stage)], edit);
         return true;
     }
-    if (n >= static_cast<int>(kMaxStages))
+    // The crop goes back to crop.db, which holds no more stages than its layout has room for.
+    if (n >= static_cast<int>(crop_stage_capacity(edition().crop_layout)))
         return false;
     const auto at = crop_.stages.begin() + edit.stage + 1;
     std::move_backward(at, crop_.stages.begin() + n, crop_.stages.begin() + n + 1);

@@ -4,6 +4,7 @@
 #include "location/location_file.h"
 #include "location/reference_et.h"
 #include "platform/dates.h"
+#include "platform/edition.h"
 #include "platform/file_names.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
@@ -12,6 +13,7 @@
 #include "refdata/units.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tw {
 namespace {
@@ -188,6 +190,19 @@ bool LocationInfoForm::accept(CLocationDoc &location)
     location.recompute_all();
     location.update_all_views(-1);
     return true;
+}
+
+std::span<const EtChoice> et_choices()
+{
+    static constexpr std::array<EtChoice, 5> all = {{{KimberlyPenman, "Kimberly Penman"},
+                                                     {StandardizedPenman, "Standardized Penman"},
+                                                     {JensenHaise, "Jensen-Haise"},
+                                                     {Hargreaves, "Hargreaves"},
+                                                     {EtrDirect, "ETR"}}};
+    static constexpr std::array<EtChoice, 4> release1 = {all[0], all[2], all[3], all[4]};
+    if (!edition().standardized_penman)
+        return release1;
+    return all;
 }
 
 } // namespace tw

@@ -20,6 +20,16 @@ constexpr int kMaxSeasonDays = 365;
 /// The name field takes this many characters; the location keeps its first 15.
 constexpr std::size_t kTypedNameChars = 20;
 
+/// An ET equation of the sheet's list: its method code and its text.
+struct EtChoice
+{
+    std::int32_t method;
+    std::string_view text;
+};
+/// The equations the running edition offers, in list order (the earlier release had no
+/// Standardized Penman).
+std::span<const EtChoice> et_choices();
+
 /// The sheet's fields, in display units.
 struct LocationInfo
 {

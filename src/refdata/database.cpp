@@ -1,5 +1,6 @@
 #include "refdata/database.h"
 
+#include "platform/edition.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
 #include "platform/text_encoding.h"
@@ -8,8 +9,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <limits>
 #include <string>
+#include <tuple>
 
 namespace tw {
 namespace {
@@ -22,7 +25,6 @@ struct KindInfo
 {
     std::string_view file;
     std::string_view word; ///< as the messages name the database
-    std::size_t record_size;
     std::size_t name_width;
     std::string_view missing_notice;
     std::string_view create_operation;
@@ -32,15 +34,15 @@ struct KindInfo
 const KindInfo *kind_info(std::int32_t kind)
 {
     static const std::array<KindInfo, 3> kinds = {{
-        {"soil.db", "Soil", kSoilRecordSize, 16,
+        {"soil.db", "Soil", 16,
          "Can't Find Soil Database File!!\nCreating a New Database with Default Soils.",
          "db_CreateSoils()", &db_CreateSoils},
-        {"crop.db", "Crop", kCropRecordSize, 20,
+        {"crop.db", "Crop", 20,
          "Can't Find Crop Database File!!\nCreating default crop.db with only Corn Information. "
          "\n You should exit Tillwise now and replace crop.db with the complete crop database "
          "file!",
          "db_CreateCrops()", &db_CreateCrops},
-        {"station.db", "Station", kStationRecordSize, 20,
+        {"station.db", "Station", 20,
          "Can't Find Station Database File!!\nCreating a New Database with Default Stations.",
          "db_CreateStation()", &db_CreateStation},
     }};
@@ -54,34 +56,52 @@ void missed_switch(std::string_view operation)
     messages().inform("ERROR: Missed Switch in [" + std::string(operation) + "]!!");
 }
 
-// How a kind's records meet its file: the kind, the record size and the codec.
-template<class Record, std::int32_t Kind, std::size_t Size, auto Encode, auto Decode>
-struct CodecOf
-{
-    static constexpr std::int32_t kind = Kind;
-    static constexpr std::size_t size = Size;
-    static auto encode(const Record &r) { return Encode(r); }
-    static Record decode(std::span<const std::uint8_t, Size> b) { return Decode(b); }
-};
-
+// How a kind's records meet its file: the kind, the record size and the codec. Crops and
+// stations are laid out as the running edition lays them out.
 template<class Record>
 struct Codec;
 template<>
-struct Codec<SoilRecord> : CodecOf<SoilRecord, DbSoils, kSoilRecordSize, &encode_soil, &decode_soil>
-{};
+struct Codec<SoilRecord>
+{
+    static constexpr std::int32_t kind = DbSoils;
+    static std::size_t size() { return kSoilRecordSize; }
+    static SoilImage encode(const SoilRecord &r) { return encode_soil(r); }
+    static SoilRecord decode(std::span<const std::uint8_t> b)
+    {
+        return decode_soil(b.first<kSoilRecordSize>());
+    }
+};
 template<>
-struct Codec<CropRecord> : CodecOf<CropRecord, DbCrops, kCropRecordSize, &encode_crop, &decode_crop>
-{};
+struct Codec<CropRecord>
+{
+    static constexpr std::int32_t kind = DbCrops;
+    static std::size_t size() { return db_record_size(kind, edition()); }
+    static auto encode(const CropRecord &r) { return encode_crop(r, edition().crop_layout); }
+    static CropRecord decode(std::span<const std::uint8_t> b)
+    {
+        return decode_crop(b, edition().crop_layout);
+    }
+};
 template<>
 struct Codec<StationRecord>
-    : CodecOf<StationRecord, DbStations, kStationRecordSize, &encode_station, &decode_station>
-{};
+{
+    static constexpr std::int32_t kind = DbStations;
+    static std::size_t size() { return db_record_size(kind, edition()); }
+    static auto encode(const StationRecord &r)
+    {
+        return encode_station(r, edition().station_layout);
+    }
+    static StationRecord decode(std::span<const std::uint8_t> b)
+    {
+        return decode_station(b, edition().station_layout);
+    }
+};
 
 template<class Record>
 std::vector<std::uint8_t> encode_all(const std::vector<Record> &records)
 {
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(records.size() * Codec<Record>::size);
+    bytes.reserve(records.size() * Codec<Record>::size());
     for (const Record &r : records) {
         const auto image = Codec<Record>::encode(r);
         bytes.insert(bytes.end(), image.begin(), image.end());
@@ -92,7 +112,7 @@ std::vector<std::uint8_t> encode_all(const std::vector<Record> &records)
 template<class Record>
 std::vector<Record> read_records(DbStream &stream, std::int32_t count)
 {
-    constexpr std::size_t size = Codec<Record>::size;
+    const std::size_t size = Codec<Record>::size();
     const std::size_t wanted = count > 0 ? static_cast<std::size_t>(count) : 0;
     std::vector<Record> records;
     // Never trust the count for the allocation: the stream bounds what can be read.
@@ -104,11 +124,69 @@ std::vector<Record> read_records(DbStream &stream, std::int32_t count)
                               " Database in [db_Read()]!!");
             break;
         }
-        Record record = Codec<Record>::decode(bytes->template first<size>());
+        Record record = Codec<Record>::decode(*bytes);
         record.index = static_cast<std::int32_t>(i);
         records.push_back(std::move(record));
     }
     return records;
+}
+
+// A size that fits both layouts (17 earlier stations make 884 bytes, as 13 current ones do) is
+// told apart by a field the earlier records fill with other data: a current station's reference
+// crop is -1 to 2, a current crop's maximum harvests 1 to 9.
+bool holds_current_records(std::int32_t kind, std::span<const std::uint8_t> bytes)
+{
+    const std::size_t size = db_record_size(kind, current_release());
+    for (std::size_t at = 0; at + size <= bytes.size(); at += size) {
+        const auto record = bytes.subspan(at, size);
+        const auto [value, low, high] =
+            kind == DbStations
+                ? std::tuple(decode_station(record, StationLayout::Current).reference_type, -1, 2)
+                : std::tuple(decode_crop(record, CropLayout::Current).max_harvests, 1, 9);
+        if (value < low || value > high)
+            return false;
+    }
+    return true;
+}
+
+// Crops and stations changed layout between the releases, and a bare array of records says
+// nothing of its layout but its size: a file that is not a whole number of this edition's records
+// is another layout or damaged, and reading it as this one's would hand out garbage records.
+std::optional<std::string> layout_refusal(std::int32_t kind, const std::filesystem::path &file,
+                                          std::span<const std::uint8_t> bytes)
+{
+    if (kind == DbSoils)
+        return std::nullopt;
+    const Edition &earlier = release1();
+    const bool fits = bytes.size() % db_record_size(kind, edition()) == 0;
+    const bool fits_earlier =
+        &edition() != &earlier && bytes.size() % db_record_size(kind, earlier) == 0;
+    if (fits && (!fits_earlier || holds_current_records(kind, bytes)))
+        return std::nullopt;
+    std::string word(kind_info(kind)->word);
+    word[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(word[0])));
+    std::string text = file.string() + " is not a " + word + " database of " +
+                       std::string(edition().program_name) + ": its " +
+                       std::to_string(bytes.size()) + " bytes are not " +
+                       (fits ? "" : "a whole number of ") +
+                       std::to_string(db_record_size(kind, edition())) +
+                       "-byte records. It is neither read nor replaced.";
+    if (fits_earlier) {
+        const std::string dir = work_dir().empty() ? "" : " \"" + work_dir().string() + "\"";
+        text += "\nIts size fits the " + word + " database of " +
+                std::string(earlier.program_name) +
+                ": run \"tillwise-cli db migrate --from-release 1" + dir + "\" to convert it.";
+    }
+    return text;
+}
+
+bool refused(std::int32_t kind, const std::filesystem::path &file,
+             std::span<const std::uint8_t> bytes)
+{
+    const auto refusal = layout_refusal(kind, file, bytes);
+    if (refusal)
+        messages().inform(*refusal);
+    return refusal.has_value();
 }
 
 template<class Record>
@@ -119,8 +197,12 @@ bool write_records(std::int32_t kind, const std::vector<Record> &records)
         return false;
     }
     const KindInfo &info = *kind_info(kind);
+    // An editor that was refused the file holds none of its records; saving would lose them.
+    const std::filesystem::path file = work_file(info.file);
+    if (const auto old = read_file(file, kMaxDatabaseBytes); old && refused(kind, file, *old))
+        return false;
     WriteFailure failure = WriteFailure::None;
-    if (write_file_atomic(work_file(info.file), encode_all(records), nullptr, &failure))
+    if (write_file_atomic(file, encode_all(records), nullptr, &failure))
         return true;
     // Either way the file keeps what it held.
     const bool data_failed = failure == WriteFailure::Write;
@@ -395,6 +477,16 @@ std::optional<std::span<const std::uint8_t>> DbStream::read(std::size_t n)
     return bytes;
 }
 
+std::size_t db_record_size(std::int32_t kind, const Edition &edition)
+{
+    switch (kind) {
+    case DbSoils: return kSoilRecordSize;
+    case DbCrops: return crop_record_size(edition.crop_layout);
+    case DbStations: return station_record_size(edition.station_layout);
+    }
+    return 0;
+}
+
 std::string_view db_file_name(std::int32_t kind)
 {
     const KindInfo *info = kind_info(kind);
@@ -410,8 +502,13 @@ std::optional<DbStream> db_Open(std::int32_t kind)
     }
     // Reading is all a user needs: the file is read whole here and written only by db_Write, so
     // a write-protected file is used as it is rather than taken for a missing one.
-    if (auto bytes = read_file(work_file(info->file), kMaxDatabaseBytes))
+    const std::filesystem::path file = work_file(info->file);
+    if (auto bytes = read_file(file, kMaxDatabaseBytes)) {
+        // Refused, the file is kept as it is: re-creating it would lose what it holds.
+        if (refused(kind, file, *bytes))
+            return std::nullopt;
         return DbStream(std::move(*bytes));
+    }
     return info->create();
 }
 
@@ -422,8 +519,9 @@ std::int32_t db_GetSize(std::int32_t kind, DbStream &stream)
         missed_switch("db_GetSize()");
         return 0;
     }
-    const std::size_t count = std::min<std::size_t>(stream.remaining() / info->record_size,
-                                                    std::numeric_limits<std::int32_t>::max());
+    const std::size_t count =
+        std::min<std::size_t>(stream.remaining() / db_record_size(kind, edition()),
+                              std::numeric_limits<std::int32_t>::max());
     stream.rewind();
     return static_cast<std::int32_t>(count);
 }

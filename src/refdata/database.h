@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/edition.h"
 #include "refdata/records.h"
 
 #include <cstddef>
@@ -47,11 +48,15 @@ private:
 using DbRecords = std::variant<std::monostate, std::vector<SoilRecord>, std::vector<CropRecord>,
                                std::vector<StationRecord>>;
 
+/// The size of a kind's record as the edition lays it out; 0 for an unknown kind.
+std::size_t db_record_size(std::int32_t kind, const Edition &edition);
+
 /// The file name of a kind ("soil.db", "crop.db", "station.db"), empty for any other kind.
 std::string_view db_file_name(std::int32_t kind);
 
 /// Reads the kind's file whole; a file that cannot be read is treated as missing and re-created
-/// by the kind's create operation, whose result is returned.
+/// by the kind's create operation, whose result is returned. A crop.db or station.db that is not
+/// a whole number of the running edition's records is refused with a message, and kept.
 std::optional<DbStream> db_Open(std::int32_t kind);
 /// The number of whole records from the stream's position to its end; the stream is left
 /// rewound. An unknown kind counts 0.
@@ -61,8 +66,8 @@ std::int32_t db_GetSize(std::int32_t kind, DbStream &stream);
 DbRecords db_Read(std::int32_t kind, DbStream &stream, std::int32_t count);
 
 /// Replaces the kind's file with the records (their texts cut to their fields); false, after the
-/// message, when the file could not be written (it then keeps its previous contents) or the kind
-/// is not the records' kind.
+/// message, when the file could not be written (it then keeps its previous contents), when it is
+/// a file db_Open refuses, or the kind is not the records' kind.
 bool db_Write(std::int32_t kind, const std::vector<SoilRecord> &records);
 bool db_Write(std::int32_t kind, const std::vector<CropRecord> &records);
 bool db_Write(std::int32_t kind, const std::vector<StationRecord> &records);

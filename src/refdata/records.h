@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/edition.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 // The fixed records of soil.db, station.db and crop.db. Stored quantities are in internal units.
 // Texts are UTF-8 here and cut to their field's width when a record is encoded.
@@ -86,10 +89,24 @@ struct CropRecord
     std::array<GrowthStage, kMaxStages> stages{};
 };
 
+/// Flags as the earlier release numbered them (0 none, 1 Emergence, 2 Full Cover, 3 Stop
+/// Irrigating, 4 Planting, 5 Harvest) and back; a value outside 0 to 5 stays as it is.
+std::int32_t stage_flag_from_release1(std::int32_t flag);
+std::int32_t stage_flag_to_release1(std::int32_t flag);
+
 constexpr std::size_t kSoilRecordSize = 48;
 constexpr std::size_t kStationRecordSize = 68;
 constexpr std::size_t kGrowthStageSize = 36;
 constexpr std::size_t kCropRecordSize = 2008;
+
+constexpr std::size_t kRelease1StationRecordSize = 52;
+constexpr std::size_t kRelease1CropRecordSize = 928;
+constexpr std::size_t kRelease1MaxStages = 20;
+
+std::size_t station_record_size(StationLayout layout);
+std::size_t crop_record_size(CropLayout layout);
+/// How many stages a crop of the layout can hold.
+std::size_t crop_stage_capacity(CropLayout layout);
 
 using SoilImage = std::array<std::uint8_t, kSoilRecordSize>;
 using StationImage = std::array<std::uint8_t, kStationRecordSize>;
@@ -103,5 +120,15 @@ StationRecord decode_station(std::span<const std::uint8_t, kStationRecordSize> b
 CropImage encode_crop(const CropRecord &record);
 /// A stored stage count outside 0 to 50 is brought into that range.
 CropRecord decode_crop(std::span<const std::uint8_t, kCropRecordSize> bytes);
+
+/// The record in the layout's bytes (its size above). The earlier layouts drop what they have no
+/// field for, and a crop keeps at most its capacity of stages.
+std::vector<std::uint8_t> encode_station(const StationRecord &record, StationLayout layout);
+std::vector<std::uint8_t> encode_crop(const CropRecord &record, CropLayout layout);
+/// The record of the layout from at least its size of bytes (fewer read as zeros). An earlier
+/// station takes the values a location assumed without them: anemometer 2.0 m, reference crop 2
+/// (Tall (Alfalfa)); an earlier crop has one harvest per season.
+StationRecord decode_station(std::span<const std::uint8_t> bytes, StationLayout layout);
+CropRecord decode_crop(std::span<const std::uint8_t> bytes, CropLayout layout);
 
 } // namespace tw

@@ -68,6 +68,35 @@ TEST_F(RefdataCli, DbInitCreatesTheMissingFilesOnce)
     EXPECT_EQ(run({"db", "init"}).out, "Created crop.db (1 record, 2008 bytes).\n");
 }
 
+TEST_F(RefdataCli, Release1DatabasesListTheSameAfterTheirMigration)
+{
+    const CliRun init = run({"--release", "1", "db", "init"});
+    EXPECT_EQ(init.status, kExitOk);
+    EXPECT_EQ(size_of_file(dir.file("crop.db")), 928u);
+    EXPECT_EQ(size_of_file(dir.file("station.db")), 1300u);
+    const std::string crops = run({"--release", "1", "db", "list", "crops", "--csv"}).out;
+    const std::string stations = run({"--release", "1", "db", "list", "stations", "--csv"}).out;
+    EXPECT_EQ(lines(stations).size(), 26u);
+
+    const CliRun refused = run({"db", "list", "crops"});
+    EXPECT_EQ(refused.status, kExitFailure);
+    EXPECT_TRUE(contains(refused.err, "db migrate --from-release 1"));
+
+    const CliRun migrate = run({"db", "migrate", "--from-release", "1"});
+    EXPECT_EQ(migrate.status, kExitOk) << migrate.err;
+    EXPECT_EQ(migrate.out, "Migrated crop.db: 1 record, 928 bytes to 2008 bytes; the old file is "
+                           "crop.db.release1.\nMigrated station.db: 25 records, 1300 bytes to "
+                           "1700 bytes; the old file is station.db.release1.\n");
+    EXPECT_EQ(run({"db", "list", "crops", "--csv"}).out, crops);
+    EXPECT_EQ(run({"db", "list", "stations", "--csv"}).out, stations);
+
+    const CliRun again = run({"db", "migrate", "--from-release", "1", dir.path().string()});
+    EXPECT_EQ(again.status, kExitFailure);
+    EXPECT_TRUE(contains(again.err, "Nothing was changed."));
+    EXPECT_EQ(run({"db", "migrate", "--from-release", "2"}).status, kExitUsage);
+    EXPECT_EQ(run({"--release", "3", "db", "list", "crops"}).status, kExitUsage);
+}
+
 TEST_F(RefdataCli, SoilsAreListedInTheDisplaySoilMoistureUnit)
 {
     const CliRun r = run({"db", "list", "soils"});

@@ -46,6 +46,17 @@ ScopedSettings::~ScopedSettings()
     custom_settings() = saved_;
 }
 
+ScopedEdition::ScopedEdition(const Edition &edition)
+    : previous_(tw::edition())
+{
+    set_edition(edition);
+}
+
+ScopedEdition::~ScopedEdition()
+{
+    set_edition(previous_);
+}
+
 std::filesystem::path data_file(const std::string &name)
 {
     return std::filesystem::path(TILLWISE_TEST_DATA_DIR) / name;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/edition.h"
 #include "platform/message_port.h"
 #include "refdata/custom_settings.h"
 
@@ -56,6 +57,19 @@ public:
 
 private:
     CustomSettings saved_;
+};
+
+/// The process runs as the given edition for the test and as the previous one after it.
+class ScopedEdition
+{
+public:
+    explicit ScopedEdition(const Edition &edition);
+    ~ScopedEdition();
+    ScopedEdition(const ScopedEdition &) = delete;
+    ScopedEdition &operator=(const ScopedEdition &) = delete;
+
+private:
+    const Edition &previous_;
 };
 
 /// A file of tests/data.

@@ -2,6 +2,7 @@
 
 #include "app/commands.h"
 #include "app/ui/toolbar_icons.h"
+#include "platform/ui/dialog_fields.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -13,14 +14,15 @@ namespace tw {
 CAboutDlg::CAboutDlg(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About Tillwise"));
+    const QString program = qt_text(app_title());
+    setWindowTitle(QStringLiteral("About ") + program);
     auto *icon = new QLabel;
     icon->setPixmap(toolbar_icon(ID_APP_ABOUT).pixmap(48, 48));
-    auto *text = new QLabel(QStringLiteral("<b>Tillwise Version %1</b><br>"
+    auto *text = new QLabel(QStringLiteral("<b>%2 Version %1</b><br>"
                                            "A Flexible Crop Management Tool<br>"
                                            "Managing Irrigation, Fertilization and Leaching<br><br>"
                                            "Written and maintained by the Tillwise team.")
-                                .arg(QStringLiteral(TILLWISE_VERSION)));
+                                .arg(QStringLiteral(TILLWISE_VERSION), program));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto *row = new QHBoxLayout;

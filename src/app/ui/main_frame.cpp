@@ -2,6 +2,7 @@
 
 #include "app/commands.h"
 #include "app/ui/toolbar_icons.h"
+#include "platform/edition.h"
 
 #include <QAction>
 #include <QApplication>
@@ -61,7 +62,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     : QMainWindow(parent)
     , area_(new QMdiArea(this))
 {
-    setWindowTitle(qt_text(kAppTitle));
+    setWindowTitle(qt_text(app_title()));
     setCentralWidget(area_);
     build_toolbar();
     build_status_bar();
@@ -100,7 +101,9 @@ void CMainFrame::build_menu_bar(int resource)
     QMenu *help = nullptr;
     for (const MenuEntry &entry : menu_bar(resource)) {
         if (entry.items.empty()) {
-            bar.push_back(command_action(entry.command, qt_text(entry.text),
+            if (entry_text(entry).empty())
+                continue;
+            bar.push_back(command_action(entry.command, qt_text(entry_text(entry)),
                                          status_part(entry_prompt(entry)), this));
             continue;
         }
@@ -113,7 +116,9 @@ void CMainFrame::build_menu_bar(int resource)
         help = new QMenu(qt_text(kHelpMenuText), this);
         bar.push_back(help->menuAction());
     }
-    // Every Help menu starts with the welcome window.
+    // Every Help menu starts with the welcome window, where the edition has one.
+    if (!edition().tip_window)
+        return;
     QAction *first = help->actions().isEmpty() ? nullptr : help->actions().front();
     help->insertAction(first, command_action(ID_TIP_OF_THE_DAY, qt_text(kWelcomeMenuText),
                                              status_part(command_prompt(ID_TIP_OF_THE_DAY)), help));
@@ -140,8 +145,8 @@ QMenu *CMainFrame::build_menu(const MenuEntry &entry)
                 menu->addAction(more);
                 recent_actions_.push_back(more);
             }
-        } else {
-            menu->addAction(command_action(item.command, qt_text(item.text),
+        } else if (!entry_text(item).empty()) {
+            menu->addAction(command_action(item.command, qt_text(entry_text(item)),
                                            status_part(entry_prompt(item)), menu));
         }
     }
@@ -224,11 +229,11 @@ void CMainFrame::update_caption()
     // Document windows may have no caption of their own: the main window's names the active one.
     QMdiSubWindow *window = active_frame() ? area_->currentSubWindow() : nullptr;
     if (!window) {
-        setWindowTitle(qt_text(kAppTitle));
+        setWindowTitle(qt_text(app_title()));
         setWindowModified(false);
         return;
     }
-    setWindowTitle(qt_text(kAppTitle) + QStringLiteral(" - ") + window->windowTitle());
+    setWindowTitle(qt_text(app_title()) + QStringLiteral(" - ") + window->windowTitle());
     setWindowModified(window->isWindowModified());
 }
 

@@ -9,6 +9,7 @@
 #include "leaching/ui/leaching_windows.h"
 #include "location/location_doc.h"
 #include "location/ui/location_kind.h"
+#include "platform/edition.h"
 #include "platform/ui/interaction.h"
 #include "platform/ui/shared_printer.h"
 #include "platform/work_dir.h"
@@ -57,7 +58,7 @@ CTillwiseApp::~CTillwiseApp()
 
 bool CTillwiseApp::init_instance(const QStringList &arguments)
 {
-    QApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(app_title()));
     load_custom_settings();
     register_document_kinds();
     register_database_commands();
@@ -78,7 +79,7 @@ bool CTillwiseApp::init_instance(const QStringList &arguments)
     if (options.embedded)
         return true;
     frame_->showMaximized();
-    if (options.show_splash)
+    if (options.show_splash && edition().tip_window)
         show_tip(false);
     return true;
 }
@@ -222,7 +223,10 @@ void CTillwiseApp::run_command(int command)
     case ID_APP_EXIT: frame_->close(); return;
     case ID_CUSTOMIZE: customize(); return;
     case ID_APP_ABOUT: about(); return;
-    case ID_TIP_OF_THE_DAY: show_tip(true); return;
+    case ID_TIP_OF_THE_DAY:
+        if (edition().tip_window)
+            show_tip(true);
+        return;
     default: break;
     }
     if (Document *doc = active_document())

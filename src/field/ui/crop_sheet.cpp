@@ -1,5 +1,6 @@
 #include "field/ui/crop_sheet.h"
 
+#include "platform/edition.h"
 #include "platform/message_port.h"
 #include "platform/ui/dialog_fields.h"
 #include "platform/ui/interaction.h"
@@ -95,6 +96,8 @@ CCropGeneralPage::CCropGeneralPage(QWidget *parent)
     form->addRow(QStringLiteral("Crop Name:"), name_);
     form->addRow(QStringLiteral("Hybrid Type:"), hybrid_);
     form->addRow(QStringLiteral("Maximum Harvests/Season:"), harvests_);
+    // The earlier release's crops have one harvest a season and crop.db no field for more.
+    form->setRowVisible(harvests_, edition().perennial_crops);
     form->addRow(QStringLiteral("Average Yield: "), yield);
     form->addRow(QStringLiteral("Avg. Plant Population:"),
                  with_label(population_, QStringLiteral("1000/Acre")));

@@ -9,6 +9,7 @@
 #include "location/ui/weather_day_dialog.h"
 #include "location/ui/weather_printer.h"
 #include "platform/command_ids.h"
+#include "platform/edition.h"
 #include "platform/settings_store.h"
 #include "platform/ui/interaction.h"
 
@@ -56,11 +57,12 @@ CLocationFrame::CLocationFrame(CLocationDoc &doc,
     , open_names_(std::move(open_names))
     , store_(store)
     , splitter_(new QSplitter(Qt::Vertical, this))
-    , summary_(new CLocationSummary(doc, splitter_))
+    , summary_(edition().location_summary ? new CLocationSummary(doc, splitter_) : nullptr)
     , view_(new CLocationView(doc, splitter_))
 {
     splitter_->setChildrenCollapsible(false);
-    splitter_->setSizes({kSummaryHeight, kTableHeight});
+    if (summary_)
+        splitter_->setSizes({kSummaryHeight, kTableHeight});
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter_);
@@ -97,7 +99,7 @@ void CLocationFrame::run_command(int command)
 void CLocationFrame::next_pane(bool)
 {
     // Two panes: either way the other one.
-    if (summary_->hasFocus())
+    if (!summary_ || summary_->hasFocus())
         view_->setFocus();
     else
         summary_->setFocus();

@@ -30,6 +30,7 @@ public:
 
     CLocationDoc &document() const { return doc_; }
     QSplitter *splitter() const { return splitter_; }
+    /// None where the edition has no summary of fields.
     CLocationSummary *summary() const { return summary_; }
     CLocationView *view() const { return view_; }
 

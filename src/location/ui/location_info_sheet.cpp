@@ -2,6 +2,7 @@
 
 #include "location/location_doc.h"
 #include "platform/dates.h"
+#include "platform/edition.h"
 #include "platform/ui/dialog_fields.h"
 #include "refdata/database.h"
 #include "refdata/ui/unit_fields.h"
@@ -55,7 +56,8 @@ QWidget *CLocationInfoSheet::basics_page()
     start_->setCalendarPopup(true);
     start_->setEnabled(creating);
     et_ = new QComboBox(page);
-    et_->addItems({"Kimberly Penman", "Standardized Penman", "Jensen-Haise", "Hargreaves", "ETR"});
+    for (const EtChoice &choice : et_choices())
+        et_->addItem(qt_text(choice.text), choice.method);
     season_ = new QSpinBox(page);
     season_->setRange(kMinSeasonDays, kMaxSeasonDays);
 
@@ -70,7 +72,7 @@ QWidget *CLocationInfoSheet::basics_page()
     connect(start_, &QDateEdit::editingFinished, this,
             [this] { react([this] { form_.start_date_left(folder_); }); });
     connect(et_, &QComboBox::currentIndexChanged, this,
-            [this](int index) { form_.values.et_method = index; });
+            [this](int index) { form_.values.et_method = et_->itemData(index).toInt(); });
     return page;
 }
 
@@ -125,6 +127,9 @@ QWidget *CLocationInfoSheet::station_page()
     left->addLayout(station);
     left->addWidget(jh);
     auto *right = new QVBoxLayout;
+    // Without Standardized Penman the reference crop, DeltaT and Kzero mean nothing.
+    reference->setVisible(edition().standardized_penman);
+    penman->setVisible(edition().standardized_penman);
     right->addWidget(reference);
     right->addWidget(penman);
     right->addWidget(new QLabel(QStringLiteral("Import From Station:")));
@@ -169,7 +174,7 @@ bool CLocationInfoSheet::take_values()
     LocationInfo &v = form_.values;
     form_.set_name(name_->text().toStdString());
     v.start_date = serial_of(start_->date());
-    v.et_method = et_->currentIndex();
+    v.et_method = et_->currentData().toInt();
     v.season_length = season_->value();
     const std::pair<QLineEdit *, float *> numbers[] = {
         {elevation_, &v.elevation},
@@ -192,7 +197,7 @@ void CLocationInfoSheet::show_values()
     const LocationInfo &v = form_.values;
     name_->setText(QString::fromStdString(v.name));
     start_->setDate(qdate_of(v.start_date));
-    et_->setCurrentIndex(v.et_method);
+    et_->setCurrentIndex(et_->findData(v.et_method));
     season_->setValue(v.season_length);
     const std::pair<QLineEdit *, float> numbers[] = {
         {elevation_, v.elevation},

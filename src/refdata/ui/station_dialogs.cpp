@@ -1,5 +1,6 @@
 #include "refdata/ui/station_dialogs.h"
 
+#include "platform/edition.h"
 #include "platform/message_port.h"
 #include "platform/ui/dialog_fields.h"
 #include "refdata/ui/unit_fields.h"
@@ -71,6 +72,11 @@ CStationAttributesDlg::CStationAttributesDlg(StationValues &values, QWidget *par
     layout->addWidget(jh);
     layout->addWidget(reference);
     add_ok_cancel(*this, *layout);
+    // The earlier release's station.db has no room for these; its locations assume them.
+    if (edition().station_layout == StationLayout::Release1) {
+        form->setRowVisible(anemometer_->parentWidget(), false);
+        reference->setVisible(false);
+    }
 
     connect(elevation_, &QLineEdit::editingFinished, this,
             [this] { react(station_elevation_left); });
