@@ -110,6 +110,9 @@ private slots:
         f.user.on_dialog(on_page<CWizardPageDlg>([&](CWizardPageDlg &page) {
             QLineEdit *goal = named<QLineEdit>(page, "yield_goal");
             QCOMPARE(goal->text(), QStringLiteral("150"));
+            // Wide enough for "Fertilizer Wizard (Pre-Season Evaluation)" in its title bar.
+            QVERIFY(page.minimumWidth() >
+                    page.fontMetrics().horizontalAdvance(page.windowTitle()) + 100);
             QVERIFY(has_label(page, QStringLiteral("BU/Acre")));
             named<QCheckBox>(page, "soil_test_available")->click();
             // 101 above the crop's average yield of 150: asked, and No keeps the page.
