@@ -238,15 +238,22 @@ TEST_F(LeachingCli, NitrogenTableOfTheField)
 namespace tw::cli {
 namespace {
 
-TEST(LeachingDemo, ReportOfTheDemoCornAfterTheExampleConsultation)
+// The demo run in a scratch working directory, with the data folder of the source tree.
+struct LeachingDemo : ::testing::Test
 {
     test::ScopedWorkDir dir;
     test::ScopedSettings settings;
-    const auto data = std::filesystem::path(TILLWISE_SOURCE_DIR) / "data";
-    const auto run = [&](std::vector<std::string> args) {
+    const std::filesystem::path data = std::filesystem::path(TILLWISE_SOURCE_DIR) / "data";
+
+    CliRun run(std::vector<std::string> args)
+    {
         args.insert(args.begin(), {"--workdir", dir.path().string()});
         return test::run_cli(args);
-    };
+    }
+};
+
+TEST_F(LeachingDemo, ReportOfTheDemoCornAfterTheExampleConsultation)
+{
     // The demo's field has the example pre-season consultation.
     const CliRun demo = run({"demo", "--data", (data / "demo").string(), "--answers",
                              (data / "examples" / "corn_preseason.ini").string(), "--full-season"});
@@ -267,15 +274,8 @@ TEST(LeachingDemo, ReportOfTheDemoCornAfterTheExampleConsultation)
     EXPECT_EQ(out.back().substr(0, 4), " *  "); // the advice closes the report
 }
 
-TEST(LeachingDemo, TwoMidseasonCorrectionsKeepThePreplantNitrogen)
+TEST_F(LeachingDemo, TwoMidseasonCorrectionsKeepThePreplantNitrogen)
 {
-    test::ScopedWorkDir dir;
-    test::ScopedSettings settings;
-    const auto data = std::filesystem::path(TILLWISE_SOURCE_DIR) / "data";
-    const auto run = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), {"--workdir", dir.path().string()});
-        return test::run_cli(args);
-    };
     ASSERT_EQ(run({"demo", "--data", (data / "demo").string()}).status, kExitOk);
     const std::string fld = dir.file("lirf-corn.fld").string();
     const std::string loc = dir.file("Greeley2022.loc").string();

@@ -25,6 +25,15 @@ void fill(WizardPage &page, std::initializer_list<std::pair<const char *, const 
     }
 }
 
+/// Without a soil test or manure, on to the previous season's page.
+void to_previous_season(FertilizerConsultation &c)
+{
+    fill(c.page(), {{"Soil test results available", "no"}});
+    ASSERT_TRUE(c.next());
+    ASSERT_TRUE(c.next());
+    ASSERT_EQ(c.page_id(), PageId::PreviousSeason);
+}
+
 /// The pre-season pages of a corn field with this season's manure and soybeans before it.
 void answer_preseason_pages(FertilizerConsultation &c)
 {
@@ -229,10 +238,7 @@ TEST(Consultation, PreviousSeasonAsksForLegumeInformation)
     test::ScopedMessages port;
     FertilityInputs inputs;
     FertilizerConsultation c(inputs, test::corn_field(), kToday);
-    fill(c.page(), {{"Soil test results available", "no"}});
-    ASSERT_TRUE(c.next());
-    ASSERT_TRUE(c.next());
-    ASSERT_EQ(c.page_id(), PageId::PreviousSeason);
+    to_previous_season(c);
     port->clear();
     EXPECT_FALSE(c.next());
     EXPECT_FALSE(c.page().field("legume_harvest")->enabled);
@@ -267,10 +273,7 @@ TEST(Consultation, ALegumeFlaggedTwoEarnsItsCreditWithoutTheQuestions)
     ASSERT_TRUE(write_file_atomic(dir.file("INPUT.KB"), image));
     FertilityInputs inputs;
     FertilizerConsultation c(inputs, test::corn_field(), kToday);
-    fill(c.page(), {{"Soil test results available", "no"}});
-    ASSERT_TRUE(c.next());
-    ASSERT_TRUE(c.next());
-    ASSERT_EQ(c.page_id(), PageId::PreviousSeason);
+    to_previous_season(c);
     fill(c.page(), {{"Previous Crop:", "Corn"}});
     EXPECT_FALSE(c.page().field("legume_harvest")->enabled);
     ASSERT_TRUE(c.next()) << "no legume question is asked";
@@ -302,9 +305,7 @@ TEST(Consultation, ManureAnalysisEnablesItsContents)
 /// Runs the pages of a soil-test-free consultation to the results page.
 void to_results(FertilizerConsultation &c)
 {
-    fill(c.page(), {{"Soil test results available", "no"}});
-    ASSERT_TRUE(c.next());
-    ASSERT_TRUE(c.next());
+    to_previous_season(c);
     fill(c.page(), {{"Previous Crop:", "Wheat"}});
     ASSERT_TRUE(c.next());
     ASSERT_EQ(c.stage(), Stage::Results);
