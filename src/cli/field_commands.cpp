@@ -159,7 +159,8 @@ int field_new(Context &ctx)
         parse_command(ctx, kNewOptions, 1, "field new FILE.fld --location L.loc ...");
     if (!options)
         return kExitUsage;
-    for (const char *required : {"name", "crop", "soil"}) {
+    // A missing soil is refused by the field's own check, as the dialog refuses it.
+    for (const char *required : {"name", "crop"}) {
         if (!options->has(required)) {
             ctx.err << "Option --" << required << " is required.\n";
             return kExitUsage;
@@ -176,10 +177,14 @@ int field_new(Context &ctx)
     const auto crop = find_entry(
         crops, *options->value("crop"), [](const CropRecord &c) { return c.hybrid; }, "crop",
         ctx.err);
-    const auto soil = find_entry(
-        soils, *options->value("soil"), [](const SoilRecord &s) { return s.type; }, "soil",
-        ctx.err);
-    if (!crop || !soil)
+    std::optional<std::size_t> soil;
+    if (const auto name = options->value("soil")) {
+        soil = find_entry(
+            soils, *name, [](const SoilRecord &s) { return s.type; }, "soil", ctx.err);
+        if (!soil)
+            return kExitFailure;
+    }
+    if (!crop)
         return kExitFailure;
     if (options->has("perennial") && crops[*crop].max_harvests <= 1) {
         ctx.err << "--perennial applies to a crop of several harvests a season; "
@@ -210,7 +215,8 @@ int field_new(Context &ctx)
         [&](CFieldDoc &f) {
             FieldDetailsForm form(f, crops, soils);
             form.choose_crop(*crop);
-            form.choose_soil(*soil);
+            if (soil)
+                form.choose_soil(*soil);
             form.values.perennial = options->has("perennial");
             form.values.name = *options->value("name");
             form.values.planting_date = *planting;

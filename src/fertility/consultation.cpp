@@ -283,7 +283,8 @@ bool store_previous_season(const WizardPage &page, FI &in)
         messages().inform("Please enter previous crop name", "Previous Crop", MessageIcon::Warning);
         return false;
     }
-    if (read_input_kb().flag(crop) == 1) {
+    const std::int32_t legume = read_input_kb().flag(crop);
+    if (legume == 1) {
         if (page.integer("legume_harvest") < 0) {
             messages().inform("Please enter legume harvest management", "Legume Information",
                               MessageIcon::Warning);
@@ -298,6 +299,13 @@ bool store_previous_season(const WizardPage &page, FI &in)
     in.previous_crop = crop;
     in.legume_harvest = page.integer("legume_harvest");
     in.pre_legume_nitrogen = page.integer("pre_legume_nitrogen");
+    // A crop flagged a legume by a value other than 1 earns the legume credit without being asked
+    // the legume questions; the unasked choices take the page's first answers, since choices left
+    // unset would cancel the credit.
+    if (legume != 0 && legume != 1) {
+        in.legume_harvest = std::max(in.legume_harvest, 0);
+        in.pre_legume_nitrogen = std::max(in.pre_legume_nitrogen, 0);
+    }
     in.previous_yield = page.integer("previous_yield");
     in.residue_left = page.integer("residue_left");
     in.tillage = page.integer("tillage");
@@ -369,13 +377,16 @@ WizardPage preseason_results_page(const FI &in, const Recommendation &rec, const
     fields.push_back(
         integer_field("fertigations", "Number of Fertigations:", p.fertigations, 0, 15));
     return WizardPage(
-        std::string(page_title(PageId::PreseasonResults)), std::move(fields), [](WizardPage &page) {
-            // Without nitrogen to apply there is no application to plan.
+        std::string(page_title(PageId::PreseasonResults)), std::move(fields),
+        [had_nitrogen = true](WizardPage &page) mutable {
+            // Nitrogen falling to nothing clears the phases once; they stay open, since a
+            // phosphorus or potassium application still needs one.
             const bool nitrogen = page.value("final_n") > 0.0;
+            const bool fell = had_nitrogen && !nitrogen;
+            had_nitrogen = nitrogen;
             for (const char *phase : {"preplant", "starter", "postemergence", "fertigation"}) {
-                if (!nitrogen && page.checked(phase))
+                if (fell && page.checked(phase))
                     page.assign(phase, 0.0);
-                page.set_enabled(phase, nitrogen);
             }
         });
 }

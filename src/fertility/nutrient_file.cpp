@@ -55,7 +55,9 @@ RawNutrientFile read_nutrient_bytes(std::string_view base)
 }
 
 /// The midseason save keeps the stored pre-season inputs byte for byte and takes only the
-/// season's progress from the current ones.
+/// season's progress from the current ones. It keeps the preplant nitrogen too: a correction
+/// schedules fertigations only, and without the stored figure a later correction, the field's
+/// soil nitrate and the leaching report would all lose what went on before planting.
 bool merge_stored_inputs(std::string_view base, const FertilityInputs &current,
                          NutrientImage &image)
 {
@@ -69,6 +71,9 @@ bool merge_stored_inputs(std::string_view base, const FertilityInputs &current,
     codec::put_i32(image, inputs_offset::soil_test_date, current.soil_test_date);
     codec::put_f64(image, inputs_offset::planting_date, current.planting_date.serial);
     codec::put_i32(image, inputs_offset::planting_date + 8, current.planting_date.status);
+    const std::int32_t preplant = codec::get_i32(stored.bytes, block::first_entry_nitrogen);
+    if (preplant > 0)
+        codec::put_i32(image, block::first_entry_nitrogen, preplant);
     return true;
 }
 

@@ -24,7 +24,8 @@ struct NutrientBlock
     SoilTestResult soil_test;
     MassBalanceResult mass_balance;
     std::int32_t schedule_count = 0;
-    /// Nitrogen of the first schedule entry (truncated) when Preplant was chosen, else -1.
+    /// Nitrogen of the first schedule entry (truncated) when Preplant was chosen, else -1. A
+    /// midseason save keeps the figure of the file it replaces.
     std::int32_t first_entry_nitrogen = -1;
 };
 

@@ -130,8 +130,11 @@ std::optional<std::string> FieldDetailsForm::check() const
     const int end = start + (location ? location->day_count() : 0);
     if (values.planting_date < start || values.planting_date > end)
         return "Field Plant Date must be within bounds of weather location information";
-    if (new_field_ && !values.crop)
+    if (new_field_ && (!values.crop || *values.crop >= crops_.size()))
         return "Please select a valid crop";
+    // A field without a soil has no water to hold: it would never be advised to irrigate.
+    if (new_field_ && (!values.soil || *values.soil >= soils_.size()))
+        return "Please select a valid soil";
     if (values.name.empty())
         return "Please enter a valid Field name";
     if (cut_to_chars(values.name, kMaxFieldNameChars) != values.name)
@@ -170,8 +173,7 @@ bool FieldDetailsForm::accept()
     field_.set_modified(true);
     if (new_field_) {
         field_.crop = std::move(crop);
-        if (values.soil)
-            field_.soil = soils_[*values.soil];
+        field_.soil = soils_[*values.soil];
         field_.perennial = values.perennial ? 1 : 0;
         return true;
     }

@@ -147,6 +147,9 @@ TEST_F(FertilityCli, CornConsultationWritesBothFilesAndFeedsTheField)
 TEST_F(FertilityCli, ASecondConsultationOfTheCornFieldCorrectsAtMidseason)
 {
     ASSERT_EQ(consult_new_field("corn", "corn_preseason.ini").status, kExitOk);
+    NutrientBlock preseason;
+    ASSERT_EQ(read_nutrient_file("north22", preseason), 1);
+    ASSERT_GT(preseason.first_entry_nitrogen, 0);
     const CliRun r = consult("[midseason]\nNew Soil test Available = yes\n"
                              "Date Soil Test Taken = 2022-06-20\n"
                              "[Soil Test]\nSoil Nitrate = 4\n"
@@ -164,7 +167,28 @@ TEST_F(FertilityCli, ASecondConsultationOfTheCornFieldCorrectsAtMidseason)
     EXPECT_EQ(block.inputs.midseason_mode, 1);
     EXPECT_EQ(block.inputs.soil_nitrate, 6.0f) << "the pre-season soil test is kept";
     EXPECT_EQ(block.inputs.soil_test_date, serial_from_civil(2022, 6, 20));
-    EXPECT_EQ(block.first_entry_nitrogen, -1);
+    EXPECT_EQ(block.first_entry_nitrogen, preseason.first_entry_nitrogen)
+        << "the preplant nitrogen survives the correction";
+}
+
+TEST_F(FertilityCli, PhosphorusAndPotassiumWithoutNitrogenAreScheduled)
+{
+    ASSERT_EQ(run(new_field_args(fld, "corn")).status, kExitOk);
+    const std::string corn = example("corn_preseason.ini");
+    const std::string plan =
+        "[Pre-Season Results]\nNitrogen Recommendation = 0\nPreplant = yes\n"
+        "[Preplant (Phosphorus)]\nSource Material = Triple Superphosphate\n"
+        "Material Phase = Solid\nApplication Method = Inject / Knife\n"
+        "[Preplant (Potassium)]\nSource Material = Potassium Chloride (Murate)\n"
+        "Material Phase = Solid\nApplication Method = Surface Broadcast\n";
+    const CliRun r = consult(corn.substr(0, corn.find("[Pre-Season Results]")) + plan);
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_TRUE(contains(r.out, "Totals (lb/acre): Nitrogen 0")) << r.out;
+    EXPECT_TRUE(contains(r.out, "north22.LCH (2 entries)"));
+    NutrientBlock block;
+    ASSERT_EQ(read_nutrient_file("north22", block), 1);
+    EXPECT_EQ(block.recommendation.final, 0.0f);
+    EXPECT_EQ(block.schedule_count, 2);
 }
 
 TEST_F(FertilityCli, NewFieldRunsTheConsultationFirst)

@@ -169,6 +169,13 @@ TEST_F(FieldCli, NewFieldRefusals)
         EXPECT_TRUE(contains(result.err, c.error)) << result.err;
         EXPECT_FALSE(file_exists(fld));
     }
+    const CliRun no_soil = run({"field", "new", fld, "--location", loc, "--name", "north", "--crop",
+                                "corn", "--planting", "2022-05-10"});
+    EXPECT_EQ(no_soil.status, kExitFailure);
+    EXPECT_TRUE(contains(no_soil.err, "Please select a valid soil")) << no_soil.err;
+    EXPECT_FALSE(file_exists(fld));
+    EXPECT_FALSE(file_exists(dir.file("north22.FRT")));
+
     ASSERT_EQ(create().status, kExitOk);
     const auto before = read_file(fld);
     const CliRun kept =

@@ -238,15 +238,22 @@ TEST_F(LeachingCli, NitrogenTableOfTheField)
 namespace tw::cli {
 namespace {
 
-TEST(LeachingDemo, ReportOfTheDemoCornAfterTheExampleConsultation)
+// The demo run in a scratch working directory, with the data folder of the source tree.
+struct LeachingDemo : ::testing::Test
 {
     test::ScopedWorkDir dir;
     test::ScopedSettings settings;
-    const auto data = std::filesystem::path(TILLWISE_SOURCE_DIR) / "data";
-    const auto run = [&](std::vector<std::string> args) {
+    const std::filesystem::path data = std::filesystem::path(TILLWISE_SOURCE_DIR) / "data";
+
+    CliRun run(std::vector<std::string> args)
+    {
         args.insert(args.begin(), {"--workdir", dir.path().string()});
         return test::run_cli(args);
-    };
+    }
+};
+
+TEST_F(LeachingDemo, ReportOfTheDemoCornAfterTheExampleConsultation)
+{
     // The demo's field has the example pre-season consultation.
     const CliRun demo = run({"demo", "--data", (data / "demo").string(), "--answers",
                              (data / "examples" / "corn_preseason.ini").string(), "--full-season"});
@@ -265,6 +272,39 @@ TEST(LeachingDemo, ReportOfTheDemoCornAfterTheExampleConsultation)
     const auto exported = test::lines(run({"field", "export", fld, "--location", loc}).out);
     expect_report_totals(report.out, exported, preplant_nitrogen(nutrients.block));
     EXPECT_EQ(out.back().substr(0, 4), " *  "); // the advice closes the report
+}
+
+TEST_F(LeachingDemo, TwoMidseasonCorrectionsKeepThePreplantNitrogen)
+{
+    ASSERT_EQ(run({"demo", "--data", (data / "demo").string()}).status, kExitOk);
+    const std::string fld = dir.file("lirf-corn.fld").string();
+    const std::string loc = dir.file("Greeley2022.loc").string();
+    const NutrientFileRead preseason = load_nutrient_file("LIRF corn22");
+    ASSERT_EQ(preseason.status, FileReadStatus::Ok);
+    const float preplant = preplant_nitrogen(preseason.block);
+    ASSERT_GT(preplant, 0.0f);
+
+    std::vector<NutrientBlock> corrections;
+    for (const char *answers : {"corn_midseason.ini", "corn_midseason_retest.ini"}) {
+        const CliRun r = run({"fertility", fld, "--location", loc, "--answers",
+                              (data / "examples" / answers).string()});
+        ASSERT_EQ(r.status, kExitOk) << answers << r.err;
+        const NutrientFileRead read = load_nutrient_file("LIRF corn22");
+        ASSERT_EQ(read.status, FileReadStatus::Ok);
+        EXPECT_EQ(read.block.inputs.midseason_mode, 1) << answers;
+        EXPECT_EQ(preplant_nitrogen(read.block), preplant) << answers;
+        corrections.push_back(read.block);
+    }
+    EXPECT_EQ(corrections[1].inputs.applied_to_date, corrections[0].inputs.applied_to_date);
+    EXPECT_EQ(corrections[1].inputs.applications_count, corrections[0].inputs.applications_count);
+    EXPECT_GE(corrections[0].inputs.applied_to_date, preplant);
+
+    const CliRun report = run({"leaching", fld, "--location", loc});
+    ASSERT_EQ(report.status, kExitOk) << report.err;
+    EXPECT_EQ(value_of(report.out, "Total Nitrogen Applied:"),
+              strprintf("%d", static_cast<int>(preplant)))
+        << report.out;
+    EXPECT_THAT(report.out, Not(HasSubstr("Unknown")));
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "fertility/consultation.h"
 
+#include "fertility/knowledge_files.h"
 #include "fertility_fixtures.h"
 #include "platform/dates.h"
 #include "platform/files.h"
+#include "platform/record_codec.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +23,15 @@ void fill(WizardPage &page, std::initializer_list<std::pair<const char *, const 
         const auto refused = page.set_text(name, value);
         ASSERT_FALSE(refused) << name << ": " << *refused;
     }
+}
+
+/// Without a soil test or manure, on to the previous season's page.
+void to_previous_season(FertilizerConsultation &c)
+{
+    fill(c.page(), {{"Soil test results available", "no"}});
+    ASSERT_TRUE(c.next());
+    ASSERT_TRUE(c.next());
+    ASSERT_EQ(c.page_id(), PageId::PreviousSeason);
 }
 
 /// The pre-season pages of a corn field with this season's manure and soybeans before it.
@@ -227,10 +238,7 @@ TEST(Consultation, PreviousSeasonAsksForLegumeInformation)
     test::ScopedMessages port;
     FertilityInputs inputs;
     FertilizerConsultation c(inputs, test::corn_field(), kToday);
-    fill(c.page(), {{"Soil test results available", "no"}});
-    ASSERT_TRUE(c.next());
-    ASSERT_TRUE(c.next());
-    ASSERT_EQ(c.page_id(), PageId::PreviousSeason);
+    to_previous_season(c);
     port->clear();
     EXPECT_FALSE(c.next());
     EXPECT_FALSE(c.page().field("legume_harvest")->enabled);
@@ -254,6 +262,23 @@ TEST(Consultation, PreviousSeasonAsksForLegumeInformation)
     fill(c.page(), {{"Previous Crop:", "Wheat"}});
     EXPECT_FALSE(c.page().field("pre_legume_nitrogen")->enabled);
     EXPECT_TRUE(c.page().set_text("pre_legume_nitrogen", "High"));
+}
+
+TEST(Consultation, ALegumeFlaggedTwoEarnsItsCreditWithoutTheQuestions)
+{
+    test::ScopedWorkDir dir;
+    test::ScopedMessages port;
+    std::vector<std::uint8_t> image = default_input_kb_image();
+    codec::put_i32(image, 4 * 3, 2); // Corn
+    ASSERT_TRUE(write_file_atomic(dir.file("INPUT.KB"), image));
+    FertilityInputs inputs;
+    FertilizerConsultation c(inputs, test::corn_field(), kToday);
+    to_previous_season(c);
+    fill(c.page(), {{"Previous Crop:", "Corn"}});
+    EXPECT_FALSE(c.page().field("legume_harvest")->enabled);
+    ASSERT_TRUE(c.next()) << "no legume question is asked";
+    ASSERT_EQ(c.stage(), Stage::Results);
+    EXPECT_GT(c.results().mass_balance.legume, 0.0f);
 }
 
 TEST(Consultation, ManureAnalysisEnablesItsContents)
@@ -280,9 +305,7 @@ TEST(Consultation, ManureAnalysisEnablesItsContents)
 /// Runs the pages of a soil-test-free consultation to the results page.
 void to_results(FertilizerConsultation &c)
 {
-    fill(c.page(), {{"Soil test results available", "no"}});
-    ASSERT_TRUE(c.next());
-    ASSERT_TRUE(c.next());
+    to_previous_season(c);
     fill(c.page(), {{"Previous Crop:", "Wheat"}});
     ASSERT_TRUE(c.next());
     ASSERT_EQ(c.stage(), Stage::Results);
@@ -307,8 +330,11 @@ TEST(Consultation, ResultsPageRules)
     fill(c.page(), {{"Nitrogen Recommendation:", "0"}});
     for (const char *phase : {"preplant", "starter", "postemergence", "fertigation"}) {
         EXPECT_FALSE(c.page().checked(phase)) << phase;
-        EXPECT_FALSE(c.page().field(phase)->enabled) << phase;
+        EXPECT_TRUE(c.page().field(phase)->enabled) << phase;
     }
+    fill(c.page(), {{"Starter", "yes"}, {"Nitrogen Recommendation:", "0"}});
+    EXPECT_TRUE(c.page().checked("starter")) << "cleared once, not each time";
+    fill(c.page(), {{"Starter", "no"}});
     EXPECT_TRUE(c.page().set_text("Nitrogen Recommendation:", "501"));
     ASSERT_TRUE(c.next());
     test::ScriptedChooser chooser;
@@ -429,7 +455,7 @@ TEST(Consultation, CornWithANutrientFileAndFourWeeksCorrectsAtMidseason)
     EXPECT_EQ(block.inputs.applied_to_date, 72.0f);
     EXPECT_EQ(block.recommendation.final, 40.0f);
     EXPECT_EQ(block.schedule_count, 2);
-    EXPECT_EQ(block.first_entry_nitrogen, -1);
+    EXPECT_EQ(block.first_entry_nitrogen, 32) << "the preplant nitrogen survives the correction";
     EXPECT_EQ(size_of_file(dir.file("North26.LCH")), 2 * kScheduleEntrySize);
 }
 
@@ -469,6 +495,35 @@ TEST(Consultation, MidseasonProposalPrefersTheEarlierMethodOnEqualCertainty)
     EXPECT_EQ(proposed_midseason_nitrogen(rec, true), 5.0f);
     rec.midseason_certainty = {90.0f, 60.0f, 60.0f};
     EXPECT_EQ(proposed_midseason_nitrogen(rec, false), 0.0f) << "cut to 0";
+}
+
+TEST(Consultation, PhosphorusAndPotassiumWithoutNitrogenAreScheduled)
+{
+    test::ScopedWorkDir dir;
+    test::ScopedMessages port;
+    FertilityInputs inputs;
+    FertilizerConsultation c(inputs, test::corn_field(), kToday);
+    to_results(c);
+    fill(c.page(), {{"Nitrogen Recommendation:", "0"},
+                    {"Phosphorus Recommendation:", "46"},
+                    {"Potassium Recommendation:", "30"},
+                    {"Preplant", "yes"}});
+    ASSERT_TRUE(c.next());
+    test::ScriptedChooser chooser;
+    chooser.plan["Preplant (Phosphorus)"] = {"Triple Superphosphate", 0, "Inject / Knife", 0};
+    chooser.plan["Preplant (Potassium)"] = {"Potassium Chloride (Murate)", 0, "Surface Broadcast",
+                                            0};
+    c.schedule(chooser);
+    EXPECT_EQ(chooser.asked,
+              (std::vector<std::string>{"Preplant (Phosphorus)", "Preplant (Potassium)"}));
+    ASSERT_EQ(c.entries().size(), 2u);
+    EXPECT_NEAR(c.entries()[0].phosphorus, 46.0, 1e-3);
+    EXPECT_NEAR(c.entries()[1].potassium, 30.0, 1e-3);
+    ASSERT_TRUE(c.finish());
+    NutrientBlock block;
+    ASSERT_EQ(read_nutrient_file("North26", block), 1);
+    EXPECT_EQ(block.schedule_count, 2);
+    EXPECT_EQ(block.first_entry_nitrogen, 0) << "the preplant slot brought no nitrogen";
 }
 
 } // namespace

@@ -189,6 +189,33 @@ TEST(NutrientFile, MidseasonSaveKeepsTheStoredSoilTestInputs)
     EXPECT_EQ(size_of_file(dir.file("North26.LCH")), kScheduleEntrySize);
 }
 
+TEST(NutrientFile, MidseasonSavesKeepThePreplantNitrogenOfTheFileTheyReplace)
+{
+    test::ScopedWorkDir dir;
+    test::ScopedMessages port;
+    const struct
+    {
+        std::int32_t stored;
+        std::int32_t kept;
+    } cases[] = {{84, 84}, {-1, -1}, {0, -1}};
+    for (const auto &c : cases) {
+        NutrientBlock pre = sample_block();
+        pre.first_entry_nitrogen = c.stored;
+        ASSERT_EQ(file_SaveInfo("North26", pre, {}), 1);
+        NutrientBlock mid = sample_block();
+        mid.inputs.midseason_mode = 1;
+        mid.first_entry_nitrogen = -1;
+        // A second correction replaces the first one's file, which must still hold the figure.
+        for (int correction = 1; correction <= 2; ++correction) {
+            ASSERT_EQ(file_SaveInfo("North26", mid, {}), 1);
+            NutrientBlock read;
+            ASSERT_EQ(read_nutrient_file("North26", read), 1);
+            EXPECT_EQ(read.first_entry_nitrogen, c.kept)
+                << c.stored << " correction " << correction;
+        }
+    }
+}
+
 TEST(NutrientFile, FailedSavesSayWhyAndWriteNothing)
 {
     test::ScopedWorkDir dir;

@@ -41,19 +41,21 @@ TEST_F(FieldForms, DetailsChecksInOrder)
     {
         int date_offset;
         bool crop;
+        bool soil;
         std::string name;
         float efficiency;
         std::string message;
     } cases[] = {
-        {-1, true, "north", 70, bounds},
-        {51, false, "", 70, bounds},
-        {50, true, "north", 70, ""},
-        {0, false, "", 70, "Please select a valid crop"},
-        {0, true, "", 70, "Please enter a valid Field name"},
-        {0, true, "north/south", 70,
+        {-1, true, true, "north", 70, bounds},
+        {51, false, false, "", 70, bounds},
+        {50, true, true, "north", 70, ""},
+        {0, false, false, "", 70, "Please select a valid crop"},
+        {0, true, false, "", 70, "Please select a valid soil"},
+        {0, true, true, "", 70, "Please enter a valid Field name"},
+        {0, true, true, "north/south", 70,
          "The field name \"north/south\" cannot name a file: it contains a path separator."},
-        {0, true, "thirteen char", 70, "A Field name holds at most 12 characters."},
-        {0, true, "north", 0, "Please enter a value between 1 and 100 for the Efficiency."},
+        {0, true, true, "thirteen char", 70, "A Field name holds at most 12 characters."},
+        {0, true, true, "north", 0, "Please enter a value between 1 and 100 for the Efficiency."},
     };
     for (const auto &c : cases) {
         CFieldDoc field;
@@ -63,6 +65,8 @@ TEST_F(FieldForms, DetailsChecksInOrder)
         form.values.planting_date = start() + c.date_offset;
         if (c.crop)
             form.choose_crop(0);
+        if (c.soil)
+            form.choose_soil(0);
         form.values.name = c.name;
         form.values.efficiency = c.efficiency;
         EXPECT_EQ(form.check().value_or(""), c.message) << c.date_offset << " " << c.name;
@@ -135,6 +139,7 @@ TEST_F(FieldForms, EstablishedPerennialStandStartsAtGreenUp)
     auto field = new_field({true, location.get()}, [&](CFieldDoc &f) {
         FieldDetailsForm form = new_form(f);
         form.choose_crop(1);
+        form.choose_soil(0);
         form.values.name = "hay";
         return form.accept();
     });

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -174,11 +175,14 @@ struct LocationSeason : ProgramUnderTest
 {
     std::vector<std::string> titles;
     int refused = -1;
+    QSize frame_size; ///< the main window's, when given
 
     void create_and_import(QDate first_day, const QString &file)
     {
         user.on_dialog([](QDialog &) { return int(QDialog::Rejected); }); // the tip window
         start();
+        if (frame_size.isValid())
+            frame().resize(frame_size);
         user.on_dialog(choose_new_type(0));
         user.on_dialog([this, first_day](QDialog &dialog) {
             auto &sheet = static_cast<CLocationInfoSheet &>(dialog);

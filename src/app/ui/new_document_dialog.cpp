@@ -19,7 +19,10 @@ NewDocumentDialog::NewDocumentDialog(const QStringList &names, QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("&New")));
+    // With its buddy the label shows "New" with its shortcut, not a literal "&New".
+    auto *label = new QLabel(QStringLiteral("&New"));
+    label->setBuddy(list_);
+    layout->addWidget(label);
     layout->addWidget(list_);
     layout->addWidget(buttons);
 }

@@ -51,6 +51,7 @@ CFertilizerApplicationDlg::CFertilizerApplicationDlg(ApplicationPage &page, QWid
     , rain_(new QComboBox(this))
 {
     setWindowTitle(qt_text(page.title()));
+    keep_caption_whole(*this);
     for (const SourceMaterial &m : page.materials())
         materials_->addItem(qt_text(material_label(m)));
     materials_->addItem(QStringLiteral("(New Blend)"));

@@ -95,6 +95,7 @@ CWizardPageDlg::CWizardPageDlg(FertilizerConsultation &consultation, QWidget *pa
     , next_(new QPushButton(QStringLiteral("&Next  >"), this))
 {
     setWindowTitle(qt_text(page().title()));
+    keep_caption_whole(*this);
     auto *form = new QFormLayout;
     const std::vector<PageField> &fields = page().fields();
     for (std::size_t i = 0; i < fields.size();) {

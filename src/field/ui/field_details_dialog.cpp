@@ -87,7 +87,7 @@ CFieldDetailsDlg::CFieldDetailsDlg(FieldDetailsForm &form, QWidget *parent)
     });
     connect(system_->lineEdit(), &QLineEdit::textEdited, this, [this] {
         form_.type_system_text();
-        efficiency_->setReadOnly(!form_.efficiency_editable());
+        show_efficiency_state();
     });
     connect(perennial_, &QCheckBox::toggled, this, [this](bool on) {
         form_.values.perennial = on;
@@ -106,7 +106,16 @@ void CFieldDetailsDlg::show_values()
     moisture_->setText(number_text(v.initial_moisture));
     nitrogen_->setText(number_text(v.n_available));
     capacity_->setText(v.days_per_unit ? number_text(*v.days_per_unit) : QString());
+    show_efficiency_state();
     show_perennial_rule();
+}
+
+void CFieldDetailsDlg::show_efficiency_state()
+{
+    // A box that takes no typing looks like one: greyed, not merely read-only.
+    const bool editable = form_.efficiency_editable();
+    efficiency_->setReadOnly(!editable);
+    efficiency_->setEnabled(editable);
 }
 
 void CFieldDetailsDlg::show_perennial_rule()

@@ -38,6 +38,7 @@ private:
     /// Reads the typed fields into the form; false after the message.
     bool take_values();
     void show_values();
+    void show_efficiency_state();
     void show_perennial_rule();
 
     FieldDetailsForm &form_;

@@ -28,6 +28,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tw {
 namespace {
 
@@ -50,7 +52,11 @@ CFieldFrame::CFieldFrame(CFieldDoc &doc, FieldServices services, WindowKind show
     , nitrogen_(new CFieldView2(doc, splitter_))
 {
     splitter_->setChildrenCollapsible(false);
-    splitter_->setSizes({kPaneSize, kPaneSize});
+    // The irrigation table is the one a grower reads: it gets every column, the nitrogen table
+    // what is left, and grows with the window.
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({std::max(kPaneSize, view_->full_width()), kPaneSize});
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter_);
@@ -157,9 +163,11 @@ void CFieldFrame::edit_crop()
     CCropSheet sheet(doc_.crop, CropSheetFor::Field, this);
     if (interaction().exec(sheet) != QDialog::Accepted)
         return;
-    // The next season run uses the changed crop; the field is saved with it.
+    // The season is run again at once, so the table and the summary never show the old crop's.
     doc_.crop = sheet.crop();
     doc_.set_modified(true);
+    const WaitCursor wait;
+    doc_.run_and_update(0, -1);
 }
 
 void CFieldFrame::edit_soil()

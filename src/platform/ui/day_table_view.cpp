@@ -2,6 +2,9 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace tw {
 
@@ -17,6 +20,8 @@ DayTableView::DayTableView(QWidget *parent)
     // A report list's rows: a line of text with a little room, not the style's roomy default.
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
+    // The table fills its pane: the last column takes what the others leave.
+    horizontalHeader()->setStretchLastSection(true);
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
             emit day_activated(index.row());
@@ -29,8 +34,18 @@ void DayTableView::fit_columns_to_titles(int (*margin)(int column))
         return;
     for (int c = 0; c < model()->columnCount(); ++c) {
         const QString title = model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        setColumnWidth(c, fontMetrics().horizontalAdvance(title) + margin(c));
+        // The header draws its titles with margins of the style's own, which can be wider.
+        setColumnWidth(c, std::max(fontMetrics().horizontalAdvance(title) + margin(c),
+                                   horizontalHeader()->sectionSizeHint(c)));
     }
+}
+
+int DayTableView::full_width() const
+{
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = 0; model() && c < model()->columnCount(); ++c)
+        width += isColumnHidden(c) ? 0 : columnWidth(c);
+    return width;
 }
 
 void DayTableView::keyPressEvent(QKeyEvent *event)

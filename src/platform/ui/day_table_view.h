@@ -14,6 +14,8 @@ public:
     explicit DayTableView(QWidget *parent = nullptr);
     /// Each column as wide as its title plus `margin(column)` pixels.
     void fit_columns_to_titles(int (*margin)(int column));
+    /// The width that shows every column without scrolling sideways.
+    int full_width() const;
 
 signals:
     void day_activated(int day);

@@ -8,9 +8,12 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleValidator>
+#include <QFontMetrics>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <algorithm>
 
 namespace tw {
 namespace {
@@ -127,6 +130,16 @@ void add_ok_cancel(QDialog &dialog, QBoxLayout &layout)
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog] { dialog.accept(); });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout.addWidget(buttons);
+}
+
+void keep_caption_whole(QWidget &window)
+{
+    // The title bar's face is the window manager's: measure in a bold face with some slack.
+    constexpr int kTitleBarButtons = 150;
+    QFont font = window.font();
+    font.setBold(true);
+    const int caption = QFontMetrics(font).horizontalAdvance(window.windowTitle()) * 11 / 10;
+    window.setMinimumWidth(std::max(window.minimumWidth(), caption + kTitleBarButtons));
 }
 
 } // namespace tw

@@ -51,6 +51,9 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
+/// Keeps a window at least as wide as its whole caption beside the title bar's icon and buttons.
+void keep_caption_whole(QWidget &window);
+
 /// Puts OK and Cancel at the foot of the dialog's layout; OK goes to the dialog's accept().
 void add_ok_cancel(QDialog &dialog, QBoxLayout &layout);
 

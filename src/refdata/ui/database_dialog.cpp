@@ -1,8 +1,11 @@
 #include "refdata/ui/database_dialog.h"
 
+#include "platform/ui/dialog_fields.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -42,6 +45,7 @@ DatabaseDialog::DatabaseDialog(const QString &caption, const QString &add_text, 
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(list_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem *item) { edit(list_->indexOfTopLevelItem(item)); });
+    keep_caption_whole(*this);
 }
 
 int DatabaseDialog::selected_row() const
@@ -92,6 +96,20 @@ void DatabaseDialog::show_rows(const QStringList &headings, const std::vector<QS
     }
     for (const QStringList &row : rows)
         list_->addTopLevelItem(new QTreeWidgetItem(row));
+    show_whole_columns();
+}
+
+void DatabaseDialog::show_whole_columns()
+{
+    // Every column without scrolling sideways, and a dozen rows.
+    constexpr int kRowsShown = 12;
+    int width = 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < list_->columnCount(); ++c)
+        width += list_->columnWidth(c);
+    const int row =
+        list_->topLevelItemCount() > 0 ? list_->sizeHintForRow(0) : list_->fontMetrics().height();
+    list_->setMinimumSize(width, list_->header()->sizeHint().height() + kRowsShown * row +
+                                     2 * list_->frameWidth());
 }
 
 } // namespace tw

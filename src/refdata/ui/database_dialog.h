@@ -47,6 +47,8 @@ protected:
     virtual void save_records() = 0;
 
 private:
+    void show_whole_columns();
+
     QTreeWidget *list_;
     QPushButton *add_;
     QPushButton *delete_;

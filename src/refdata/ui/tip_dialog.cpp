@@ -20,8 +20,8 @@ CTipDlg::CTipDlg(TipOfDay &tip, QWidget *parent)
     , close_(new QPushButton(QStringLiteral("&Close")))
     , next_(new QPushButton(QStringLiteral("&Next Tip")))
 {
-    // The window has no title of its own.
-    setWindowTitle(QStringLiteral(" "));
+    // A blank title left the title bar reading "— Tillwise" alone.
+    setWindowTitle(QStringLiteral("Tip of the Day"));
     auto *group = new QGroupBox(QStringLiteral("Welcome to Tillwise "));
     auto *group_layout = new QVBoxLayout(group);
     text_->setWordWrap(true);

@@ -134,9 +134,11 @@ private slots:
         Program p;
         custom_settings().temperature_unit = 0;
         QString tip_text;
+        QString tip_title;
         p.user.on_dialog([&](QDialog &dialog) {
             auto *tip = qobject_cast<CTipDlg *>(&dialog);
             tip_text = tip ? tip->tip_label()->text() : QString();
+            tip_title = dialog.windowTitle();
             return int(QDialog::Accepted);
         });
         QVERIFY(p.start({QStringLiteral("season.loc")}));
@@ -149,6 +151,7 @@ private slots:
         QVERIFY(p.area().subWindowList().isEmpty());
         QCOMPARE(p.frame().windowTitle(), QStringLiteral("Tillwise"));
         QCOMPARE(tip_text, QString::fromUtf8(kGettingStartedText));
+        QCOMPARE(tip_title, QStringLiteral("Tip of the Day"));
         QCOMPARE(p.frame().idle_label()->text(), QStringLiteral("Tillwise is Ready"));
         QStringList indicators;
         for (QLabel *label : p.frame().indicators())
@@ -374,10 +377,13 @@ private slots:
             auto &chooser = static_cast<NewDocumentDialog &>(dialog);
             for (int i = 0; i < chooser.list()->count(); ++i)
                 offered << chooser.list()->item(i)->text();
+            // "&New" is the list's label with its shortcut, not a literal ampersand.
+            for (const QLabel *label : chooser.findChildren<QLabel *>())
+                offered << (label->buddy() == chooser.list() ? label->text() : QString());
             return int(QDialog::Rejected);
         });
         p.frame().dispatch(ID_FILE_NEW);
-        QCOMPARE(offered, (QStringList{"Location", "Field"}));
+        QCOMPARE(offered, (QStringList{"Location", "Field", "&New"}));
         QVERIFY(p.area().subWindowList().isEmpty());
 
         p.frame().dispatch(ID_FILE_OPEN);

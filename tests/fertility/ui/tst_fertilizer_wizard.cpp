@@ -110,6 +110,9 @@ private slots:
         f.user.on_dialog(on_page<CWizardPageDlg>([&](CWizardPageDlg &page) {
             QLineEdit *goal = named<QLineEdit>(page, "yield_goal");
             QCOMPARE(goal->text(), QStringLiteral("150"));
+            // Wide enough for "Fertilizer Wizard (Pre-Season Evaluation)" in its title bar.
+            QVERIFY(page.minimumWidth() >
+                    page.fontMetrics().horizontalAdvance(page.windowTitle()) + 100);
             QVERIFY(has_label(page, QStringLiteral("BU/Acre")));
             named<QCheckBox>(page, "soil_test_available")->click();
             // 101 above the crop's average yield of 150: asked, and No keeps the page.
@@ -145,9 +148,8 @@ private slots:
             QVERIFY(preplant->isChecked());
             const QString proposed = nitrogen->text();
             type_into(nitrogen, QStringLiteral("0"));
-            QVERIFY(!preplant->isEnabled() && !preplant->isChecked());
+            QVERIFY(preplant->isEnabled() && !preplant->isChecked());
             type_into(nitrogen, proposed);
-            QVERIFY(preplant->isEnabled());
             preplant->click();
             page.calculations_button()->click();
             page.next_button()->click();
@@ -221,6 +223,42 @@ private slots:
                  "Please select application method before continuing"}));
         QCOMPARE(bytes_of(f.dir.file("north22.FRT")), kNutrientFileSize);
         QCOMPARE(bytes_of(f.dir.file("north22.LCH")), kScheduleEntrySize);
+    }
+
+    void phosphorusAndPotassiumWithoutNitrogenAreScheduled()
+    {
+        CornField f;
+        test::queue_plain_questions(f.user);
+        f.user.on_dialog(on_page<CWizardPageDlg>([&](CWizardPageDlg &page) {
+            type_into(named<QLineEdit>(page, "final_n"), QStringLiteral("0"));
+            type_into(named<QLineEdit>(page, "phosphorus"), QStringLiteral("45"));
+            type_into(named<QLineEdit>(page, "potassium"), QStringLiteral("60"));
+            QCheckBox *preplant = named<QCheckBox>(page, "preplant");
+            QVERIFY(!preplant->isChecked());
+            preplant->click();
+            page.next_button()->click();
+        }));
+        for (const char *material :
+             {"Triple Superphosphate (0-45-0)", "Potassium Chloride (Murate) (0-0-60)"}) {
+            f.user.on_dialog(on_page<CFertilizerApplicationDlg>([material](auto &page) {
+                choose(page.material_list(), QString::fromUtf8(material));
+                page.state_button(0)->click();
+                page.method_list()->showPopup();
+                page.method_list()->hidePopup();
+                choose(page.method_list(), QStringLiteral("Surface Broadcast"));
+                page.accept();
+            }));
+        }
+        f.user.on_dialog(on_page<CScheduleDlg>([&](CScheduleDlg &page) {
+            QCOMPARE(page.list()->topLevelItemCount(), 2);
+            const QStringList totals = {page.total(0)->text(), page.total(1)->text(),
+                                        page.total(2)->text()};
+            QCOMPARE(totals, QStringList({"0", "45", "60"}));
+            page.finish_button()->click();
+        }));
+        QVERIFY(f.run());
+        QCOMPARE(f.user.pending_dialogs(), std::size_t(0));
+        QCOMPARE(bytes_of(f.dir.file("north22.LCH")), 2 * kScheduleEntrySize);
     }
 
     void backFromTheFirstPageWritesNothing()

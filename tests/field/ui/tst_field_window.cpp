@@ -15,6 +15,7 @@
 #include "leaching/ui/nitrogen_table_model.h"
 #include "location/ui/location_frame.h"
 #include "location/ui/location_summary.h"
+#include "location/ui/location_view.h"
 #include "platform/files.h"
 #include "platform/ui/table_printer.h"
 #include "platform/work_dir.h"
@@ -22,11 +23,13 @@
 #include "refdata/ui/soil_dialogs.h"
 #include "refdata/units.h"
 #include "support/fertilizer_wizard_script.h"
+#include "support/recorded_pages.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -177,6 +180,55 @@ private slots:
                  QString::asprintf("%1.2f", convert_to(Depth, s.field().days[20].soil_moisture)));
     }
 
+    void newFieldNeedsASoilAndGreysTheEfficiencyUntilASystemIsTyped()
+    {
+        Season s;
+        s.create_and_import(QDate(2022, 5, 1), test::demo_weather_file());
+        s.user.on_dialog(test::choose_new_type(1));
+        bool greyed = false, typed = false;
+        QStringList said;
+        s.user.on_dialog([&](QDialog &dialog) {
+            auto &details = static_cast<CFieldDetailsDlg &>(dialog);
+            details.name_edit()->setText(QStringLiteral("North"));
+            details.crop_list()->setCurrentIndex(0);
+            emit details.crop_list()->activated(0);
+            details.date_edit()->setDate(QDate(2022, 5, 10));
+            greyed = !details.efficiency_edit()->isEnabled();
+            QTest::keyClicks(details.system_list()->lineEdit(), QStringLiteral("x"));
+            typed =
+                details.efficiency_edit()->isEnabled() && !details.efficiency_edit()->isReadOnly();
+            s.messages->clear();
+            details.accept();
+            for (const std::string &text : s.messages->texts())
+                said << QString::fromStdString(text);
+            return details.result();
+        });
+        s.frame().dispatch(ID_FILE_NEW);
+        QVERIFY(greyed);
+        QVERIFY(typed);
+        QCOMPARE(said, QStringList{QStringLiteral("Please select a valid soil")});
+        QVERIFY(!s.window());
+    }
+
+    void panesShowTheIrrigationColumnsAndFillTheWindow()
+    {
+        Season s;
+        s.frame_size = QSize(1600, 1000);
+        s.create_field();
+        CFieldView *view = s.window()->view();
+        QHeaderView *header = view->horizontalHeader();
+        QTRY_VERIFY(view->viewport()->width() > 0);
+        QVERIFY(header->length() <= view->viewport()->width());
+        // Every title in the width its header asks for.
+        for (int c = 0; c < header->count(); ++c)
+            QVERIFY(header->sectionSize(c) >= header->sectionSizeHint(c));
+        // No empty grey beside a table's columns.
+        for (QTableView *table : {static_cast<QTableView *>(view),
+                                  static_cast<QTableView *>(s.window()->nitrogen_view()),
+                                  static_cast<QTableView *>(s.location_window()->view())})
+            QVERIFY(table->horizontalHeader()->length() >= table->viewport()->width());
+    }
+
     void aDayEntryRerunsTheSeasonFromThatDay()
     {
         Season s;
@@ -263,6 +315,11 @@ private slots:
                               "Cannot insert a stage directly after Harvest"}));
         QCOMPARE(s.field().crop.stage_count, 13);
         QCOMPARE(s.field().crop.stages[2].name, std::string("V3: Third Leaf"));
+        // The season ran again: the table shows the new stage at once.
+        int new_stage_rows = 0;
+        for (int row = 0; row < s.table().rowCount(); ++row)
+            new_stage_rows += s.cell(row, 2) == QStringLiteral("V3: Third Leaf") ? 1 : 0;
+        QVERIFY(new_stage_rows > 0);
         QVERIFY(std::abs(s.field().crop.stages[2].end_gdd - 110.0f / 1.82f) < 1e-3f);
         QVERIFY(s.field().is_modified());
     }
@@ -423,20 +480,16 @@ private slots:
                  QString::fromStdString(field_summary_row(s.field())[kStartByColumn]));
     }
 
-    void printsTheTableOnAsManyPagesAsItsRowsNeed()
+    void printsEveryColumnOnEveryPageOfLetterAndA4()
     {
         Season s;
         s.create_field();
-        const QString pdf = QString::fromStdString(s.dir.file("north.pdf").string());
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
         const TablePrinter table(*s.window()->view(), {QStringLiteral("Tillwise"),
                                                        s.window()->view()->print_header_lines()});
-        const PrintPages pages = table.layout(printer);
-        const int expected = (206 + pages.rows_per_page - 1) / pages.rows_per_page;
-        QCOMPARE(table.print(printer), expected);
-        QCOMPARE(test::pdf_page_count(pdf), expected);
+        for (const auto paper : {QPageSize::Letter, QPageSize::A4}) {
+            const QString pdf = QString::fromStdString(s.dir.file("north.pdf").string());
+            QCOMPARE(test::print_faults(table, *s.window()->view(), paper, pdf), QStringList());
+        }
         QCOMPARE(s.window()->view()->print_header_lines().front(),
                  QStringLiteral("North22 - (Field:North   Location: Greeley)"));
     }

@@ -13,6 +13,7 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -126,8 +127,12 @@ private slots:
         QCOMPARE(table.columnCount(), 6);
         for (int c = 0; c < 6; ++c) {
             QCOMPARE(table.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), titles[c]);
-            if (c > 0)
-                QCOMPARE(view.columnWidth(c), view.fontMetrics().horizontalAdvance(titles[c]) + 15);
+            // Room for the title as the header draws it, with its margins.
+            if (c > 0) {
+                QVERIFY(view.columnWidth(c) >=
+                        view.fontMetrics().horizontalAdvance(titles[c]) + 15);
+                QVERIFY(view.columnWidth(c) >= view.horizontalHeader()->sectionSizeHint(c));
+            }
         }
         // The date beside its picture is not cut short by the width of the column's title.
         QVERIFY(view.columnWidth(0) >= view.fontMetrics().horizontalAdvance(titles[0]) + 15);

@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -157,6 +158,32 @@ private slots:
         });
         p.frame().dispatch(ID_STATIONS);
         QVERIFY(bytes_of("station.db") == before);
+    }
+
+    void databaseDialogsOpenShowingEveryColumnAndTheirWholeCaption()
+    {
+        Program p;
+        for (const int command : {ID_SOILS, ID_STATIONS, ID_CROPS}) {
+            QStringList faults;
+            p.user.on_dialog([&](QDialog &dialog) {
+                auto &database = static_cast<DatabaseDialog &>(dialog);
+                database.show();
+                QTreeWidget &list = *database.list();
+                if (list.header()->length() > list.viewport()->width())
+                    faults << QStringLiteral("columns hidden");
+                if (list.viewport()->height() < 10 * list.sizeHintForRow(0))
+                    faults << QStringLiteral("fewer than ten rows shown");
+                QFont bold = database.font();
+                bold.setBold(true);
+                if (database.width() <
+                    QFontMetrics(bold).horizontalAdvance(database.windowTitle()) + 100)
+                    faults << QStringLiteral("caption cut");
+                database.hide();
+                return int(QDialog::Rejected);
+            });
+            p.frame().dispatch(command);
+            QCOMPARE(faults, QStringList());
+        }
     }
 
     void cropsDialogAddsACropThroughTheSheet()
