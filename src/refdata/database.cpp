@@ -110,6 +110,21 @@ std::vector<Record> read_records(DbStream &stream, std::int32_t count)
     return records;
 }
 
+// Either way the file keeps what it held; the message says which step failed, and why.
+bool write_database(const KindInfo &info, std::span<const std::uint8_t> bytes,
+                    std::string_view operation)
+{
+    WriteFailure failure = WriteFailure::None;
+    std::string error;
+    if (write_file_atomic(work_file(info.file), bytes, &error, &failure))
+        return true;
+    const bool data_failed = failure != WriteFailure::Open;
+    messages().inform((data_failed ? "ERROR: Can't Write to " : "ERROR: Can't Open ") +
+                      std::string(info.word) + " Database File in [" + std::string(operation) +
+                      "]!!\n" + error);
+    return false;
+}
+
 template<class Record>
 bool write_records(std::int32_t kind, const std::vector<Record> &records)
 {
@@ -118,14 +133,7 @@ bool write_records(std::int32_t kind, const std::vector<Record> &records)
         return false;
     }
     const KindInfo &info = *kind_info(kind);
-    WriteFailure failure = WriteFailure::None;
-    if (write_file_atomic(work_file(info.file), encode_all(records), nullptr, &failure))
-        return true;
-    // Either way the file keeps what it held.
-    const bool data_failed = failure == WriteFailure::Write;
-    messages().inform((data_failed ? "ERROR: Can't Write to " : "ERROR: Can't Open ") +
-                      std::string(info.word) + " Database File in [db_Write()]!!");
-    return false;
+    return write_database(info, encode_all(records), "db_Write()");
 }
 
 // The file stores the name cut to its field, so that is what orders the records.
@@ -203,11 +211,8 @@ std::optional<DbStream> create(const std::vector<Record> &defaults)
     const KindInfo &info = *kind_info(Codec<Record>::kind);
     messages().inform(info.missing_notice);
     std::vector<std::uint8_t> bytes = encode_all(defaults);
-    if (!write_file_atomic(work_file(info.file), bytes)) {
-        messages().inform("ERROR: Can't Open " + std::string(info.word) + " Database File in [" +
-                          std::string(info.create_operation) + "]!!");
+    if (!write_database(info, bytes, info.create_operation))
         return std::nullopt;
-    }
     return DbStream(std::move(bytes));
 }
 
