@@ -150,7 +150,7 @@ bool save(Context &ctx, CLocationDoc &location, const path &file)
     std::string error;
     if (save_location_file(location, file, &error))
         return true;
-    ctx.err << "Cannot save " << file.string() << ": " << error << "\n";
+    ctx.err << error << "\n";
     return false;
 }
 

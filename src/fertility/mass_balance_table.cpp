@@ -388,10 +388,11 @@ std::optional<std::vector<std::uint8_t>> kb_CreateNMethod2Table()
     messages().ask_yes_no("Creating a New File with Default Values.",
                           "Cant Find Method 2 Knowledge Base File! ");
     std::vector<std::uint8_t> bytes = encode_mass_balance_table(default_mass_balance_table());
-    if (!write_file_atomic(work_file(kFileName), bytes)) {
+    std::string error;
+    if (!write_file_atomic(work_file(kFileName), bytes, &error)) {
         messages().inform(
-            "ERROR: Can't Open Method 2 Knowledge Base File in kb_CreateNMethod2Table()!", "ERROR ",
-            MessageIcon::Error);
+            "ERROR: Can't Open Method 2 Knowledge Base File in kb_CreateNMethod2Table()!\n" + error,
+            "ERROR ", MessageIcon::Error);
         return std::nullopt;
     }
     return bytes;

@@ -189,15 +189,14 @@ int file_SaveInfo(std::string_view base, const NutrientBlock &block,
                           MessageIcon::Error);
         return 0;
     }
-    if (!write_file_atomic(file_for(base, ".FRT"), image)) {
-        messages().inform("ERROR: Can't Save Nutrient File in file_SaveInfo()!", kErrorCaption,
-                          MessageIcon::Error);
-        return 0;
-    }
-    if (!write_file_atomic(file_for(base, ".LCH"),
-                           schedule_bytes(schedule, block.schedule_count))) {
-        messages().inform("ERROR: Can't Save Schedule File in file_SaveInfo()!", kErrorCaption,
-                          MessageIcon::Error);
+    // The leaching report reads both files, so they change together or not at all.
+    const std::vector<std::uint8_t> entries = schedule_bytes(schedule, block.schedule_count);
+    const FileWrite pair[] = {{file_for(base, ".FRT"), image, std::nullopt},
+                              {file_for(base, ".LCH"), entries, std::nullopt}};
+    std::string error;
+    if (!write_files_atomic(pair, &error)) {
+        messages().inform("ERROR: Can't Save Nutrient File in file_SaveInfo()!\n" + error,
+                          kErrorCaption, MessageIcon::Error);
         return 0;
     }
     return 1;

@@ -115,8 +115,9 @@ std::vector<std::uint8_t> library_bytes(std::span<const SourceMaterial> material
 std::optional<std::vector<std::uint8_t>> create_library(LibraryType type, const char *message)
 {
     std::vector<std::uint8_t> bytes = library_bytes(default_materials(type));
-    if (!write_file_atomic(work_file(library_file_name(type)), bytes)) {
-        messages().inform(message, "ERROR", MessageIcon::Error);
+    std::string error;
+    if (!write_file_atomic(work_file(library_file_name(type)), bytes, &error)) {
+        messages().inform(std::string(message) + "\n" + error, "ERROR", MessageIcon::Error);
         return std::nullopt;
     }
     return bytes;

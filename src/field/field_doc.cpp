@@ -189,10 +189,14 @@ void CFieldDoc::weather_changed(int location_day)
 bool CFieldDoc::save(const std::filesystem::path &path)
 {
     std::string error;
-    if (!write_file_atomic(path, serialize(), &error)) {
-        messages().inform("Unable to save the field file " + path.string() + ": " + error);
+    WriteFailure failure = WriteFailure::None;
+    const std::vector<std::uint8_t> bytes = serialize();
+    if (!write_file_atomic(path, bytes, &error, &failure, expected_stamp(path))) {
+        messages().inform(
+            save_failure_message("Unable to save the field file " + path.string(), error, failure));
         return false;
     }
+    set_disk_stamp(stamp_of(bytes));
     set_path(path);
     set_modified(false);
     return true;
@@ -238,6 +242,7 @@ std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active, const std::fil
     if (!finish_open(*field, *bytes, path.filename().string()))
         return nullptr;
     field->set_path(path);
+    field->set_disk_stamp(stamp_of(*bytes));
     return field;
 }
 

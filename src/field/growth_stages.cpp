@@ -57,15 +57,6 @@ std::string_view stage_flag_text(std::int32_t flag)
     }
 }
 
-std::int32_t truncate_to_int(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double lo = std::numeric_limits<std::int32_t>::min();
-    constexpr double hi = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::clamp(std::trunc(value), lo, hi));
-}
-
 float degree_days(float t_min, float t_max, float base, float cutoff)
 {
     const float high = std::min(t_max, cutoff);
@@ -179,6 +170,12 @@ std::optional<std::string> expand_perennial(CropRecord &crop, bool planting_seas
     const int n = stage_count_of(crop);
     if (harvests <= 1 || n == 0)
         return std::nullopt;
+    // A count read from crop.db is not trusted to size the copying below.
+    if (harvests > static_cast<int>(kMaxHarvestCycles)) {
+        return strprintf("The crop's Maximum Harvests/Season of %d is more than the %zu harvests a "
+                         "field holds.",
+                         harvests, kMaxHarvestCycles);
+    }
     std::vector<GrowthStage> stages(crop.stages.begin(), crop.stages.begin() + n);
     float last_day = stages.back().end_day;
     float last_gdd = stages.back().end_gdd;

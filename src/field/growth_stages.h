@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/numbers.h"
 #include "refdata/records.h"
 
 #include <array>
@@ -37,10 +38,6 @@ using HarvestTable = std::array<HarvestCycle, kMaxHarvestCycles>;
 
 /// The text of a management flag in the stage list.
 std::string_view stage_flag_text(std::int32_t flag);
-
-/// A value truncated toward zero, kept within int32 (NaN gives 0): stored stage ends and
-/// degree days come from files and must not make the conversion undefined.
-std::int32_t truncate_to_int(double value);
 
 /// One day's growing degree days: Tmax capped at the cutoff, Tmin raised to the base.
 float degree_days(float t_min, float t_max, float base, float cutoff);

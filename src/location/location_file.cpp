@@ -198,16 +198,23 @@ LocationRead load_location_file(const std::filesystem::path &path, CLocationDoc 
     if (result == LocationRead::Failed)
         messages().inform(kArchiveErrorMessage);
     location.set_path(path);
+    location.set_disk_stamp(stamp_of(*bytes));
     return result;
 }
 
 bool save_location_file(CLocationDoc &location, const std::filesystem::path &path,
                         std::string *error)
 {
-    if (!write_file_atomic(path, encode_location(location), error)) {
-        messages().inform(kArchiveErrorMessage);
+    WriteFailure failure = WriteFailure::None;
+    const std::vector<std::uint8_t> bytes = encode_location(location);
+    std::string reason;
+    if (!write_file_atomic(path, bytes, &reason, &failure, location.expected_stamp(path))) {
+        if (error)
+            *error = save_failure_message("Unable to save the location file " + path.string(),
+                                          reason, failure);
         return false;
     }
+    location.set_disk_stamp(stamp_of(bytes));
     location.set_path(path);
     location.set_modified(false);
     return true;

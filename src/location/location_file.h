@@ -43,7 +43,7 @@ LocationRead decode_location(std::span<const std::uint8_t> bytes, CLocationDoc &
 LocationRead load_location_file(const std::filesystem::path &path, CLocationDoc &location,
                                 std::string *detail = nullptr);
 /// Saves atomically (a failed save leaves the old file whole); on success the document takes the
-/// path and is no longer modified; on failure the archive message is shown.
+/// path and is no longer modified; on failure error says why (the caller shows it).
 bool save_location_file(CLocationDoc &location, const std::filesystem::path &path,
                         std::string *error = nullptr);
 

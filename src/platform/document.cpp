@@ -15,6 +15,11 @@ void Document::store_title(std::string title)
     notify_state();
 }
 
+std::optional<FileStamp> Document::expected_stamp(const std::filesystem::path &path) const
+{
+    return path == path_ ? disk_stamp_ : std::nullopt;
+}
+
 void Document::set_modified(bool modified)
 {
     if (modified_ == modified)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/files.h"
+
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +41,12 @@ public:
     const std::filesystem::path &path() const { return path_; }
     void set_path(std::filesystem::path path) { path_ = std::move(path); }
 
+    /// What the document's file held when the document read or last saved it.
+    void set_disk_stamp(std::optional<FileStamp> stamp) { disk_stamp_ = stamp; }
+    /// What a save to `path` must still find there: the stamp when path is the document's own
+    /// file, nothing for any other (a new file, or Save As elsewhere).
+    std::optional<FileStamp> expected_stamp(const std::filesystem::path &path) const;
+
     void add_view(DocumentView *view);
     void remove_view(DocumentView *view);
     const std::vector<DocumentView *> &views() const { return views_; }
@@ -53,6 +62,7 @@ private:
     std::string title_;
     bool modified_ = false;
     std::filesystem::path path_;
+    std::optional<FileStamp> disk_stamp_;
     std::vector<DocumentView *> views_;
 };
 

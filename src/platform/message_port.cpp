@@ -19,7 +19,11 @@ MessagePort *&current_port()
 
 void write_line(std::ostream &out, std::string_view caption, std::string_view text)
 {
-    if (!caption.empty())
+    // Many fixed texts begin with their caption ("ERROR: ..."); the line says it once.
+    const std::string_view bare = caption.substr(0, caption.find_last_not_of(' ') + 1);
+    const bool repeated =
+        !bare.empty() && text.starts_with(bare) && text.substr(bare.size()).starts_with(":");
+    if (!caption.empty() && !repeated)
         out << caption << ": ";
     out << text << '\n';
 }

@@ -202,8 +202,9 @@ void load_custom_settings()
 bool save_custom_settings()
 {
     const CustomSettingsImage image = encode_custom_settings(custom_settings());
-    if (!write_file_atomic(work_file(kFileName), image)) {
-        messages().inform("ERROR: Can't Save to Customization File");
+    std::string error;
+    if (!write_file_atomic(work_file(kFileName), image, &error)) {
+        messages().inform("ERROR: Can't Save to Customization File\n" + error);
         return false;
     }
     return true;

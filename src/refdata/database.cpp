@@ -189,6 +189,21 @@ bool refused(std::int32_t kind, const std::filesystem::path &file,
     return refusal.has_value();
 }
 
+// Either way the file keeps what it held; the message says which step failed, and why.
+bool write_database(const KindInfo &info, std::span<const std::uint8_t> bytes,
+                    std::string_view operation)
+{
+    WriteFailure failure = WriteFailure::None;
+    std::string error;
+    if (write_file_atomic(work_file(info.file), bytes, &error, &failure))
+        return true;
+    const bool data_failed = failure != WriteFailure::Open;
+    messages().inform((data_failed ? "ERROR: Can't Write to " : "ERROR: Can't Open ") +
+                      std::string(info.word) + " Database File in [" + std::string(operation) +
+                      "]!!\n" + error);
+    return false;
+}
+
 template<class Record>
 bool write_records(std::int32_t kind, const std::vector<Record> &records)
 {
@@ -201,14 +216,7 @@ bool write_records(std::int32_t kind, const std::vector<Record> &records)
     const std::filesystem::path file = work_file(info.file);
     if (const auto old = read_file(file, kMaxDatabaseBytes); old && refused(kind, file, *old))
         return false;
-    WriteFailure failure = WriteFailure::None;
-    if (write_file_atomic(file, encode_all(records), nullptr, &failure))
-        return true;
-    // Either way the file keeps what it held.
-    const bool data_failed = failure == WriteFailure::Write;
-    messages().inform((data_failed ? "ERROR: Can't Write to " : "ERROR: Can't Open ") +
-                      std::string(info.word) + " Database File in [db_Write()]!!");
-    return false;
+    return write_database(info, encode_all(records), "db_Write()");
 }
 
 // The file stores the name cut to its field, so that is what orders the records.
@@ -287,11 +295,8 @@ std::optional<DbStream> create(std::int32_t kind, MakeDefaults make_defaults)
     const KindInfo &info = *kind_info(kind);
     messages().inform(info.missing_notice);
     std::vector<std::uint8_t> bytes = encode_all(make_defaults());
-    if (!write_file_atomic(work_file(info.file), bytes)) {
-        messages().inform("ERROR: Can't Open " + std::string(info.word) + " Database File in [" +
-                          std::string(info.create_operation) + "]!!");
+    if (!write_database(info, bytes, info.create_operation))
         return std::nullopt;
-    }
     return DbStream(std::move(bytes));
 }
 

@@ -1,6 +1,7 @@
 #include "refdata/station_form.h"
 
 #include "location/reference_et.h"
+#include "platform/numbers.h"
 #include "platform/text_encoding.h"
 #include "refdata/units.h"
 
@@ -36,7 +37,7 @@ int shown_elevation(float elevation)
     // 0.3048 m/ft the other); a shortfall within that of the next whole number is theirs.
     constexpr double kRoundTrip = 2e-5;
     const double shown = convert_to(Height, elevation);
-    return static_cast<int>(std::trunc(shown + std::abs(shown) * kRoundTrip));
+    return truncate_to_int(shown + std::abs(shown) * kRoundTrip);
 }
 
 StationValues station_values_of(const StationRecord &station)

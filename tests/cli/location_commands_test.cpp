@@ -335,8 +335,9 @@ TEST_F(LocationCli, AFailedSaveIsReported)
     const CliRun r = run(
         {"location", "new", target, "--name", "G", "--start", "2022-05-01", "--latitude", "40"});
     EXPECT_EQ(r.status, kExitFailure);
-    EXPECT_TRUE(contains(r.err, std::string(kArchiveErrorMessage)));
-    EXPECT_TRUE(contains(r.err, "Cannot save " + target));
+    EXPECT_FALSE(contains(r.err, std::string(kArchiveErrorMessage)));
+    EXPECT_TRUE(contains(r.err, "Unable to save the location file " + target + ": "));
+    EXPECT_TRUE(contains(r.err, "Not a directory"));
 }
 
 } // namespace

@@ -101,7 +101,9 @@ TEST(KnowledgeFiles, Method2TableThatIsShortOrCannotBeCreatedFallsBackToTheDefau
     EXPECT_EQ(kb_ReadNMethod2Table(table), 1);
     EXPECT_EQ(table.values, default_mass_balance_table().values);
     EXPECT_EQ(port->texts().back(),
-              "ERROR: Can't Open Method 2 Knowledge Base File in kb_CreateNMethod2Table()!");
+              "ERROR: Can't Open Method 2 Knowledge Base File in kb_CreateNMethod2Table()!\n"
+              "cannot write " +
+                  dir.file("METHOD_2.KB").string() + ": not a regular file");
 }
 
 TEST(KnowledgeFiles, MethodsOfferedByPhaseAndState)

@@ -232,14 +232,17 @@ TEST(NutrientFile, FailedSavesSayWhyAndWriteNothing)
     EXPECT_FALSE(file_exists(dir.path().parent_path() / "North26.FRT"));
 }
 
-TEST(NutrientFile, AScheduleFileThatCannotBeWrittenLeavesTheNewNutrientFile)
+// A nutrient file without its schedule would fail every later leaching report.
+TEST(NutrientFile, AScheduleFileThatCannotBeWrittenLeavesNoNutrientFileEither)
 {
     test::ScopedWorkDir dir;
     test::ScopedMessages port;
     std::filesystem::create_directory(dir.file("North26.LCH"));
     EXPECT_EQ(file_SaveInfo("North26", sample_block(), two_entries()), 0);
-    EXPECT_EQ(port->texts().back(), "ERROR: Can't Save Schedule File in file_SaveInfo()!");
-    EXPECT_EQ(size_of_file(dir.file("North26.FRT")), kNutrientFileSize);
+    EXPECT_EQ(port->texts().back(), "ERROR: Can't Save Nutrient File in file_SaveInfo()!\n"
+                                    "cannot write " +
+                                        dir.file("North26.LCH").string() + ": not a regular file");
+    EXPECT_FALSE(size_of_file(dir.file("North26.FRT")).has_value());
 }
 
 TEST(NutrientFile, MissingAndShortFilesGiveTheReadersMessages)

@@ -105,5 +105,119 @@ TEST(Files, ReadWholeOrJustTheBeginning)
     EXPECT_FALSE(size_of_file(dir.file("missing")).has_value());
 }
 
+TEST(Files, AFifoOrDeviceIsRefusedRatherThanWaitedOn)
+{
+    test::ScopedWorkDir dir;
+    const auto fifo = dir.file("Greeley.loc");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::filesystem::path &path : {fifo, std::filesystem::path("/dev/zero")}) {
+        std::string error;
+        EXPECT_FALSE(read_file(path, 100, &error).has_value()) << path;
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    }
+    WriteFailure failure = WriteFailure::None;
+    EXPECT_FALSE(write_file_atomic(fifo, bytes_of("x"), nullptr, &failure));
+    EXPECT_EQ(failure, WriteFailure::Open);
+}
+
+TEST(Files, ASymlinkedDocumentKeepsItsLinkAndItsTargetIsReplaced)
+{
+    test::ScopedWorkDir dir;
+    std::filesystem::create_directory(dir.file("real"));
+    const auto target = dir.file("real/North.fld");
+    ASSERT_TRUE(write_file_atomic(target, bytes_of("old")));
+    std::filesystem::create_symlink("real/North.fld", dir.file("North.fld"));
+    ASSERT_TRUE(write_file_atomic(dir.file("North.fld"), bytes_of("new")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("North.fld")));
+    EXPECT_EQ(test::read_text(target), "new");
+    EXPECT_TRUE(only_file_in(dir.file("real"), "North.fld"));
+}
+
+TEST(Files, ALongNameSavesAndAReadOnlyFileIsRefused)
+{
+    test::ScopedWorkDir dir;
+    const auto long_name = dir.file(std::string(250, 'f') + ".fld");
+    ASSERT_TRUE(write_file_atomic(long_name, bytes_of("a")));
+    ASSERT_TRUE(write_file_atomic(long_name, bytes_of("b")));
+    EXPECT_EQ(test::read_text(long_name), "b");
+
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write any file";
+    const auto locked = dir.file("North.fld");
+    ASSERT_TRUE(write_file_atomic(locked, bytes_of("kept")));
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    std::string error;
+    WriteFailure failure = WriteFailure::None;
+    EXPECT_FALSE(write_file_atomic(locked, bytes_of("lost"), &error, &failure));
+    EXPECT_EQ(failure, WriteFailure::ReadOnly);
+    EXPECT_EQ(error, locked.string() + " is read-only");
+    EXPECT_EQ(test::read_text(locked), "kept");
+}
+
+TEST(Files, ASaveOverAFileChangedSinceItWasReadIsRefused)
+{
+    test::ScopedWorkDir dir;
+    const auto path = dir.file("North.fld");
+    ASSERT_TRUE(write_file_atomic(path, bytes_of("read")));
+    const FileStamp read = stamp_of(*read_file(path));
+    // Same size, other contents: what a second program saving the same edit shape writes.
+    ASSERT_TRUE(write_file_atomic(path, bytes_of("READ")));
+    std::string error;
+    WriteFailure failure = WriteFailure::None;
+    EXPECT_FALSE(write_file_atomic(path, bytes_of("mine"), &error, &failure, read));
+    EXPECT_EQ(failure, WriteFailure::Stale);
+    EXPECT_NE(error.find("was changed by another program"), std::string::npos) << error;
+    EXPECT_EQ(test::read_text(path), "READ");
+    EXPECT_TRUE(
+        write_file_atomic(path, bytes_of("mine"), nullptr, nullptr, stamp_of(bytes_of("READ"))));
+    EXPECT_EQ(test::read_text(path), "mine");
+}
+
+TEST(Files, AFileSizeLimitFailsTheSaveInsteadOfKillingIt)
+{
+    test::ScopedWorkDir dir;
+    const auto path = dir.file("North.fld");
+    ASSERT_TRUE(write_file_atomic(path, bytes_of("old")));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit limit{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string error;
+        const bool saved =
+            write_file_atomic(path, std::vector<std::uint8_t>(4096, 'n'), &error, nullptr);
+        ::_exit(!saved && error.find("File too large") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(test::read_text(path), "old");
+    EXPECT_TRUE(only_file_in(dir.path(), "North.fld"));
+}
+
+TEST(Files, APairChangesTogetherOrNotAtAll)
+{
+    test::ScopedWorkDir dir;
+    const auto frt = dir.file("North22.FRT");
+    const auto lch = dir.file("North22.LCH");
+    ASSERT_TRUE(write_file_atomic(frt, bytes_of("old nutrients")));
+    ASSERT_TRUE(write_file_atomic(lch, bytes_of("old schedule")));
+    const auto nutrients = bytes_of("new nutrients");
+    const auto schedule = bytes_of("new schedule");
+    const FileWrite pair[] = {{frt, nutrients, std::nullopt}, {lch, schedule, std::nullopt}};
+    // The second rename failing is the case that once left a new nutrient file with an old (or
+    // no) schedule: the first file must be put back.
+    std::filesystem::remove(lch);
+    std::filesystem::create_directory(lch);
+    std::filesystem::create_directory(lch / "occupied");
+    EXPECT_FALSE(write_files_atomic(pair));
+    EXPECT_EQ(test::read_text(frt), "old nutrients");
+    std::filesystem::remove_all(lch);
+    EXPECT_TRUE(write_files_atomic(pair));
+    EXPECT_EQ(test::read_text(frt), "new nutrients");
+    EXPECT_EQ(test::read_text(lch), "new schedule");
+}
+
 } // namespace
 } // namespace tw

@@ -199,7 +199,10 @@ TEST(CustomSettings, ASaveThatFailsSaysSoAndKeepsTheSettings)
     set_work_dir(dir.file("missing folder"));
     settings->temperature_unit = 0;
     EXPECT_FALSE(save_custom_settings());
-    EXPECT_EQ(messages->texts(), Texts{"ERROR: Can't Save to Customization File"});
+    // The fixed text, then the system's reason.
+    ASSERT_EQ(messages->texts().size(), 1u);
+    EXPECT_TRUE(messages->texts()[0].starts_with("ERROR: Can't Save to Customization File\n"));
+    EXPECT_TRUE(messages->texts()[0].ends_with("No such file or directory"));
     EXPECT_EQ(custom_settings().temperature_unit, 0);
 }
 

@@ -183,6 +183,7 @@ Document *DocumentManager::open_document(const std::filesystem::path &path)
     if (!doc)
         return nullptr;
     doc->set_path(path);
+    doc->set_disk_stamp(stamp_of(*bytes));
     kind->title_from_file(*doc, path.stem().string());
     doc->set_modified(false);
     remember(path);
@@ -229,12 +230,45 @@ bool DocumentManager::write(Document &doc, const std::filesystem::path &path)
     if (!bytes)
         return false;
     // The file is replaced whole or not at all, so a failed save leaves the old one readable.
-    if (!write_file_atomic(path, *bytes)) {
-        messages().inform("Failed to save document.");
+    std::string error;
+    WriteFailure failure = WriteFailure::None;
+    if (!write_file_atomic(path, *bytes, &error, &failure, doc.expected_stamp(path))) {
+        if (failure == WriteFailure::Stale)
+            offer_to_reload(doc, error);
+        else
+            messages().inform(save_failure_message("Failed to save document.", error, failure));
         return false;
     }
+    doc.set_disk_stamp(stamp_of(*bytes));
     doc.set_modified(false);
     return true;
+}
+
+void DocumentManager::offer_to_reload(Document &doc, const std::string &error)
+{
+    if (!messages().ask_yes_no(error + ".\nDo you want to reload it (your changes are lost)?"))
+        return;
+    // The save may have been asked for by a close still under way, so the document is replaced
+    // once that has unwound.
+    QMetaObject::invokeMethod(
+        this, [this, path = doc.path()] { reload(path); }, Qt::QueuedConnection);
+}
+
+void DocumentManager::reload(const std::filesystem::path &path)
+{
+    for (Open &open : open_) {
+        if (open.doc->path() != path)
+            continue;
+        Document &doc = *open.doc;
+        const DocumentType *type = type_of(doc);
+        DocumentKind *kind = type ? kind_of(*type) : nullptr;
+        if (kind && !kind->can_close(doc))
+            return;
+        doc.set_modified(false);
+        if (close_document(doc))
+            open_document(path);
+        return;
+    }
 }
 
 bool DocumentManager::ask_to_save(Document &doc)

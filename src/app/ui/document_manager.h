@@ -113,6 +113,9 @@ private:
     const Open *find(const Document &doc) const;
     Document *adopt(std::unique_ptr<Document> doc, const DocumentType &type);
     bool ask_to_save(Document &doc);
+    /// Another program saved the document's file since it was read: the user may reload it.
+    void offer_to_reload(Document &doc, const std::string &error);
+    void reload(const std::filesystem::path &path);
     bool write(Document &doc, const std::filesystem::path &path);
     void remember(const std::filesystem::path &path);
     void close_dependents(const DocumentKind &kind, const Document &doc);
