@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text_table.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -21,5 +23,6 @@ std::array<std::string, kSummaryColumns> field_summary_row(const CFieldDoc &fiel
 /// The lines of the open fields of a location, in the order they opened.
 std::vector<std::array<std::string, kSummaryColumns>>
 location_summary_rows(const CLocationDoc &location);
+TextTable summary_text_table(const CLocationDoc &location);
 
 } // namespace tw

@@ -48,6 +48,10 @@ enum Command : int {
     ID_VIEW_NITROGEN = 2785,
     ID_IMPORT_KANSAS = 2786,
     ID_IMPORT_JVU_NEW = 2788,
+    ID_FILE_EXPORT = 2791,
+    ID_FARM_FOLDER = 2792,
+    ID_VIEW_CHART = 2793,
+    ID_VIEW_LEGEND = 2794,
 };
 
 // Menu resources: the bar with no document open, a location window's and a field window's.

@@ -1,3 +1,4 @@
+#include "app/farm_folder.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/tillwise_app.h"
 #include "platform/message_port.h"
@@ -5,6 +6,7 @@
 #include "platform/ui/qt_settings_store.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char **argv)
 {
@@ -15,6 +17,7 @@ int main(int argc, char **argv)
     int status = 0;
     {
         tw::CTillwiseApp tillwise(store);
+        tillwise.use_farm_folder(tw::farm_folder(store, QDir::homePath().toStdString()));
         QStringList arguments = QApplication::arguments();
         arguments.removeFirst();
         if (tillwise.init_instance(arguments) && tillwise.main_frame()->isVisible())

@@ -44,6 +44,10 @@ public:
     void import(WeatherFormat format);
     void print();
     void print_preview();
+    /// File > Export...: the summary of fields when it has the focus, else the weather table.
+    void export_table();
+    /// Edit > Copy: the selected rows of the pane with the focus.
+    void copy_rows();
 
 private:
     CLocationDoc &doc_;

@@ -2,6 +2,7 @@
 
 #include "location/location_doc.h"
 #include "location/ui/location_view.h"
+#include "platform/ui/pdf_output.h"
 
 #include <QGuiApplication>
 
@@ -11,5 +12,11 @@ WeatherTablePrinter::WeatherTablePrinter(const CLocationDoc &doc, const CLocatio
     : TablePrinter(view,
                    {QString(), {QGuiApplication::applicationDisplayName(), QString::fromStdString(doc.title())}})
 {}
+
+bool write_location_report_pdf(CLocationDoc &location, const std::filesystem::path &path)
+{
+    CLocationView view(location);
+    return print_to_pdf(WeatherTablePrinter(location, view), path);
+}
 
 } // namespace tw

@@ -72,8 +72,12 @@ int TablePrinter::print(QPrinter &printer) const
             printer.newPage();
         print_page(painter, m, pages, page);
     }
+    if (closing_page_) {
+        printer.newPage();
+        closing_page_(painter, m.page);
+    }
     painter.end();
-    return pages.page_count();
+    return pages.page_count() + (closing_page_ ? 1 : 0);
 }
 
 void TablePrinter::print_page(QPainter &painter, const Metrics &m, const PrintPages &pages,

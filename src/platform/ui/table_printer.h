@@ -5,8 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QPainter;
 class QPrinter;
+class QRect;
 class QTableView;
 class QWidget;
 
@@ -33,6 +36,9 @@ public:
     PrintPages layout(QPrinter &printer) const;
     /// Prints every page; the number of pages printed (0 when the printer cannot be painted on).
     int print(QPrinter &printer) const;
+    /// A page of its own after the table's (a chart), painted into the printable area.
+    using ClosingPage = std::function<void(QPainter &, const QRect &)>;
+    void set_closing_page(ClosingPage page) { closing_page_ = std::move(page); }
 
 private:
     struct Metrics;
@@ -42,6 +48,7 @@ private:
 
     const QTableView &view_;
     PrintHeader header_;
+    ClosingPage closing_page_;
 };
 
 /// Print: the printer dialog over the shared printer, then the table.
