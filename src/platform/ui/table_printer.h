@@ -2,12 +2,16 @@
 
 #include "platform/print_pages.h"
 
+#include <QFont>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class QPainter;
+class QPaintDevice;
 class QPrinter;
 class QRect;
 class QTableView;
@@ -23,10 +27,12 @@ struct PrintHeader
     QStringList lines;
 };
 
-/// Prints a table as its view shows it: the visible columns at their screen widths and
-/// alignments, the rows with their pictures, scaled to the printer's resolution; the header
-/// above and a rule, the page number and the date and time below. Rows per page keep eight row
-/// heights for the margins, the header and the footer.
+/// Prints a table as its view shows it: the visible columns with their alignments, the rows
+/// with their pictures, scaled to the printer's resolution; the header above and a rule, the
+/// page number and the date and time below. Rows per page keep eight row heights for the
+/// margins, the header and the footer. Each column is as wide as its widest text on paper, so
+/// nothing is cut or runs into its neighbour; when the columns are wider than the paper, the
+/// face shrinks until every one of them fits.
 class TablePrinter
 {
 public:
@@ -36,13 +42,34 @@ public:
     PrintPages layout(QPrinter &printer) const;
     /// Prints every page; the number of pages printed (0 when the printer cannot be painted on).
     int print(QPrinter &printer) const;
+    /// The pages laid out for `printer`'s paper, painted with `painter`, which may paint on any
+    /// device of the printer's size and resolution; `turn_page` runs between pages.
+    int paint(QPrinter &printer, QPainter &painter, const std::function<void()> &turn_page) const;
     /// A page of its own after the table's (a chart), painted into the printable area.
     using ClosingPage = std::function<void(QPainter &, const QRect &)>;
     void set_closing_page(ClosingPage page) { closing_page_ = std::move(page); }
 
 private:
-    struct Metrics;
+    struct Column
+    {
+        int model_column = 0;
+        int width = 0;
+    };
+    struct Metrics
+    {
+        QRect page;   // the printable area, in device pixels
+        int row = 1;  // printed row height
+        int left = 0; // margins
+        int right = 0;
+        int top = 0;
+        int padding = 0; // room kept on each side of a cell's text
+        QFont font;
+        std::vector<Column> columns;
+    };
     Metrics metrics_for(QPrinter &printer) const;
+    std::vector<Column> measure_columns(const QFont &font, QPaintDevice &device, int icon_room,
+                                        int padding) const;
+    void fit_columns(Metrics &m, QPaintDevice &device) const;
     int row_count() const;
     void print_page(QPainter &painter, const Metrics &m, const PrintPages &pages, int page) const;
 
