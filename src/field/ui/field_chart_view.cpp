@@ -110,7 +110,7 @@ void CFieldChartView::redraw()
     const SeasonChart season = season_chart(doc_);
     const QString unit = QString::fromStdString(season.depth_unit);
     c->setTitle(QStringLiteral("Water balance of %1 (%2)")
-                    .arg(QString::fromStdString(doc_.title()), unit));
+                    .arg(QString::fromStdString(doc_.name), unit));
 
     QLineSeries *deficit = line(QStringLiteral("Deficit"), QColor(200, 60, 20));
     QLineSeries *critical = line(QStringLiteral("Critical deficit"), QColor(230, 160, 0),
