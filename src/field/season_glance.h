@@ -34,10 +34,10 @@ SeasonChart season_chart(const CFieldDoc &field);
 /// The answer to "when do I irrigate, and how much?" after the last run.
 struct NextIrrigation
 {
-    std::string when;     ///< "Now", a date "%m/%d/%y", "None forecast" or "No Data"
-    std::string amount;   ///< the gross amount with its unit; empty when none is due
-    std::string moisture; ///< the current soil moisture against the critical level
-    std::string advice;   ///< the advice message of the last actual day
+    std::string when;      ///< "Now", a date "%m/%d/%y", "None forecast" or "No Data"
+    std::string amount;    ///< the gross amount with its unit; empty when none is due
+    std::string moisture;  ///< the current soil moisture against the critical level
+    std::string advice;    ///< the advice message of the last actual day
     bool stressed = false; ///< the deficit has passed the allowable depletion
 };
 

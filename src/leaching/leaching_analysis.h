@@ -76,7 +76,7 @@ std::string_view grade_word(Grade grade);
 /// weather; the leaching grades say nothing of a crop short of water.
 struct WaterStress
 {
-    int days = 0;              ///< days the deficit exceeded the allowable depletion
+    int days = 0;                 ///< days the deficit exceeded the allowable depletion
     float largest_deficit = 0.0f; ///< inches, over the analysed crop days with weather
 };
 

@@ -8,6 +8,8 @@
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPen>
@@ -109,12 +111,12 @@ void CFieldChartView::redraw()
         c->removeAxis(axis);
     const SeasonChart season = season_chart(doc_);
     const QString unit = QString::fromStdString(season.depth_unit);
-    c->setTitle(QStringLiteral("Water balance of %1 (%2)")
-                    .arg(QString::fromStdString(doc_.name), unit));
+    c->setTitle(
+        QStringLiteral("Water balance of %1 (%2)").arg(QString::fromStdString(doc_.name), unit));
 
     QLineSeries *deficit = line(QStringLiteral("Deficit"), QColor(200, 60, 20));
-    QLineSeries *critical = line(QStringLiteral("Critical deficit"), QColor(230, 160, 0),
-                                 Qt::DashLine);
+    QLineSeries *critical =
+        line(QStringLiteral("Critical deficit"), QColor(230, 160, 0), Qt::DashLine);
     QLineSeries *taw = line(QStringLiteral("TAW"), QColor(40, 40, 40), Qt::DotLine);
     float top = 0.0f;
     for (const ChartDay &day : season.days) {
@@ -140,8 +142,10 @@ void CFieldChartView::redraw()
     c->addAxis(dates, Qt::AlignBottom);
     c->addAxis(depths, Qt::AlignLeft);
     if (!season.days.empty())
-        dates->setRange(QDateTime::fromMSecsSinceEpoch(qint64(x_of(season.days.front().date)) - kDayMs, Qt::UTC),
-                        QDateTime::fromMSecsSinceEpoch(qint64(x_of(season.days.back().date)) + kDayMs, Qt::UTC));
+        dates->setRange(QDateTime::fromMSecsSinceEpoch(
+                            qint64(x_of(season.days.front().date)) - kDayMs, Qt::UTC),
+                        QDateTime::fromMSecsSinceEpoch(
+                            qint64(x_of(season.days.back().date)) + kDayMs, Qt::UTC));
     const QList<QAbstractSeries *> series = {
         forecast_band(season, top),
         bars(QStringLiteral("Rain"), QColor(70, 130, 220), season, &ChartDay::rain),
@@ -159,11 +163,16 @@ void CFieldChartView::redraw()
 
 void CFieldChartView::paint_page(QPainter &painter, const QRect &target)
 {
-    // The chart is laid out at a size a page of paper holds, then drawn at the printer's scale.
-    const QSize screen = size();
-    resize(1000, 700);
-    render(&painter, target);
-    resize(screen);
+    // The chart is laid out at a size a page of paper holds, then drawn at the printer's scale;
+    // the window's own chart keeps its size.
+    QChart *c = chart();
+    const QSizeF shown = c->size();
+    const QRectF page_area(0, 0, 1000, 700);
+    c->resize(page_area.size());
+    if (QGraphicsLayout *layout = c->layout())
+        layout->activate();
+    scene()->render(&painter, QRectF(target), c->mapRectToScene(page_area));
+    c->resize(shown);
 }
 
 } // namespace tw

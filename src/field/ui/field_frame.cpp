@@ -3,9 +3,9 @@
 #include "field/daily_entry_form.h"
 #include "field/field_details_form.h"
 #include "field/field_doc.h"
+#include "field/irrigation_table.h"
 #include "field/ui/crop_sheet.h"
 #include "field/ui/daily_irrigation_dialog.h"
-#include "field/irrigation_table.h"
 #include "field/ui/field_chart_view.h"
 #include "field/ui/field_details_dialog.h"
 #include "field/ui/field_report.h"
@@ -204,10 +204,10 @@ void CFieldFrame::export_table()
 {
     const bool nitrogen = nitrogen_->hasFocus();
     const QString title = QString::fromStdString(doc_.title());
-    tw::export_table(nitrogen ? nitrogen_text_table(doc_) : irrigation_text_table(doc_),
-                     title + (nitrogen ? QStringLiteral(" nitrogen.csv")
-                                       : QStringLiteral(" irrigation.csv")),
-                     this);
+    tw::export_table(
+        nitrogen ? nitrogen_text_table(doc_) : irrigation_text_table(doc_),
+        title + (nitrogen ? QStringLiteral(" nitrogen.csv") : QStringLiteral(" irrigation.csv")),
+        this);
 }
 
 void CFieldFrame::copy_rows()

@@ -13,7 +13,8 @@ namespace tw {
 
 TablePrinter field_report_printer(const CFieldView &table, CFieldChartView &chart)
 {
-    TablePrinter printer(table, {QGuiApplication::applicationDisplayName(), table.print_header_lines()});
+    TablePrinter printer(table,
+                         {QGuiApplication::applicationDisplayName(), table.print_header_lines()});
     printer.set_closing_page([&chart, title = table.print_header_lines().value(0)](
                                  QPainter &painter, const QRect &page) {
         const int line = QFontMetrics(painter.font(), painter.device()).height() * 2;

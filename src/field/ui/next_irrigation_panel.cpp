@@ -61,7 +61,8 @@ void CNextIrrigationPanel::refresh()
 {
     const NextIrrigation next = next_irrigation(doc_);
     when_->setText(QString::fromStdString(next.when));
-    amount_->setText(next.amount.empty() ? QStringLiteral("-") : QString::fromStdString(next.amount));
+    amount_->setText(next.amount.empty() ? QStringLiteral("-")
+                                         : QString::fromStdString(next.amount));
     moisture_->setText(QString::fromStdString(next.moisture));
     advice_->setText(QString::fromStdString(next.advice));
     // Below the critical level the answer is urgent: it shows in red.

@@ -2,12 +2,12 @@
 
 #include "field/field_summary.h"
 #include "location/location_doc.h"
-#include "location/weather_table.h"
 #include "location/ui/location_info_sheet.h"
 #include "location/ui/location_summary.h"
 #include "location/ui/location_view.h"
 #include "location/ui/weather_day_dialog.h"
 #include "location/ui/weather_printer.h"
+#include "location/weather_table.h"
 #include "platform/command_ids.h"
 #include "platform/ui/interaction.h"
 #include "platform/ui/table_export.h"
@@ -158,9 +158,9 @@ void CLocationFrame::export_table()
 {
     const bool fields = summary_->hasFocus();
     const QString title = QString::fromStdString(doc_.title());
-    tw::export_table(fields ? summary_text_table(doc_) : weather_text_table(doc_),
-                     title + (fields ? QStringLiteral(" fields.csv") : QStringLiteral(" weather.csv")),
-                     this);
+    tw::export_table(
+        fields ? summary_text_table(doc_) : weather_text_table(doc_),
+        title + (fields ? QStringLiteral(" fields.csv") : QStringLiteral(" weather.csv")), this);
 }
 
 void CLocationFrame::copy_rows()

@@ -9,8 +9,9 @@
 namespace tw {
 
 WeatherTablePrinter::WeatherTablePrinter(const CLocationDoc &doc, const CLocationView &view)
-    : TablePrinter(view,
-                   {QString(), {QGuiApplication::applicationDisplayName(), QString::fromStdString(doc.title())}})
+    : TablePrinter(
+          view, {QString(),
+                 {QGuiApplication::applicationDisplayName(), QString::fromStdString(doc.title())}})
 {}
 
 bool write_location_report_pdf(CLocationDoc &location, const std::filesystem::path &path)
