@@ -3,7 +3,9 @@
 #include "cli/cli.h"
 #include "cli/command_support.h"
 
+#include <optional>
 #include <ostream>
+#include <string>
 
 #ifdef TILLWISE_WITH_GUI
 #include "field/ui/field_report.h"
@@ -47,17 +49,22 @@ bool written(Context &ctx, bool ok, const std::string &path)
     return true;
 }
 
+/// The command's --pdf file; nothing after saying it is required.
+std::optional<std::string> pdf_option(const Options &options, std::ostream &err)
+{
+    auto pdf = options.value("pdf");
+    if (!pdf)
+        err << "Option --pdf OUT.pdf is required.\n";
+    return pdf;
+}
+
 int field_report(Context &ctx)
 {
     const auto options = parse_command(ctx, kFieldReportOptions, 1,
                                        "field report FILE.fld --location L.loc --pdf OUT.pdf");
-    if (!options)
+    const auto pdf = options ? pdf_option(*options, ctx.err) : std::nullopt;
+    if (!pdf)
         return kExitUsage;
-    const auto pdf = options->value("pdf");
-    if (!pdf) {
-        ctx.err << "Option --pdf OUT.pdf is required.\n";
-        return kExitUsage;
-    }
     auto open = open_field_file(*options, ctx.err);
     if (!open)
         return kExitFailure;
@@ -69,13 +76,9 @@ int location_report(Context &ctx)
 {
     const auto options =
         parse_command(ctx, kLocationReportOptions, 1, "location report L.loc --pdf OUT.pdf");
-    if (!options)
+    const auto pdf = options ? pdf_option(*options, ctx.err) : std::nullopt;
+    if (!pdf)
         return kExitUsage;
-    const auto pdf = options->value("pdf");
-    if (!pdf) {
-        ctx.err << "Option --pdf OUT.pdf is required.\n";
-        return kExitUsage;
-    }
     auto location = read_location(options->positionals()[0], ctx.err);
     if (!location)
         return kExitFailure;

@@ -34,6 +34,8 @@ std::string positive_depth_text(const char *format, float mm)
     return mm > 0.0f ? depth_text(format, mm) : std::string();
 }
 
+} // namespace
+
 std::string moisture_text(float value)
 {
     const std::int32_t mode = custom_settings().moisture_display;
@@ -41,8 +43,6 @@ std::string moisture_text(float value)
     return strprintf("%1.2f",
                      static_cast<double>(convert_to(as_depth ? Depth : Soil_Moisture, value)));
 }
-
-} // namespace
 
 std::string moisture_label()
 {

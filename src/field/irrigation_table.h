@@ -36,6 +36,8 @@ bool irrigation_column_left_aligned(int column);
 
 /// "Depth(in)", "Deficit(in)" or "Content(in/ft)" by the soil-moisture display preference.
 std::string moisture_label();
+/// A displayed soil moisture or critical level in the unit of that label, "%1.2f".
+std::string moisture_text(float value);
 
 /// The text of a day's growth stage: the crop stage's name, or the text of a day code.
 std::string day_stage_text(const CropRecord &crop, std::int32_t stage);

@@ -19,14 +19,6 @@ bool computed(const FieldDay &t)
     return t.stage != StageNotComputed && t.kind != KindNoData;
 }
 
-std::string moisture_value(float value)
-{
-    const std::int32_t mode = custom_settings().moisture_display;
-    const bool as_depth = mode == AvailableDepth || mode == DeficitDisplay;
-    return strprintf("%1.2f",
-                     static_cast<double>(convert_to(as_depth ? Depth : Soil_Moisture, value)));
-}
-
 } // namespace
 
 SeasonChart season_chart(const CFieldDoc &field)
@@ -67,8 +59,8 @@ NextIrrigation next_irrigation(const CFieldDoc &field)
     } else {
         next.when = "None forecast";
     }
-    next.moisture = "Current " + moisture_label() + ": " + moisture_value(actual.soil_moisture) +
-                    "   Critical: " + moisture_value(actual.critical);
+    next.moisture = "Current " + moisture_label() + ": " + moisture_text(actual.soil_moisture) +
+                    "   Critical: " + moisture_text(actual.critical);
     next.advice = std::string(advice_message(actual.category));
     next.stressed = actual.stage >= 0 && actual.deficit > actual.allowable_depletion;
     return next;
