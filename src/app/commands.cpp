@@ -45,6 +45,10 @@ constexpr std::array kPrompts = {
     Prompt{ID_IMPORT_CSV, "Import weather data from a station's CSV file, choosing each column and "
                           "its unit"},
     Prompt{ID_TIP_OF_THE_DAY, "Displays a Tip of the Day."},
+    Prompt{ID_FILE_EXPORT, "Export the active table to a CSV file for a spreadsheet\nExport"},
+    Prompt{ID_FARM_FOLDER, "Choose the farm folder that holds the reference files"},
+    Prompt{ID_VIEW_CHART, "Show or hide the water-balance chart of the season"},
+    Prompt{ID_VIEW_LEGEND, "Explain the pictures of the irrigation table"},
     Prompt{ID_FILE_NEW, "Create a new document\nNew"},
     Prompt{ID_FILE_OPEN, "Open an existing document\nOpen"},
     Prompt{ID_FILE_CLOSE, "Close the active document\nClose"},
@@ -75,6 +79,7 @@ constexpr E kSep{kSeparator, {}};
 constexpr std::array kMainFile = {
     E{ID_FILE_NEW, "&New\tCtrl+N"},
     E{ID_FILE_OPEN, "&Open...\tCtrl+O"},
+    E{ID_FARM_FOLDER, "&Farm Folder..."},
     kSep,
     E{ID_FILE_PRINT_SETUP, "P&rint Setup..."},
     kSep,
@@ -88,6 +93,8 @@ constexpr std::array kDocumentFile = {
     E{ID_FILE_CLOSE, "&Close"},
     E{ID_FILE_SAVE, "&Save\tCtrl+S"},
     E{ID_FILE_SAVE_AS, "Save &As..."},
+    E{ID_FILE_EXPORT, "&Export..."},
+    E{ID_FARM_FOLDER, "&Farm Folder..."},
     kSep,
     E{ID_FILE_PRINT, "&Print...\tCtrl+P"},
     E{ID_FILE_PRINT_PREVIEW, "Print Preview"},
@@ -156,6 +163,9 @@ constexpr std::array kFieldView = {
     kSep,
     E{ID_VIEW_IRRIGATION, "ViewFields Irrigation Scheduling Screen "},
     E{ID_VIEW_NITROGEN, "View the Nitrogen applications and related leaching values Screen"},
+    kSep,
+    E{ID_VIEW_CHART, "Water-Balance &Chart"},
+    E{ID_VIEW_LEGEND, "&Legend"},
 };
 constexpr std::array kWindow = {
     E{ID_WINDOW_NEW, "&New Window"},

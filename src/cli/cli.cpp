@@ -2,6 +2,7 @@
 
 #include "platform/edition.h"
 #include "platform/message_port.h"
+#include "platform/text_table.h"
 #include "platform/work_dir.h"
 #include "refdata/custom_settings.h"
 
@@ -239,19 +240,6 @@ std::optional<int> Options::integer(std::string_view name, std::ostream &err, bo
 
 namespace {
 
-std::string csv_field(const std::string &text)
-{
-    if (text.find_first_of(",\"\n\r") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
 // Display width of UTF-8 text: one column per code point.
 std::size_t display_width(const std::string &text)
 {
@@ -266,14 +254,7 @@ void print_table(std::ostream &out, const std::vector<std::string> &headers,
                  const std::vector<std::vector<std::string>> &rows, bool csv)
 {
     if (csv) {
-        auto line = [&](const std::vector<std::string> &cells) {
-            for (std::size_t i = 0; i < cells.size(); ++i)
-                out << (i ? "," : "") << csv_field(cells[i]);
-            out << '\n';
-        };
-        line(headers);
-        for (const auto &row : rows)
-            line(row);
+        out << csv_text({headers, rows});
         return;
     }
     std::vector<std::size_t> widths(headers.size());
@@ -299,6 +280,15 @@ void print_table(std::ostream &out, const std::vector<std::string> &headers,
     line(headers);
     for (const auto &row : rows)
         line(row);
+}
+
+} // namespace tw::cli
+
+namespace tw::cli {
+
+void print_table(std::ostream &out, const TextTable &table, bool csv)
+{
+    print_table(out, table.headers, table.rows, csv);
 }
 
 } // namespace tw::cli

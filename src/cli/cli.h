@@ -7,6 +7,10 @@
 #include <string_view>
 #include <vector>
 
+namespace tw {
+struct TextTable;
+}
+
 // tillwise-cli: the program's documents headless. Every command registers itself with a group and
 // a name ("db init"); the dispatcher takes the global options, installs the console message port
 // and loads the preferences of the working directory before it runs the command.
@@ -75,5 +79,6 @@ private:
 /// Prints a table: aligned columns for a person, or CSV (quoted where needed) for a program.
 void print_table(std::ostream &out, const std::vector<std::string> &headers,
                  const std::vector<std::vector<std::string>> &rows, bool csv);
+void print_table(std::ostream &out, const TextTable &table, bool csv);
 
 } // namespace tw::cli

@@ -37,22 +37,25 @@ constexpr const char *kLiveUntil = "LIRF1,2022-07-16";
 constexpr int kDaysShownBefore = 5;
 constexpr int kDaysShownAfter = 8;
 
+/// The source tree's copy of the bundled data while it is there, else the one installed beside
+/// the program (bin/../share/tillwise), wherever the installation was put.
+std::filesystem::path bundled(const std::filesystem::path &source, const char *installed)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(source, ec))
+        return source;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return program.parent_path().parent_path() / TILLWISE_INSTALLED_DATA_DIR / installed;
+}
+
 std::filesystem::path default_data_dir()
 {
-#ifdef TILLWISE_DEMO_DATA_DIR
-    return TILLWISE_DEMO_DATA_DIR;
-#else
-    return "data/demo";
-#endif
+    return bundled(TILLWISE_DEMO_DATA_DIR, "demo");
 }
 
 std::filesystem::path default_answers_file()
 {
-#ifdef TILLWISE_EXAMPLES_DIR
-    return std::filesystem::path(TILLWISE_EXAMPLES_DIR) / "corn_preseason.ini";
-#else
-    return "data/examples/corn_preseason.ini";
-#endif
+    return bundled(TILLWISE_EXAMPLES_DIR, "examples") / "corn_preseason.ini";
 }
 
 /// The weather lines to import: the whole file, or the lines before kLiveUntil.

@@ -504,14 +504,7 @@ const Registration summary_registration({"summary", "", "summary L.loc F1.fld [F
 
 void print_schedule(std::ostream &out, const CFieldDoc &field, int first, int last, bool csv)
 {
-    std::vector<std::vector<std::string>> rows;
-    for (int d = std::max(first, 0); d <= last && d < field.day_count(); ++d) {
-        std::vector<std::string> cells;
-        for (const auto &cell : irrigation_row(field, d, TableFill::Full).cells)
-            cells.push_back(cell.value_or(""));
-        rows.push_back(std::move(cells));
-    }
-    print_table(out, as_vector(irrigation_table_titles()), rows, csv);
+    print_table(out, irrigation_text_table(field, first, last), csv);
 }
 
 void print_summary(std::ostream &out, const CLocationDoc &location, bool csv)

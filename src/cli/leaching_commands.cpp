@@ -39,18 +39,21 @@ void print_group(std::ostream &out, const ReportGroup &group, std::size_t label_
     out << "\n";
 }
 
-void print_report(std::ostream &out, const LeachingSummary &summary)
+void print_report(std::ostream &out, const LeachingSummary &summary, const WaterStress &stress)
 {
-    const ReportGroup groups[] = {irrigation_group(summary), fertility_group(summary)};
+    const ReportGroup groups[] = {irrigation_group(summary), fertility_group(summary),
+                                  water_stress_group(stress)};
     std::size_t width = 0;
     for (const ReportGroup &group : groups) {
         for (const ReportLine &line : group.lines)
             width = std::max(width, line.label.size());
     }
     out << kLeachingReportCaption << "\n\n";
-    for (const ReportGroup &group : groups)
-        print_group(out, group, width);
-    out << kRecommendationsTitle << "\n" << advice_paragraph(summary);
+    print_group(out, groups[0], width);
+    print_group(out, groups[1], width);
+    out << kRecommendationsTitle << "\n" << advice_paragraph(summary) << "\n";
+    print_group(out, groups[2], width);
+    out << water_stress_sentence(stress);
 }
 
 } // namespace
@@ -59,7 +62,7 @@ void print_leaching_run(std::ostream &out, const LeachingRun &run)
 {
     if (run.midseason)
         print_notice(out, leaching_consultation_notice(run.consultation_date));
-    print_report(out, run.summary);
+    print_report(out, run.summary, run.stress);
 }
 
 namespace {
@@ -89,10 +92,7 @@ int field_nitrogen(Context &ctx)
     const auto open = open_field_file(*options, ctx.err);
     if (!open)
         return kExitFailure;
-    std::vector<std::vector<std::string>> rows;
-    for (int d = 0; d < open->field->day_count(); ++d)
-        rows.push_back(as_vector(nitrogen_row(*open->field, d).cells));
-    print_table(ctx.out, as_vector(nitrogen_table_titles()), rows, options->has("csv"));
+    print_table(ctx.out, nitrogen_text_table(*open->field), options->has("csv"));
     return kExitOk;
 }
 

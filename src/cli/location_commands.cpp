@@ -411,18 +411,7 @@ int read_only(Context &ctx, std::span<const OptionSpec> specs, std::string_view 
 
 void print_weather_table(Context &ctx, const Options &o, const CLocationDoc &location)
 {
-    const auto visible = [&](const std::vector<std::string> &cells) {
-        std::vector<std::string> shown;
-        for (int c = 0; c < kWeatherColumns; ++c) {
-            if (weather_column_visible(location.et_method, c))
-                shown.push_back(cells[static_cast<std::size_t>(c)]);
-        }
-        return shown;
-    };
-    std::vector<std::vector<std::string>> rows;
-    for (int i = 0; i < location.day_count(); ++i)
-        rows.push_back(visible(weather_row_texts(location, i)));
-    print_table(ctx.out, visible(weather_table_headers()), rows, o.has("csv"));
+    print_table(ctx.out, weather_text_table(location), o.has("csv"));
 }
 
 int location_show(Context &ctx)

@@ -91,4 +91,13 @@ location_summary_rows(const CLocationDoc &location)
     return rows;
 }
 
+TextTable summary_text_table(const CLocationDoc &location)
+{
+    const auto headers = field_summary_headers();
+    TextTable table{{headers.begin(), headers.end()}, {}};
+    for (const auto &row : location_summary_rows(location))
+        table.rows.emplace_back(row.begin(), row.end());
+    return table;
+}
+
 } // namespace tw

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text_table.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -27,5 +29,6 @@ std::vector<const CFieldDoc *> summary_fields(const CLocationDoc &location);
 /// The lines of the open fields of a location, in the order they opened.
 std::vector<std::array<std::string, kSummaryColumns>>
 location_summary_rows(const CLocationDoc &location);
+TextTable summary_text_table(const CLocationDoc &location);
 
 } // namespace tw

@@ -7,6 +7,8 @@
 #include "refdata/custom_settings.h"
 #include "refdata/units.h"
 
+#include <algorithm>
+
 namespace tw {
 namespace {
 
@@ -32,6 +34,8 @@ std::string positive_depth_text(const char *format, float mm)
     return mm > 0.0f ? depth_text(format, mm) : std::string();
 }
 
+} // namespace
+
 std::string moisture_text(float value)
 {
     const std::int32_t mode = custom_settings().moisture_display;
@@ -39,8 +43,6 @@ std::string moisture_text(float value)
     return strprintf("%1.2f",
                      static_cast<double>(convert_to(as_depth ? Depth : Soil_Moisture, value)));
 }
-
-} // namespace
 
 std::string moisture_label()
 {
@@ -105,6 +107,23 @@ int irrigation_row_icon(const FieldDay &day, TableFill fill)
     return needed ? 5 : 0;
 }
 
+std::string_view irrigation_icon_meaning(int icon)
+{
+    switch (icon) {
+    case 1: return "Forecast day";
+    case 2: return "Forecast day: irrigation needed";
+    case 3: return "Irrigated";
+    case 4: return "Irrigated, and irrigation still needed";
+    case 5: return "Irrigation needed";
+    case 6: return "Rain";
+    case 7: return "Rain and irrigation";
+    case 8: return "Rain and irrigation, and irrigation still needed";
+    case 9: return "Rain, and irrigation needed";
+    case 10: return "No weather data for the day";
+    default: return {};
+    }
+}
+
 IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
 {
     IrrigationRow row;
@@ -139,6 +158,24 @@ IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
     c[Critical] = moisture_text(day.critical);
     c[Needed] = positive_depth_text("%1.1f", day.irrigation_needed);
     return row;
+}
+
+TextTable irrigation_text_table(const CFieldDoc &field, int first, int last)
+{
+    const auto titles = irrigation_table_titles();
+    TextTable table{{titles.begin(), titles.end()}, {}};
+    for (int d = std::max(first, 0); d <= last && d < field.day_count(); ++d) {
+        std::vector<std::string> cells;
+        for (const auto &cell : irrigation_row(field, d, TableFill::Full).cells)
+            cells.push_back(cell.value_or(""));
+        table.rows.push_back(std::move(cells));
+    }
+    return table;
+}
+
+TextTable irrigation_text_table(const CFieldDoc &field)
+{
+    return irrigation_text_table(field, 0, field.day_count() - 1);
 }
 
 } // namespace tw

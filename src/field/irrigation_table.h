@@ -1,12 +1,14 @@
 #pragma once
 
 #include "field/field_day.h"
+#include "platform/text_table.h"
 #include "refdata/records.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tw {
 
@@ -34,14 +36,23 @@ bool irrigation_column_left_aligned(int column);
 
 /// "Depth(in)", "Deficit(in)" or "Content(in/ft)" by the soil-moisture display preference.
 std::string moisture_label();
+/// A displayed soil moisture or critical level in the unit of that label, "%1.2f".
+std::string moisture_text(float value);
 
 /// The text of a day's growth stage: the crop stage's name, or the text of a day code.
 std::string day_stage_text(const CropRecord &crop, std::int32_t stage);
 
 /// The state icon of a day.
 int irrigation_row_icon(const FieldDay &day, TableFill fill);
+constexpr int kIrrigationIcons = 10;
+/// What a state icon says of its day (the legend and the pictures' tool tips); empty for none.
+std::string_view irrigation_icon_meaning(int icon);
 
 /// Field day d as the table shows it.
 IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill);
+
+/// Days first..last (within the field) as a whole fill of the table writes them.
+TextTable irrigation_text_table(const CFieldDoc &field, int first, int last);
+TextTable irrigation_text_table(const CFieldDoc &field);
 
 } // namespace tw

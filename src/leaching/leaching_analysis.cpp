@@ -224,6 +224,21 @@ LeachingSummary summarize_leaching(std::span<const FieldDay> days, const Nutrien
     return s;
 }
 
+WaterStress water_stress_of(std::span<const FieldDay> days)
+{
+    WaterStress stress;
+    for (const FieldDay &t : days) {
+        // After harvest nothing is allowed to deplete, and there is no crop to stress.
+        if (!has_weather(t) || t.stage < 0)
+            continue;
+        if (t.deficit > t.allowable_depletion)
+            ++stress.days;
+        stress.largest_deficit = std::max(stress.largest_deficit, t.deficit);
+    }
+    stress.largest_deficit = inches(stress.largest_deficit);
+    return stress;
+}
+
 bool reaches_end_of_irrigation(const SeasonReach &reach)
 {
     const auto days = reach.days;
@@ -291,7 +306,9 @@ std::optional<LeachingRun> run_leaching_analysis(const CFieldDoc &field, int day
     run.midseason = period.midseason;
     run.analysed_days = period.day_count;
     run.consultation_date = block.inputs.soil_test_date;
-    run.summary = summarize_leaching(days.first(static_cast<std::size_t>(period.day_count)), block);
+    const auto analysed = days.first(static_cast<std::size_t>(period.day_count));
+    run.summary = summarize_leaching(analysed, block);
+    run.stress = water_stress_of(analysed);
     return run;
 }
 

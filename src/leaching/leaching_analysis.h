@@ -72,6 +72,16 @@ Grade grade_nitrate_available(float lbs);
 Grade grade_nitrate_leached(float lbs);
 std::string_view grade_word(Grade grade);
 
+/// How long and how far the soil dried past the critical (allowable) deficit on the days with
+/// weather; the leaching grades say nothing of a crop short of water.
+struct WaterStress
+{
+    int days = 0;                 ///< days the deficit exceeded the allowable depletion
+    float largest_deficit = 0.0f; ///< inches, over the analysed crop days with weather
+};
+
+WaterStress water_stress_of(std::span<const FieldDay> days);
+
 /// The reduction advice, in lb/acre and crop yield units per acre.
 struct ReductionAdvice
 {
@@ -131,6 +141,7 @@ struct LeachingRun
     bool midseason = false;
     int analysed_days = 0;
     int consultation_date = 0; ///< day serial of the midseason soil test
+    WaterStress stress;
     std::vector<ScheduleEntry> schedule;
 };
 

@@ -142,6 +142,26 @@ std::string advice_paragraph(const LeachingSummary &s)
     return text;
 }
 
+ReportGroup water_stress_group(const WaterStress &stress)
+{
+    return {kWaterStressTitle,
+            {
+                line("Days Above Critical Deficit:", strprintf("%d", stress.days)),
+                line("Largest Deficit:", inches_text(stress.largest_deficit)),
+            }};
+}
+
+std::string water_stress_sentence(const WaterStress &stress)
+{
+    if (stress.days <= 0)
+        return {};
+    return strprintf(" *  The crop was under water stress on %d day%s; the largest deficit was "
+                     "%.2f in. Irrigating before the deficit passes the critical level keeps the "
+                     "yield.\n",
+                     stress.days, stress.days == 1 ? "" : "s",
+                     static_cast<double>(stress.largest_deficit));
+}
+
 ConsultationNotice leaching_consultation_notice(int consultation_date)
 {
     return {"Leaching Consultation",

@@ -15,6 +15,7 @@ inline constexpr std::string_view kLeachingReportCaption = "Leaching Analysis Re
 inline constexpr std::string_view kIrrigationGroupTitle = "Irrigation Management (in)";
 inline constexpr std::string_view kFertilityGroupTitle = "Fertility Managemen (LB/Acre)";
 inline constexpr std::string_view kRecommendationsTitle = "Recommendations";
+inline constexpr std::string_view kWaterStressTitle = "Water Stress (in)";
 
 /// A label and its value, with the grade word shown beside it on some lines.
 struct ReportLine
@@ -39,6 +40,11 @@ ReportGroup fertility_group(const LeachingSummary &summary);
 /// The advice: one sentence for each of the four grades, then the reduction advice when nitrate
 /// was left available at the end.
 std::string advice_paragraph(const LeachingSummary &summary);
+
+/// The days past the critical deficit and the largest deficit, shown after the recommendations.
+ReportGroup water_stress_group(const WaterStress &stress);
+/// One sentence when the crop was short of water on any day, else nothing.
+std::string water_stress_sentence(const WaterStress &stress);
 
 /// The notice shown before the report of a midseason leaching consultation.
 struct ConsultationNotice

@@ -59,4 +59,15 @@ NitrogenRow nitrogen_row(const CFieldDoc &field, int d)
     return row;
 }
 
+TextTable nitrogen_text_table(const CFieldDoc &field)
+{
+    const auto titles = nitrogen_table_titles();
+    TextTable table{{titles.begin(), titles.end()}, {}};
+    for (int d = 0; d < field.day_count(); ++d) {
+        const auto cells = nitrogen_row(field, d).cells;
+        table.rows.emplace_back(cells.begin(), cells.end());
+    }
+    return table;
+}
+
 } // namespace tw

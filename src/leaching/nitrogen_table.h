@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text_table.h"
+
 #include <array>
 #include <string>
 
@@ -24,5 +26,8 @@ struct NitrogenRow
 
 /// Field day d as the nitrogen table shows it.
 NitrogenRow nitrogen_row(const CFieldDoc &field, int d);
+
+/// Every day of the field as the nitrogen table shows it.
+TextTable nitrogen_text_table(const CFieldDoc &field);
 
 } // namespace tw

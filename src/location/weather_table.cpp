@@ -87,4 +87,20 @@ int whole_percent(float fraction)
     return static_cast<int>(percent);
 }
 
+TextTable weather_text_table(const CLocationDoc &location)
+{
+    const auto visible = [&](const std::vector<std::string> &cells) {
+        std::vector<std::string> shown;
+        for (int c = 0; c < kWeatherColumns; ++c) {
+            if (weather_column_visible(location.et_method, c))
+                shown.push_back(cells[static_cast<std::size_t>(c)]);
+        }
+        return shown;
+    };
+    TextTable table{visible(weather_table_headers()), {}};
+    for (int i = 0; i < location.day_count(); ++i)
+        table.rows.push_back(visible(weather_row_texts(location, i)));
+    return table;
+}
+
 } // namespace tw

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text_table.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +23,9 @@ int weather_column_width(std::int32_t et_method, int column, int header_text_wid
 
 /// The nine cells of day i (0 <= i < day_count).
 std::vector<std::string> weather_row_texts(const CLocationDoc &location, int i);
+
+/// Every day in the columns the location's equation shows.
+TextTable weather_text_table(const CLocationDoc &location);
 
 /// The state picture of a row.
 enum class DayMark { None = 0, Rain = 1, NoData = 2 };

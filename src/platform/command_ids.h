@@ -51,6 +51,10 @@ enum Command : int {
     ID_IMPORT_CSV = 2789,
     ID_IMPORT_SOIL_READINGS = 2795,
     ID_FORECAST_SKILL = 2796,
+    ID_FILE_EXPORT = 2791,
+    ID_FARM_FOLDER = 2792,
+    ID_VIEW_CHART = 2793,
+    ID_VIEW_LEGEND = 2794,
 };
 
 // Menu resources: the bar with no document open, a location window's and a field window's.

@@ -60,4 +60,19 @@ std::int32_t code_for(int selection, std::int32_t stored)
     return selection >= 0 ? selection : stored;
 }
 
+void apply_unit_preset(PreferencesForm &form, UnitPreset preset)
+{
+    const bool us = preset == UnitPreset::UsCustomary;
+    // Codes of the lists: in / mm, ft / m, in water per ft soil / mm per mm, ly/day / MJ/m2 day,
+    // mb / kPa, Farenheight / Celsius, mi/day / km/day, BTU/lb / MJ/kg.
+    form.depth_unit = us ? 1 : 0;
+    form.height_unit = us ? 0 : 1;
+    form.soil_moisture_unit = us ? 1 : 2;
+    form.radiation_unit = us ? 2 : 0;
+    form.pressure_unit = us ? 1 : 2;
+    form.temperature_unit = us ? 1 : 0;
+    form.wind_unit = us ? 0 : 1;
+    form.latent_heat_unit = us ? 3 : 2;
+}
+
 } // namespace tw

@@ -30,6 +30,11 @@ struct PreferencesForm
     friend bool operator==(const PreferencesForm &, const PreferencesForm &) = default;
 };
 
+/// The one-click unit choices of the Units page: every list set at once, still editable after.
+enum class UnitPreset { UsCustomary, Metric };
+/// Sets the eight unit codes of the preset; the switches stay as they are.
+void apply_unit_preset(PreferencesForm &form, UnitPreset preset);
+
 /// The entries of a Dimension's list on the Units page; a list position is the unit code.
 std::vector<std::string_view> unit_list_texts(std::int32_t dimension);
 

@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -271,7 +272,51 @@ TEST_F(LeachingDemo, ReportOfTheDemoCornAfterTheExampleConsultation)
     ASSERT_EQ(nutrients.status, FileReadStatus::Ok);
     const auto exported = test::lines(run({"field", "export", fld, "--location", loc}).out);
     expect_report_totals(report.out, exported, preplant_nitrogen(nutrients.block));
-    EXPECT_EQ(out.back().substr(0, 4), " *  "); // the advice closes the report
+    // The water stress closes the report, after the advice.
+    const auto last =
+        std::find_if(out.rbegin(), out.rend(), [](const std::string &l) { return !l.empty(); });
+    ASSERT_NE(last, out.rend());
+    EXPECT_TRUE(last->starts_with("  Largest Deficit:") ||
+                last->starts_with(" *  The crop was under water stress on "))
+        << report.out;
+}
+
+} // namespace
+} // namespace tw::cli
+
+namespace tw::cli {
+namespace {
+
+TEST_F(LeachingCli, SeasonLeftDryIsReportedAsWaterStress)
+{
+    make_location(200);
+    write_nutrient_file();
+    create_field(); // never irrigated: 5 mm a day against a shower every 11 days
+
+    const CliRun report = run({"leaching", fld, "--location", loc});
+    ASSERT_EQ(report.status, kExitOk) << report.err;
+    // The stressed days are those whose deficit passed the allowable depletion.
+    int stressed = 0;
+    double largest = 0;
+    const auto exported = test::lines(run({"field", "export", fld, "--location", loc}).out);
+    for (std::size_t i = 1; i + 1 < exported.size(); ++i) {
+        const auto cells = cells_of(exported[i]);
+        if (cells[2] != "1" || std::stoi(cells[3]) < 0)
+            continue;
+        stressed += std::stod(cells[12]) > std::stod(cells[11]) ? 1 : 0;
+        largest = std::max(largest, std::stod(cells[12]));
+    }
+    ASSERT_GT(stressed, 10);
+    EXPECT_THAT(report.out, HasSubstr("Recommendations\n"));
+    EXPECT_LT(report.out.find("Recommendations\n"), report.out.find("Water Stress (in)\n"));
+    EXPECT_EQ(value_of(report.out, "Days Above Critical Deficit:"), std::to_string(stressed));
+    EXPECT_EQ(value_of(report.out, "Largest Deficit:"), strprintf("%.2f", largest / 25.4));
+    EXPECT_THAT(report.out,
+                HasSubstr(strprintf(" *  The crop was under water stress on %d days; the largest "
+                                    "deficit was %.2f in.",
+                                    stressed, largest / 25.4)));
+    // The grades of the leaching stay as they were.
+    EXPECT_THAT(report.out, HasSubstr(" *  The Leaching Index is "));
 }
 
 TEST_F(LeachingDemo, TwoMidseasonCorrectionsKeepThePreplantNitrogen)

@@ -56,6 +56,31 @@ TEST(LeachingStatistics, IrrigationFigures)
     }
 }
 
+TEST(LeachingStatistics, WaterStressCountsOnlyCropDaysWithWeather)
+{
+    auto days = weather_days(8);
+    for (auto &t : days) {
+        t.stage = 1;
+        t.allowable_depletion = 50.0f;
+        t.deficit = 20.0f;
+    }
+    days[1].deficit = 50.0f; // at the critical level: not yet stressed
+    days[2].deficit = 60.0f;
+    days[3].deficit = 76.2f;
+    days[4] = days[3];
+    days[4].kind = KindForecast; // a projection, not the season
+    days[4].deficit = 200.0f;
+    days[5].deficit = 90.0f;
+    days[5].kind = KindNoData;
+    days[6].deficit = 150.0f;
+    days[6].allowable_depletion = 0.0f;
+    days[6].stage = StagePostHarvest; // no crop to stress
+    const WaterStress stress = water_stress_of(days);
+    EXPECT_EQ(stress.days, 2);
+    EXPECT_NEAR(stress.largest_deficit, 3.0f, 1e-5f);
+    EXPECT_EQ(water_stress_of(weather_days(3)).days, 0);
+}
+
 TEST(LeachingStatistics, NitrogenApplicationsCountThePreplantNitrogenOnce)
 {
     const struct

@@ -172,5 +172,18 @@ TEST(LeachingReport, ConsultationNotice)
     EXPECT_EQ(n.button, "OK");
 }
 
+TEST(LeachingReport, WaterStressLinesAndSentence)
+{
+    EXPECT_EQ(
+        values(water_stress_group({12, 3.456f})),
+        (std::vector<std::string>{"Days Above Critical Deficit:|12|", "Largest Deficit:|3.46|"}));
+    EXPECT_EQ(water_stress_sentence({12, 3.456f}),
+              " *  The crop was under water stress on 12 days; the largest deficit was 3.46 in. "
+              "Irrigating before the deficit passes the critical level keeps the yield.\n");
+    EXPECT_TRUE(water_stress_sentence({1, 2.0f}).starts_with(
+        " *  The crop was under water stress on 1 day;"));
+    EXPECT_EQ(water_stress_sentence({0, 1.5f}), "");
+}
+
 } // namespace
 } // namespace tw

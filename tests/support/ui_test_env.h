@@ -48,6 +48,7 @@ public:
     void answer_save(const QString &name) { save_.push_back(name); }
     void answer_ask_to_save(SaveAnswer answer) { asks_.push_back(answer); }
     void answer_printer(bool ok) { printers_.push_back(ok); }
+    void answer_folder(const QString &name) { folders_.push_back(name); }
 
     const QStringList &dialog_titles() const { return titles_; }
     const QStringList &file_captions() const { return captions_; }
@@ -78,6 +79,11 @@ public:
         proposed_ << proposed;
         return take(save_, QString());
     }
+    QString existing_folder(QWidget *, const QString &caption, const QString &) override
+    {
+        captions_ << caption;
+        return take(folders_, QString());
+    }
     SaveAnswer ask_to_save(QWidget *, const QString &title) override
     {
         asked_ << title;
@@ -104,6 +110,7 @@ private:
     std::deque<QString> save_;
     std::deque<SaveAnswer> asks_;
     std::deque<bool> printers_;
+    std::deque<QString> folders_;
     QStringList titles_;
     QStringList captions_;
     QStringList filters_;

@@ -1,5 +1,6 @@
 #include "app/ui/program_main.h"
 
+#include "app/farm_folder.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/tillwise_app.h"
 #include "platform/edition.h"
@@ -9,6 +10,7 @@
 #include "refdata/database.h"
 
 #include <QApplication>
+#include <QDir>
 
 namespace tw {
 
@@ -26,6 +28,11 @@ int run_program(int argc, char **argv, const Edition &edition)
     int status = 0;
     {
         CTillwiseApp tillwise(store);
+        // Started from a desktop menu the working directory is the home folder; the program works
+        // in its farm folder instead. The earlier release keeps its files where it is started, as
+        // its crop and station databases cannot share a folder with the current ones.
+        if (&edition == &current_release())
+            tillwise.use_farm_folder(farm_folder(store, QDir::homePath().toStdString()));
         QStringList arguments = QApplication::arguments();
         arguments.removeFirst();
         if (tillwise.init_instance(arguments) && tillwise.main_frame()->isVisible())

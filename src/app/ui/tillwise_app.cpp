@@ -1,6 +1,7 @@
 #include "app/ui/tillwise_app.h"
 
 #include "app/commands.h"
+#include "app/farm_folder.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/main_frame.h"
 #include "fertility/ui/fertilizer_wizard.h"
@@ -10,6 +11,7 @@
 #include "location/location_doc.h"
 #include "location/ui/location_kind.h"
 #include "platform/edition.h"
+#include "platform/message_port.h"
 #include "platform/ui/interaction.h"
 #include "platform/ui/shared_printer.h"
 #include "platform/work_dir.h"
@@ -23,6 +25,8 @@
 
 #include <QApplication>
 #include <QMdiArea>
+
+#include <system_error>
 
 namespace tw {
 
@@ -82,6 +86,37 @@ bool CTillwiseApp::init_instance(const QStringList &arguments)
     if (options.show_splash && edition().tip_window)
         show_tip(false);
     return true;
+}
+
+bool CTillwiseApp::use_farm_folder(const std::filesystem::path &folder)
+{
+    const std::vector<std::string> failed = open_farm_folder(folder);
+    std::error_code ec;
+    if (work_dir() == folder)
+        std::filesystem::current_path(folder, ec);
+    if (!failed.empty()) {
+        std::string names;
+        for (const std::string &name : failed)
+            names += "\n  " + name;
+        messages().inform("The farm folder " + folder.string() +
+                              " could not be given these files:" + names,
+                          "Farm Folder", MessageIcon::Warning);
+    }
+    if (work_dir() != folder)
+        return false;
+    remember_farm_folder(store_, folder);
+    return true;
+}
+
+void CTillwiseApp::choose_farm_folder()
+{
+    const QString chosen = interaction().existing_folder(
+        frame_.get(), QStringLiteral("Farm Folder"), QString::fromStdString(work_dir().string()));
+    if (chosen.isEmpty() || !use_farm_folder(chosen.toStdString()))
+        return;
+    // The folder's own preferences apply to every open document.
+    load_custom_settings();
+    refresh_after_preferences();
 }
 
 void CTillwiseApp::register_document_kinds()
@@ -198,6 +233,7 @@ bool CTillwiseApp::handles_command(int command) const
     case ID_APP_EXIT:
     case ID_CUSTOMIZE:
     case ID_APP_ABOUT:
+    case ID_FARM_FOLDER:
     case ID_TIP_OF_THE_DAY: return true;
     case ID_FILE_CLOSE:
     case ID_FILE_SAVE:
@@ -227,6 +263,7 @@ void CTillwiseApp::run_command(int command)
         if (edition().tip_window)
             show_tip(true);
         return;
+    case ID_FARM_FOLDER: choose_farm_folder(); return;
     default: break;
     }
     if (Document *doc = active_document())

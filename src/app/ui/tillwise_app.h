@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -40,6 +41,13 @@ public:
     DocumentManager &documents() { return manager_; }
     const DocumentTypes &types() const { return types_; }
     SettingsStore &settings() { return store_; }
+
+    /// Works in the farm folder from now on: created and seeded when new, made the working and
+    /// current directory, remembered in the settings store. False after the message when it
+    /// cannot be made.
+    bool use_farm_folder(const std::filesystem::path &folder);
+    /// File > Farm Folder...: another folder; the preferences of that folder then apply.
+    void choose_farm_folder();
 
     /// Binds a command of a later dialog (the databases) to the application.
     void set_command_handler(int command, std::function<void()> handler);

@@ -5,23 +5,29 @@
 #include "field/field_doc.h"
 #include "field/forecast_skill.h"
 #include "field/soil_readings.h"
+#include "field/irrigation_table.h"
 #include "field/ui/crop_sheet.h"
 #include "field/ui/daily_irrigation_dialog.h"
+#include "field/ui/field_chart_view.h"
 #include "field/ui/field_details_dialog.h"
+#include "field/ui/field_report.h"
 #include "field/ui/field_view.h"
 #include "field/ui/measured_water_dialogs.h"
+#include "field/ui/irrigation_legend.h"
+#include "field/ui/next_irrigation_panel.h"
+#include "leaching/nitrogen_table.h"
 #include "leaching/ui/field_view2.h"
 #include "platform/command_ids.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
 #include "platform/ui/dialog_fields.h"
 #include "platform/ui/interaction.h"
+#include "platform/ui/table_export.h"
 #include "platform/ui/table_printer.h"
 #include "platform/work_dir.h"
 #include "refdata/ui/soil_dialogs.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -34,12 +40,7 @@ namespace tw {
 namespace {
 
 constexpr int kPaneSize = 500;
-
-TablePrinter field_table_printer(const CFieldView &view)
-{
-    return TablePrinter(view,
-                        {QGuiApplication::applicationDisplayName(), view.print_header_lines()});
-}
+constexpr int kChartHeight = 260;
 
 } // namespace
 
@@ -50,6 +51,9 @@ CFieldFrame::CFieldFrame(CFieldDoc &doc, FieldServices services, WindowKind show
     , splitter_(new QSplitter(Qt::Horizontal, this))
     , view_(new CFieldView(doc, splitter_))
     , nitrogen_(new CFieldView2(doc, splitter_))
+    , next_(new CNextIrrigationPanel(doc, this))
+    , outer_(new QSplitter(Qt::Vertical, this))
+    , chart_(new CFieldChartView(doc, outer_))
 {
     splitter_->setChildrenCollapsible(false);
     // The irrigation table is the one a grower reads: it gets every column, the nitrogen table
@@ -57,9 +61,13 @@ CFieldFrame::CFieldFrame(CFieldDoc &doc, FieldServices services, WindowKind show
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     splitter_->setSizes({std::max(kPaneSize, view_->full_width()), kPaneSize});
+    // The chart sits under the tables; the splitter between them lets the user share the height.
+    outer_->insertWidget(0, splitter_);
+    outer_->setSizes({kPaneSize, kChartHeight});
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(splitter_);
+    layout->addWidget(next_);
+    layout->addWidget(outer_, 1);
     for (DayTableView *table :
          {static_cast<DayTableView *>(view_), static_cast<DayTableView *>(nitrogen_)})
         connect(table, &DayTableView::day_activated, this, &CFieldFrame::edit_day);
@@ -79,10 +87,14 @@ bool CFieldFrame::handles_command(int command) const
     case ID_FIELD_SOIL:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:
+    case ID_FILE_EXPORT:
+    case ID_EDIT_COPY:
     case ID_VIEW_IRRIGATION:
     case ID_VIEW_NITROGEN:
     case ID_IMPORT_SOIL_READINGS:
-    case ID_FORECAST_SKILL: return true;
+    case ID_FORECAST_SKILL:
+    case ID_VIEW_CHART:
+    case ID_VIEW_LEGEND: return true;
     case ID_FERTILIZER_WIZARD: return bool(services_.consultations.fertilizer);
     case ID_LEACHING_SUMMARY: return bool(services_.consultations.leaching_summary);
     default: return false;
@@ -97,6 +109,10 @@ void CFieldFrame::run_command(int command)
     case ID_FIELD_SOIL: edit_soil(); break;
     case ID_FILE_PRINT: print(); break;
     case ID_FILE_PRINT_PREVIEW: print_preview(); break;
+    case ID_FILE_EXPORT: export_table(); break;
+    case ID_EDIT_COPY: copy_rows(); break;
+    case ID_VIEW_CHART: chart_->setVisible(chart_->isHidden()); break;
+    case ID_VIEW_LEGEND: show_legend(); break;
     case ID_VIEW_IRRIGATION: services_.open_window(doc_, WindowKind::Field); break;
     case ID_VIEW_NITROGEN: open_nitrogen_window(); break;
     case ID_IMPORT_SOIL_READINGS: import_soil_readings(); break;
@@ -217,12 +233,34 @@ void CFieldFrame::show_forecast_skill()
 
 void CFieldFrame::print()
 {
-    print_table(field_table_printer(*view_), this);
+    print_table(field_report_printer(*view_, *chart_), this);
 }
 
 void CFieldFrame::print_preview()
 {
-    preview_table(field_table_printer(*view_), this);
+    preview_table(field_report_printer(*view_, *chart_), this);
+}
+
+void CFieldFrame::export_table()
+{
+    const bool nitrogen = nitrogen_->hasFocus();
+    const QString title = QString::fromStdString(doc_.title());
+    tw::export_table(
+        nitrogen ? nitrogen_text_table(doc_) : irrigation_text_table(doc_),
+        title + (nitrogen ? QStringLiteral(" nitrogen.csv") : QStringLiteral(" irrigation.csv")),
+        this);
+}
+
+void CFieldFrame::copy_rows()
+{
+    copy_text(nitrogen_->hasFocus() ? nitrogen_->selected_rows_text()
+                                    : view_->selected_rows_text());
+}
+
+void CFieldFrame::show_legend()
+{
+    CIrrigationLegendDlg dialog(this);
+    interaction().exec(dialog);
 }
 
 } // namespace tw

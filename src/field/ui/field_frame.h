@@ -8,12 +8,15 @@ class QSplitter;
 
 namespace tw {
 
+class CFieldChartView;
 class CFieldDoc;
 class CFieldView;
 class CFieldView2;
+class CNextIrrigationPanel;
 
-/// A field's window: the irrigation scheduling table on the left, the nitrogen and leaching
-/// table on the right, and the commands of the field menu. It closes only with its document.
+/// A field's window: the next-irrigation panel on top, the irrigation scheduling table on the
+/// left, the nitrogen and leaching table on the right, the water-balance chart under them, and
+/// the commands of the field menu. It closes only with its document.
 class CFieldFrame : public DocumentFrame
 {
     Q_OBJECT
@@ -27,6 +30,8 @@ public:
     QSplitter *splitter() const { return splitter_; }
     CFieldView *view() const { return view_; }
     CFieldView2 *nitrogen_view() const { return nitrogen_; }
+    CFieldChartView *chart_view() const { return chart_; }
+    CNextIrrigationPanel *next_irrigation_panel() const { return next_; }
 
     int menu_resource() const override;
     bool handles_command(int command) const override;
@@ -46,6 +51,11 @@ public:
     void show_forecast_skill();
     void print();
     void print_preview();
+    /// File > Export...: the table of the pane with the focus, as CSV.
+    void export_table();
+    /// Edit > Copy: the selected rows of the pane with the focus.
+    void copy_rows();
+    void show_legend();
 
 private:
     CFieldDoc &doc_;
@@ -53,6 +63,9 @@ private:
     QSplitter *splitter_;
     CFieldView *view_;
     CFieldView2 *nitrogen_;
+    CNextIrrigationPanel *next_;
+    QSplitter *outer_;
+    CFieldChartView *chart_;
 };
 
 } // namespace tw

@@ -42,6 +42,12 @@ QVariant IrrigationTableModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole: return row.cells[static_cast<std::size_t>(index.column())];
     case Qt::DecorationRole:
         return index.column() == 0 ? QVariant(irrigation_icon(row.icon)) : QVariant();
+    case Qt::ToolTipRole: {
+        const std::string_view meaning = irrigation_icon_meaning(row.icon);
+        if (index.column() != 0 || meaning.empty())
+            return {};
+        return QString::fromUtf8(meaning.data(), static_cast<qsizetype>(meaning.size()));
+    }
     case Qt::TextAlignmentRole: return alignment_of(index.column());
     default: return {};
     }

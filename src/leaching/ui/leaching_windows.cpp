@@ -48,9 +48,11 @@ QGroupBox *group_box(const ReportGroup &group)
 
 } // namespace
 
-CLeachingReportDlg::CLeachingReportDlg(const LeachingSummary &summary, QWidget *parent)
+CLeachingReportDlg::CLeachingReportDlg(const LeachingSummary &summary, const WaterStress &stress,
+                                       QWidget *parent)
     : QDialog(parent)
     , advice_(new QPlainTextEdit)
+    , stress_(new QLabel(QString::fromStdString(water_stress_sentence(stress)).trimmed()))
 {
     setWindowTitle(qt(kLeachingReportCaption));
     auto *figures = new QHBoxLayout;
@@ -66,12 +68,23 @@ CLeachingReportDlg::CLeachingReportDlg(const LeachingSummary &summary, QWidget *
     auto *advice_layout = new QVBoxLayout(recommendations);
     advice_layout->addWidget(advice_);
 
+    QGroupBox *water = group_box(water_stress_group(stress));
+    stress_->setWordWrap(true);
+    stress_->setHidden(stress_->text().isEmpty());
+    static_cast<QGridLayout *>(water->layout())->addWidget(stress_, 3, 0, 1, 4);
+
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(figures);
     layout->addWidget(recommendations, 1);
+    layout->addWidget(water);
     layout->addWidget(buttons);
+}
+
+QString CLeachingReportDlg::stress_text() const
+{
+    return stress_->text();
 }
 
 CLeachingConsultationDlg::CLeachingConsultationDlg(const ConsultationNotice &notice,
@@ -95,9 +108,10 @@ CLeachingConsultationDlg::CLeachingConsultationDlg(const ConsultationNotice &not
     layout->addWidget(ok, 0, Qt::AlignHCenter);
 }
 
-void show_leaching_report(QWidget *parent, const LeachingSummary &summary)
+void show_leaching_report(QWidget *parent, const LeachingSummary &summary,
+                          const WaterStress &stress)
 {
-    CLeachingReportDlg dialog(summary, parent);
+    CLeachingReportDlg dialog(summary, stress, parent);
     interaction().exec(dialog);
 }
 
@@ -115,7 +129,7 @@ void show_leaching_summary(QWidget *parent, const CFieldDoc &field)
     // However the notice is closed, the report follows.
     if (run->midseason)
         show_leaching_consultation_notice(parent, run->consultation_date);
-    show_leaching_report(parent, run->summary);
+    show_leaching_report(parent, run->summary, run->stress);
 }
 
 } // namespace tw

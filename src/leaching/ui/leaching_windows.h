@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -10,20 +11,25 @@ namespace tw {
 class CFieldDoc;
 struct ConsultationNotice;
 struct LeachingSummary;
+struct WaterStress;
 
-/// "Leaching Analysis Results": the irrigation and fertility figures with their grades, and the
-/// advice under "Recommendations".
+/// "Leaching Analysis Results": the irrigation and fertility figures with their grades, the
+/// advice under "Recommendations", and the season's water stress below it.
 class CLeachingReportDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CLeachingReportDlg(const LeachingSummary &summary, QWidget *parent = nullptr);
+    CLeachingReportDlg(const LeachingSummary &summary, const WaterStress &stress,
+                       QWidget *parent = nullptr);
 
     QPlainTextEdit *advice() const { return advice_; }
+    /// The water-stress sentence; empty when the crop never passed the critical deficit.
+    QString stress_text() const;
 
 private:
     QPlainTextEdit *advice_;
+    QLabel *stress_;
 };
 
 /// The notice that the report to follow covers the season up to the midseason consultation.
@@ -41,7 +47,8 @@ private:
 };
 
 /// The report window, modal.
-void show_leaching_report(QWidget *parent, const LeachingSummary &summary);
+void show_leaching_report(QWidget *parent, const LeachingSummary &summary,
+                          const WaterStress &stress);
 /// The "Leaching Consultation" notice of the midseason soil test of that day, modal.
 void show_leaching_consultation_notice(QWidget *parent, int consultation_date);
 

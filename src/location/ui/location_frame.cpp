@@ -1,5 +1,6 @@
 #include "location/ui/location_frame.h"
 
+#include "field/field_summary.h"
 #include "location/csv_import_form.h"
 #include "location/location_doc.h"
 #include "location/ui/csv_import_dialog.h"
@@ -8,10 +9,12 @@
 #include "location/ui/location_view.h"
 #include "location/ui/weather_day_dialog.h"
 #include "location/ui/weather_printer.h"
+#include "location/weather_table.h"
 #include "platform/command_ids.h"
 #include "platform/edition.h"
 #include "platform/settings_store.h"
 #include "platform/ui/interaction.h"
+#include "platform/ui/table_export.h"
 
 #include <QApplication>
 #include <QMdiSubWindow>
@@ -76,9 +79,15 @@ int CLocationFrame::menu_resource() const
 
 bool CLocationFrame::handles_command(int command) const
 {
-    return command == ID_GENERAL_INFO || command == ID_FILE_PRINT ||
-           command == ID_FILE_PRINT_PREVIEW || command == ID_IMPORT_CSV ||
-           import_of(command) != nullptr;
+    switch (command) {
+    case ID_GENERAL_INFO:
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_PREVIEW:
+    case ID_FILE_EXPORT:
+    case ID_EDIT_COPY:
+    case ID_IMPORT_CSV: return true;
+    default: return import_of(command) != nullptr;
+    }
 }
 
 void CLocationFrame::run_command(int command)
@@ -92,6 +101,8 @@ void CLocationFrame::run_command(int command)
     case ID_IMPORT_CSV: import_csv(); break;
     case ID_FILE_PRINT: print(); break;
     case ID_FILE_PRINT_PREVIEW: print_preview(); break;
+    case ID_FILE_EXPORT: export_table(); break;
+    case ID_EDIT_COPY: copy_rows(); break;
     default: break;
     }
 }
@@ -183,6 +194,23 @@ void CLocationFrame::run_import(const std::function<int()> &reader)
 void CLocationFrame::print()
 {
     print_table(WeatherTablePrinter(doc_, *view_), this);
+}
+
+void CLocationFrame::export_table()
+{
+    const bool fields = summary_->hasFocus();
+    const QString title = QString::fromStdString(doc_.title());
+    tw::export_table(
+        fields ? summary_text_table(doc_) : weather_text_table(doc_),
+        title + (fields ? QStringLiteral(" fields.csv") : QStringLiteral(" weather.csv")), this);
+}
+
+void CLocationFrame::copy_rows()
+{
+    if (summary_->hasFocus())
+        copy_text(selected_rows_text(*summary_, [](int) { return true; }));
+    else
+        copy_text(view_->selected_rows_text());
 }
 
 void CLocationFrame::print_preview()

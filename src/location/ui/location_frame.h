@@ -49,6 +49,10 @@ public:
     void import_csv();
     void print();
     void print_preview();
+    /// File > Export...: the summary of fields when it has the focus, else the weather table.
+    void export_table();
+    /// Edit > Copy: the selected rows of the pane with the focus.
+    void copy_rows();
 
 private:
     /// Runs the reader (none when the user cancelled) under a wait cursor and tells the fields and

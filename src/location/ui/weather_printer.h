@@ -2,6 +2,8 @@
 
 #include "platform/ui/table_printer.h"
 
+#include <filesystem>
+
 namespace tw {
 
 class CLocationDoc;
@@ -14,5 +16,9 @@ class WeatherTablePrinter : public TablePrinter
 public:
     WeatherTablePrinter(const CLocationDoc &doc, const CLocationView &view);
 };
+
+/// The weather report of a location as a PDF file, drawn from a view made for it (no window needs
+/// to show). False when the file could not be written.
+bool write_location_report_pdf(CLocationDoc &location, const std::filesystem::path &path);
 
 } // namespace tw

@@ -1,5 +1,7 @@
 #include "platform/ui/day_table_view.h"
 
+#include "platform/ui/table_export.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -12,7 +14,7 @@ DayTableView::DayTableView(QWidget *parent)
     : QTableView(parent)
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setShowGrid(false);
     verticalHeader()->hide();
@@ -48,11 +50,22 @@ int DayTableView::full_width() const
     return width;
 }
 
+QString DayTableView::selected_rows_text() const
+{
+    return tw::selected_rows_text(
+        *this, [this](int c) { return !isColumnHidden(c) && columnWidth(c) > 0; });
+}
+
 void DayTableView::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         currentIndex().isValid()) {
         emit day_activated(currentIndex().row());
+        return;
+    }
+    // The view's own copy would take the current cell only; a spreadsheet wants the rows.
+    if (event->matches(QKeySequence::Copy)) {
+        copy_text(selected_rows_text());
         return;
     }
     QTableView::keyPressEvent(event);

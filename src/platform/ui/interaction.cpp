@@ -40,6 +40,11 @@ QString Interaction::save_file_name(QWidget *parent, const QString &caption,
     return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
 }
 
+QString Interaction::existing_folder(QWidget *parent, const QString &caption, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(parent, caption, start);
+}
+
 SaveAnswer Interaction::ask_to_save(QWidget *parent, const QString &title)
 {
     const auto answer = QMessageBox::question(

@@ -25,6 +25,8 @@ public:
     /// Where to write a document, or an empty string.
     virtual QString save_file_name(QWidget *parent, const QString &caption, const QString &proposed,
                                    const QString &filter);
+    /// An existing folder, or an empty string.
+    virtual QString existing_folder(QWidget *parent, const QString &caption, const QString &start);
     /// "Save changes to ...?" with Yes, No and Cancel.
     virtual SaveAnswer ask_to_save(QWidget *parent, const QString &title);
     /// The printer dialog; false when the user cancels.

@@ -139,7 +139,11 @@ int TablePrinter::paint(QPrinter &printer, QPainter &painter,
             turn_page();
         print_page(painter, m, pages, page);
     }
-    return pages.page_count();
+    if (!closing_page_)
+        return pages.page_count();
+    turn_page();
+    closing_page_(painter, m.page);
+    return pages.page_count() + 1;
 }
 
 void TablePrinter::print_page(QPainter &painter, const Metrics &m, const PrintPages &pages,

@@ -13,6 +13,7 @@
 class QPainter;
 class QPaintDevice;
 class QPrinter;
+class QRect;
 class QTableView;
 class QWidget;
 
@@ -44,6 +45,9 @@ public:
     /// The pages laid out for `printer`'s paper, painted with `painter`, which may paint on any
     /// device of the printer's size and resolution; `turn_page` runs between pages.
     int paint(QPrinter &printer, QPainter &painter, const std::function<void()> &turn_page) const;
+    /// A page of its own after the table's (a chart), painted into the printable area.
+    using ClosingPage = std::function<void(QPainter &, const QRect &)>;
+    void set_closing_page(ClosingPage page) { closing_page_ = std::move(page); }
 
 private:
     struct Column
@@ -71,6 +75,7 @@ private:
 
     const QTableView &view_;
     PrintHeader header_;
+    ClosingPage closing_page_;
 };
 
 /// Print: the printer dialog over the shared printer, then the table.

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -95,7 +96,22 @@ CCustomizeUnitsDlg::CCustomizeUnitsDlg(QWidget *parent)
                           display_row);
     moisture_form->addRow(QStringLiteral("Display:"), display_row);
 
+    auto *presets = new QHBoxLayout;
+    for (const auto &[text, preset] : {std::pair{"US customary", UnitPreset::UsCustomary},
+                                       std::pair{"Metric", UnitPreset::Metric}}) {
+        auto *button = new QPushButton(QString::fromLatin1(text));
+        connect(button, &QPushButton::clicked, this, [this, preset = preset] {
+            PreferencesForm chosen;
+            take_into(chosen);
+            apply_unit_preset(chosen, preset);
+            set_form(chosen);
+        });
+        presets->addWidget(button);
+    }
+    presets->addStretch();
+
     auto *layout = new QVBoxLayout(this);
+    layout->addLayout(presets);
     layout->addLayout(form);
     layout->addWidget(moisture);
     layout->addStretch();

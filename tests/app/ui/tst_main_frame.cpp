@@ -222,9 +222,15 @@ private slots:
                  QStringLiteral("Customize Calculation Methods and Units Preferences"));
 
         const QList<Item> file = items_of(menu_titled(p.frame(), kMainMenu, "&File"));
-        const QStringList file_texts{
-            "&New\tCtrl+N", "&Open...\tCtrl+O", "-", "P&rint Setup...", "-", "Recent File", "-",
-            "E&xit"};
+        const QStringList file_texts{"&New\tCtrl+N",
+                                     "&Open...\tCtrl+O",
+                                     "&Farm Folder...",
+                                     "-",
+                                     "P&rint Setup...",
+                                     "-",
+                                     "Recent File",
+                                     "-",
+                                     "E&xit"};
         QCOMPARE(file.size(), file_texts.size());
         for (int i = 0; i < file.size(); ++i)
             QCOMPARE(file[i].text, file_texts[i]);
@@ -265,8 +271,9 @@ private slots:
         for (const Item &item : items_of(menu_titled(p.frame(), kLocationMenu, "&File")))
             file << item.text;
         QCOMPARE(file, (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
-                                    "Save &As...", "-", "&Print...\tCtrl+P", "Print Preview",
-                                    "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
+                                    "Save &As...", "&Export...", "&Farm Folder...", "-",
+                                    "&Print...\tCtrl+P", "Print Preview", "P&rint Setup...", "-",
+                                    "Recent File", "-", "E&xit"}));
         const QList<Item> edit = items_of(menu_titled(p.frame(), kLocationMenu, "&Edit"));
         QStringList edit_texts;
         for (const Item &item : edit)

@@ -4,13 +4,17 @@
 #include "fertility/schedule_entry.h"
 #include "field/field_doc.h"
 #include "field/field_summary.h"
+#include "field/season_glance.h"
 #include "field/ui/crop_sheet.h"
 #include "field/ui/daily_irrigation_dialog.h"
+#include "field/ui/field_chart_view.h"
 #include "field/ui/field_details_dialog.h"
 #include "field/ui/field_frame.h"
 #include "field/ui/field_view.h"
+#include "field/ui/irrigation_legend.h"
 #include "field/ui/irrigation_table_model.h"
 #include "field/ui/measured_water_dialogs.h"
+#include "field/ui/next_irrigation_panel.h"
 #include "leaching/ui/field_view2.h"
 #include "leaching/ui/nitrogen_table_model.h"
 #include "location/ui/location_frame.h"
@@ -27,11 +31,14 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -478,6 +485,98 @@ private slots:
         QCOMPARE(pane->headerItem()->text(kStartByColumn), QStringLiteral("Start By"));
         QCOMPARE(pane->topLevelItem(0)->text(kStartByColumn),
                  QString::fromStdString(field_summary_row(s.field())[kStartByColumn]));
+    }
+
+    void panelChartAndExportFollowTheRuns()
+    {
+        Season s;
+        s.create_field();
+        CFieldFrame *w = s.window();
+        // The panel answers with the run's next irrigation; an irrigation entered reruns it.
+        const NextIrrigation before = next_irrigation(s.field());
+        QVERIFY(!before.when.empty());
+        QCOMPARE(w->next_irrigation_panel()->when_text(), QString::fromStdString(before.when));
+        QVERIFY(w->next_irrigation_panel()->advice_text().startsWith(QStringLiteral("No ")) ||
+                w->next_irrigation_panel()->advice_text().startsWith(QStringLiteral("Irrigat")));
+        const int f = s.field().last_forecast_day;
+        QCOMPARE(w->next_irrigation_panel()->amount_text().endsWith(QStringLiteral(" in")),
+                 s.field().days[static_cast<std::size_t>(f)].irrigation_needed > 0.0f);
+
+        // The chart is under the tables, a line point for each computed day, redrawn on a run.
+        QVERIFY(w->chart_view()->isVisibleTo(w));
+        const auto deficit_points = [&] {
+            for (QAbstractSeries *series : w->chart_view()->chart()->series()) {
+                if (series->name() == QStringLiteral("Deficit"))
+                    return static_cast<QLineSeries *>(series)->count();
+            }
+            return -1;
+        };
+        QCOMPARE(deficit_points(), int(season_chart(s.field()).days.size()));
+        QVERIFY(deficit_points() > 30);
+        s.frame().dispatch(ID_VIEW_CHART);
+        QVERIFY(!w->chart_view()->isVisibleTo(w));
+
+        // The picture cells explain themselves; the legend lists all ten pictures.
+        const int last = s.table().rowCount() - 1;
+        QCOMPARE(s.table().data(s.table().index(last, 0), Qt::ToolTipRole).toString(),
+                 QStringLiteral("No weather data for the day"));
+        s.user.on_dialog([](QDialog &dialog) {
+            return dialog.findChild<QLabel *>(QStringLiteral("meaning6"))->text() ==
+                           QStringLiteral("Rain")
+                       ? int(QDialog::Accepted)
+                       : int(QDialog::Rejected);
+        });
+        s.frame().dispatch(ID_VIEW_LEGEND);
+        QCOMPARE(s.user.dialog_titles().last(), QStringLiteral("Legend"));
+
+        // Export writes the table as the command line prints it; Copy takes the selected rows.
+        const QString csv =
+            QString::fromStdString(work_dir().string()) + QStringLiteral("/north.csv");
+        s.user.answer_save(csv);
+        w->view()->setFocus();
+        s.frame().dispatch(ID_FILE_EXPORT);
+        const auto bytes = read_file(csv.toStdString());
+        QVERIFY(bytes.has_value());
+        const std::string text(bytes->begin(), bytes->end());
+        QVERIFY(text.starts_with("     Date,GDD("));
+        QVERIFY(text.find("\n05/10/22,") != std::string::npos);
+        QCOMPARE(std::count(text.begin(), text.end(), '\n'), s.table().rowCount() + 1L);
+
+        w->view()->selectRow(1);
+        w->view()->selectionModel()->select(s.table().index(2, 0), QItemSelectionModel::Select |
+                                                                       QItemSelectionModel::Rows);
+        s.frame().dispatch(ID_EDIT_COPY);
+        const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
+        QCOMPARE(copied.size(), 3); // two rows and the end of the last
+        QVERIFY(copied[0].startsWith(QStringLiteral("05/11/22\t")));
+        QVERIFY(copied[1].startsWith(QStringLiteral("05/12/22\t")));
+        QCOMPARE(copied[0].count('\t'), kIrrigationColumns - 1);
+    }
+
+    void unitPresetsSetEveryList()
+    {
+        CCustomizeUnitsDlg page;
+        PreferencesForm form;
+        page.set_form(form);
+        for (QPushButton *button : page.findChildren<QPushButton *>()) {
+            if (button->text() == QStringLiteral("US customary"))
+                button->click();
+        }
+        QCOMPARE(page.list_of(Depth)->currentText(), QStringLiteral("in"));
+        QCOMPARE(page.list_of(Temperature)->currentText(), QStringLiteral("Farenheight"));
+        for (QPushButton *button : page.findChildren<QPushButton *>()) {
+            if (button->text() == QStringLiteral("Metric"))
+                button->click();
+        }
+        PreferencesForm metric;
+        page.take_into(metric);
+        QCOMPARE(metric.depth_unit, 0);
+        QCOMPARE(metric.temperature_unit, 0);
+        QCOMPARE(metric.wind_unit, 1);
+        // Still a list to edit by hand.
+        page.list_of(Depth)->setCurrentIndex(2);
+        page.take_into(metric);
+        QCOMPARE(metric.depth_unit, 2);
     }
 
     void printsEveryColumnOnEveryPageOfLetterAndA4()

@@ -1,0 +1,94 @@
+#include "field/ui/next_irrigation_panel.h"
+
+#include "field/field_doc.h"
+#include "field/season_glance.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+namespace tw {
+namespace {
+
+QLabel *large_label(QWidget *parent, double scale, bool bold)
+{
+    auto *label = new QLabel(parent);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * scale);
+    font.setBold(bold);
+    label->setFont(font);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+} // namespace
+
+CNextIrrigationPanel::CNextIrrigationPanel(CFieldDoc &doc, QWidget *parent)
+    : QFrame(parent)
+    , doc_(doc)
+    , when_(large_label(this, 2.2, true))
+    , amount_(large_label(this, 2.2, true))
+    , moisture_(large_label(this, 1.3, false))
+    , advice_(large_label(this, 1.3, true))
+{
+    setFrameShape(QFrame::StyledPanel);
+    auto *grid = new QGridLayout(this);
+    auto *when_caption = new QLabel(QStringLiteral("Next irrigation:"), this);
+    auto *amount_caption = new QLabel(QStringLiteral("Gross amount:"), this);
+    grid->addWidget(when_caption, 0, 0);
+    grid->addWidget(when_, 1, 0);
+    grid->addWidget(amount_caption, 0, 1);
+    grid->addWidget(amount_, 1, 1);
+    grid->addWidget(moisture_, 0, 2);
+    grid->addWidget(advice_, 1, 2);
+    grid->setColumnStretch(2, 1);
+    grid->setHorizontalSpacing(30);
+    refresh();
+    doc_.add_view(this);
+}
+
+CNextIrrigationPanel::~CNextIrrigationPanel()
+{
+    doc_.remove_view(this);
+}
+
+void CNextIrrigationPanel::on_update(int hint)
+{
+    if (hint >= -2)
+        refresh();
+}
+
+void CNextIrrigationPanel::refresh()
+{
+    const NextIrrigation next = next_irrigation(doc_);
+    when_->setText(QString::fromStdString(next.when));
+    amount_->setText(next.amount.empty() ? QStringLiteral("-")
+                                         : QString::fromStdString(next.amount));
+    moisture_->setText(QString::fromStdString(next.moisture));
+    advice_->setText(QString::fromStdString(next.advice));
+    // Below the critical level the answer is urgent: it shows in red.
+    const QString colour = next.stressed ? QStringLiteral("color: #b00000;") : QString();
+    for (QLabel *label : {when_, advice_})
+        label->setStyleSheet(colour);
+}
+
+QString CNextIrrigationPanel::when_text() const
+{
+    return when_->text();
+}
+
+QString CNextIrrigationPanel::amount_text() const
+{
+    return amount_->text();
+}
+
+QString CNextIrrigationPanel::moisture_text() const
+{
+    return moisture_->text();
+}
+
+QString CNextIrrigationPanel::advice_text() const
+{
+    return advice_->text();
+}
+
+} // namespace tw

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/document.h"
+
+#include <QFrame>
+
+class QLabel;
+
+namespace tw {
+
+class CFieldDoc;
+
+/// The answer of the last run in large type: when to irrigate next ("Now" or a date), how much
+/// (gross, in the depth unit), the soil moisture against the critical level and the day's advice.
+class CNextIrrigationPanel
+    : public QFrame
+    , public DocumentView
+{
+    Q_OBJECT
+
+public:
+    explicit CNextIrrigationPanel(CFieldDoc &doc, QWidget *parent = nullptr);
+    ~CNextIrrigationPanel() override;
+
+    void on_update(int hint) override;
+    void refresh();
+
+    QString when_text() const;
+    QString amount_text() const;
+    QString moisture_text() const;
+    QString advice_text() const;
+
+private:
+    CFieldDoc &doc_;
+    QLabel *when_;
+    QLabel *amount_;
+    QLabel *moisture_;
+    QLabel *advice_;
+};
+
+} // namespace tw

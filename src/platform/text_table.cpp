@@ -1,0 +1,40 @@
+#include "platform/text_table.h"
+
+namespace tw {
+namespace {
+
+void append_line(std::string &out, const std::vector<std::string> &cells)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i)
+            out += ',';
+        out += csv_field(cells[i]);
+    }
+    out += '\n';
+}
+
+} // namespace
+
+std::string csv_field(const std::string &text)
+{
+    if (text.find_first_of(",\"\n\r") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string csv_text(const TextTable &table)
+{
+    std::string out;
+    append_line(out, table.headers);
+    for (const auto &row : table.rows)
+        append_line(out, row);
+    return out;
+}
+
+} // namespace tw
