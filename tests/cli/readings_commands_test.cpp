@@ -22,19 +22,8 @@ using test::lines;
 
 // The demo's Greeley 2022 season (the weather of an irrigated corn research farm) and its corn
 // field, irrigated as the program advised.
-struct ReadingsCli : ::testing::Test
+struct ReadingsCli : test::DemoFolderCli
 {
-    test::ScopedWorkDir dir;
-    test::ScopedSettings settings;
-    std::string loc = dir.file("Greeley2022.loc").string();
-    std::string fld = dir.file("lirf-corn.fld").string();
-
-    CliRun run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"--workdir", dir.path().string()});
-        return test::run_cli(args);
-    }
-
     /// Each day's deficit (mm) as field export writes it.
     std::map<std::string, double> deficits(const std::string &field)
     {

@@ -16,18 +16,8 @@ namespace {
 using test::CliRun;
 
 /// The demo season in a scratch working directory: its location and corn field.
-struct ReportCli : ::testing::Test
+struct ReportCli : test::DemoFolderCli
 {
-    test::ScopedWorkDir dir;
-    test::ScopedSettings settings;
-    std::string loc = dir.file("Greeley2022.loc").string();
-    std::string fld = dir.file("lirf-corn.fld").string();
-
-    CliRun run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"--workdir", dir.path().string()});
-        return test::run_cli(args);
-    }
     void SetUp() override
     {
         const auto data = std::filesystem::path(TILLWISE_SOURCE_DIR) / "data" / "demo";

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "cli/cli.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
@@ -37,5 +40,20 @@ inline std::vector<std::string> lines(const std::string &text)
         result.push_back(line);
     return result;
 }
+
+/// A scratch working directory that the demo fills: its Greeley 2022 location and corn field.
+struct DemoFolderCli : ::testing::Test
+{
+    ScopedWorkDir dir;
+    ScopedSettings settings;
+    std::string loc = dir.file("Greeley2022.loc").string();
+    std::string fld = dir.file("lirf-corn.fld").string();
+
+    CliRun run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--workdir", dir.path().string()});
+        return run_cli(args);
+    }
+};
 
 } // namespace tw::test
