@@ -18,10 +18,10 @@
 namespace tw::cli {
 namespace {
 
+#ifdef TILLWISE_WITH_GUI
+
 constexpr OptionSpec kFieldReportOptions[] = {{"location", true}, {"pdf", true}};
 constexpr OptionSpec kLocationReportOptions[] = {{"pdf", true}};
-
-#ifdef TILLWISE_WITH_GUI
 
 /// Runs `write` under a Qt application of the offscreen platform unless one is running.
 template<typename Write>

@@ -108,6 +108,12 @@ TEST_F(ReportCli, ReportIntoAMissingFolderFailsAndSaysSo)
     EXPECT_FALSE(file_exists(pdf));
 }
 
+TEST_F(ReportCli, ReportNeedsItsPdfOption)
+{
+    EXPECT_EQ(run({"location", "report", loc}).status, kExitUsage);
+    EXPECT_EQ(run({"field", "report", fld, "--location", loc}).status, kExitUsage);
+}
+
 #else
 
 TEST_F(ReportCli, WithoutTheGuiTheReportSaysItNeedsIt)
@@ -118,12 +124,6 @@ TEST_F(ReportCli, WithoutTheGuiTheReportSaysItNeedsIt)
 }
 
 #endif
-
-TEST_F(ReportCli, ReportNeedsItsPdfOption)
-{
-    EXPECT_EQ(run({"location", "report", loc}).status, kExitUsage);
-    EXPECT_EQ(run({"field", "report", fld, "--location", loc}).status, kExitUsage);
-}
 
 } // namespace
 } // namespace tw::cli

@@ -76,7 +76,8 @@ TEST(CompleteCrops, EveryRecordKeepsTheStageRules)
 // the fitted curves start, peak and end near the tables' values divided by 1.2.
 TEST(CompleteCrops, CoefficientCurvesFollowTheTables)
 {
-    const CropRecord &potatoes = named(complete_crops(), "POTATOES");
+    const std::vector<CropRecord> crops = complete_crops();
+    const CropRecord &potatoes = named(crops, "POTATOES");
     EXPECT_NEAR(kc(potatoes.kc_before, 0.0), 0.50 / 1.2, 0.05);
     EXPECT_NEAR(kc(potatoes.kc_before, 45.0 / 75.0), 0.50 / 1.2, 0.06);
     EXPECT_NEAR(kc(potatoes.kc_before, 1.0), 1.15 / 1.2, 0.05);

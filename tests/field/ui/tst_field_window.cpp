@@ -34,8 +34,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QHeaderView>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
