@@ -1,148 +1,481 @@
-// One reader of the program under libFuzzer, chosen at build time: the input becomes the file the
-// reader takes, then the commands that read it run in-process. The first corpus folder, when
-// empty, is seeded with the file as the demo season has it, so every run starts from real data.
+// One reader of the program under libFuzzer, chosen at build time. The input is handed to the
+// reader as the program hands it its file (in memory where the reader takes bytes, through the
+// working folder where it opens the file itself), then whatever displays or computes from what
+// was read runs over the result, in-process and without the command line, so each run is cheap
+// enough for millions of them. The first corpus folder, when empty, is seeded with the file as
+// the demo season has it, so every run starts from real data.
 #include "fuzz_workdir.h"
 
+#include "fertility/answers.h"
+#include "fertility/consultation.h"
+#include "fertility/field_facts.h"
+#include "fertility/knowledge_files.h"
+#include "fertility/mass_balance_table.h"
+#include "fertility/nitrogen_methods.h"
+#include "fertility/nutrient_file.h"
+#include "fertility/schedule.h"
+#include "fertility/source_library.h"
+#include "field/field_doc.h"
+#include "field/field_summary.h"
+#include "field/growth_stages.h"
+#include "field/irrigation_table.h"
+#include "field/nutrient_readback.h"
+#include "leaching/leaching_analysis.h"
+#include "leaching/nitrogen_table.h"
+#include "location/csv_weather.h"
+#include "location/location_doc.h"
+#include "location/location_file.h"
+#include "location/location_info_form.h"
+#include "location/weather_import.h"
+#include "location/weather_table.h"
+#include "platform/dates.h"
+#include "platform/message_port.h"
 #include "platform/settings_store.h"
+#include "platform/work_dir.h"
+#include "refdata/custom_settings.h"
+#include "refdata/database.h"
+#include "refdata/soil_form.h"
+#include "refdata/station_form.h"
 #include "refdata/tip_of_day.h"
 
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+/// The reader this harness drives, named by the harness's own source.
+extern const char tillwise_fuzz_target[];
+
 namespace {
 
-using tw::fuzz::cli;
+using Bytes = std::span<const std::uint8_t>;
 
-struct Target
+std::string_view as_text(Bytes bytes)
 {
-    Target(std::string_view name, std::string file, std::vector<std::string> restored,
-           std::function<void(const std::string &)> run, std::string seed = {})
-        : name(name)
-        , file(std::move(file))
-        , restored(std::move(restored))
-        , run(std::move(run))
-        , seed(std::move(seed))
-    {}
+    return {reinterpret_cast<const char *>(bytes.data()), bytes.size()};
+}
 
-    std::string_view name;
-    std::string file;                  ///< where the input goes in the working folder
-    std::vector<std::string> restored; ///< files the commands change, put back before each run
-    std::function<void(const std::string &dir)> run;
-    std::string seed; ///< when the demo season has no such file
+/// Messages are the readers' way of refusing; the harness only needs them not to pile up.
+class SilentPort : public tw::MessagePort
+{
+public:
+    void inform(std::string_view, std::string_view, tw::MessageIcon) override {}
+    bool ask_yes_no(std::string_view, std::string_view) override { return true; }
+    void beep() override {}
 };
 
-std::function<void(const std::string &)> commands(std::vector<std::vector<std::string>> lines)
+/// The demo season held open: the Greeley location and its two corn fields, North with its
+/// consultation and Zero without, as a user has them in the windows.
+struct Season
 {
-    return [lines](const std::string &dir) {
-        for (auto line : lines) {
-            for (std::string &arg : line) {
-                if (arg.starts_with("@"))
-                    arg = dir + "/" + arg.substr(1);
-            }
-            cli(line);
-        }
+    std::unique_ptr<tw::CLocationDoc> location = std::make_unique<tw::CLocationDoc>();
+    std::unique_ptr<tw::CFieldDoc> north;
+    std::unique_ptr<tw::CFieldDoc> zero;
+
+    Season()
+    {
+        tw::decode_location(tw::fuzz::original("G.loc"), *location);
+        location->recompute_all();
+        const tw::ActiveWindow active{true, location.get()};
+        north = tw::open_field(active, tw::fuzz::original("N.fld"), "N");
+        zero = tw::open_field(active, tw::fuzz::original("N0.fld"), "N0");
+        if (!north || !zero)
+            __builtin_trap();
+    }
+};
+
+Season &season()
+{
+    static Season s;
+    return s;
+}
+
+/// Puts the input where the reader looks for it for the run, and the demo's file back after.
+class InWorkFolder
+{
+public:
+    InWorkFolder(std::string name, Bytes bytes)
+        : name_(std::move(name))
+    {
+        tw::fuzz::put(name_, bytes);
+    }
+    ~InWorkFolder() { tw::fuzz::restore(name_); }
+    InWorkFolder(const InWorkFolder &) = delete;
+    InWorkFolder &operator=(const InWorkFolder &) = delete;
+
+private:
+    std::string name_;
+};
+
+// --- locations and weather --------------------------------------------------------------------
+
+void show_location(const tw::CLocationDoc &location)
+{
+    (void)tw::weather_text_table(location);
+    (void)tw::summary_text_table(location);
+}
+
+void fuzz_location(Bytes bytes)
+{
+    tw::CLocationDoc location;
+    if (tw::decode_location(bytes, location) == tw::LocationRead::Failed)
+        return;
+    show_location(location);
+    (void)tw::encode_location(location);
+}
+
+/// A location with no weather yet, which every import fills from its start.
+std::unique_ptr<tw::CLocationDoc> empty_location()
+{
+    auto location = std::make_unique<tw::CLocationDoc>();
+    tw::decode_location(tw::fuzz::original("E.loc"), *location);
+    return location;
+}
+
+/// The rows of the days an import filled, as the weather table shows them.
+void show_filled_days(const tw::CLocationDoc &location)
+{
+    for (int i = 0; i < location.day_count(); ++i) {
+        if (location.day(i).has_data)
+            (void)tw::weather_row_texts(location, i);
+    }
+}
+
+std::function<void(Bytes)> weather(tw::WeatherFormat format)
+{
+    return [format](Bytes bytes) {
+        auto location = empty_location();
+        if (tw::import_weather_text(*location, format, as_text(bytes)) > 0)
+            show_filled_days(*location);
     };
 }
 
-const std::vector<std::string> kFieldNew = {
-    "field",  "new",  "@X.fld", "--location", "@G.loc",     "--name",    "X",
-    "--crop", "CORN", "--soil", "Loam",       "--planting", "2022-05-10"};
-const std::vector<std::string> kConsultation = {"fertility", "@N0.fld",   "--location",
-                                                "@G.loc",    "--answers", "@answers.ini"};
-const std::vector<std::string> kLeaching = {"leaching", "@N.fld", "--location", "@G.loc"};
-const std::vector<std::string> kNitrogen = {"field",      "nitrogen", "@N.fld",
-                                            "--location", "@G.loc",   "--csv"};
-const std::vector<std::string> kConsulted = {"N0.fld", "Zero22.FRT", "Zero22.LCH"};
-
-Target weather(std::string_view name, const char *format, std::string seed)
+void fuzz_csv_weather(Bytes bytes)
 {
-    return Target(name, "W.txt", {"E.loc"},
-                  commands({{"location", "import", "@E.loc", "--format", format, "@W.txt"},
-                            {"location", "show", "@E.loc", "--csv"}}),
-                  std::move(seed));
+    static const tw::CsvWeatherMap map =
+        tw::parse_csv_weather_map("date=Date,t_max=TMax[F],t_min=TMin[F],rh_max=RhMax[percent],"
+                                  "rh_min=RhMin[percent],solar=Rs[W/m2],wind=Wind[m/s],"
+                                  "rain=Rain[in]")
+            .map.value();
+    auto location = empty_location();
+    (void)tw::csv_preview(as_text(bytes), 5);
+    if (tw::import_csv_weather_text(*location, map, as_text(bytes)) > 0)
+        show_filled_days(*location);
 }
 
-void show_tips(const std::string &dir)
+// --- fields ---------------------------------------------------------------------------------
+
+void show_field(const tw::CFieldDoc &field)
 {
+    (void)tw::irrigation_text_table(field);
+    (void)tw::nitrogen_text_table(field);
+    (void)tw::field_summary_row(field);
+}
+
+void fuzz_field(Bytes bytes)
+{
+    const auto field = tw::open_field({true, season().location.get()}, bytes, "F");
+    if (!field)
+        return;
+    show_field(*field);
+    (void)field->serialize();
+}
+
+// --- the reference databases ------------------------------------------------------------------
+
+template<typename Record>
+std::vector<Record> read_db(std::int32_t kind, Bytes bytes)
+{
+    InWorkFolder file(std::string(tw::db_file_name(kind)), bytes);
+    auto stream = tw::db_Open(kind);
+    if (!stream)
+        return {};
+    const std::int32_t count = tw::db_GetSize(kind, *stream);
+    auto records = tw::db_Read(kind, *stream, count);
+    auto *read = std::get_if<std::vector<Record>>(&records);
+    return read ? std::move(*read) : std::vector<Record>{};
+}
+
+void fuzz_soils(Bytes bytes)
+{
+    for (const tw::SoilRecord &soil : read_db<tw::SoilRecord>(tw::DbSoils, bytes)) {
+        (void)tw::soil_list_row(soil);
+        tw::SoilValues values = tw::soil_values_of(soil);
+        tw::assist_awhc(values);
+        (void)tw::check_soil_values(values);
+    }
+}
+
+void fuzz_crops(Bytes bytes)
+{
+    for (const tw::CropRecord &crop : read_db<tw::CropRecord>(tw::DbCrops, bytes)) {
+        tw::HarvestTable cycles{};
+        tw::derive_harvest_cycles(crop, cycles);
+        tw::CropRecord expanded = crop;
+        if (tw::expand_perennial(expanded, true))
+            continue;
+        for (const tw::GrowthStage &stage : expanded.stages)
+            (void)tw::stage_flag_text(stage.flag);
+    }
+}
+
+void fuzz_stations(Bytes bytes)
+{
+    const tw::CLocationDoc &location = *season().location;
+    for (const tw::StationRecord &station : read_db<tw::StationRecord>(tw::DbStations, bytes)) {
+        tw::StationValues values = tw::station_values_of(station);
+        tw::station_elevation_left(values);
+        tw::station_temperature_left(values);
+        (void)tw::check_station_values(values);
+        tw::LocationInfoForm form(location, tw::SheetMode::New);
+        form.choose_station(station);
+        form.elevation_left();
+        form.warm_month_temperature_left();
+    }
+}
+
+// --- preferences ----------------------------------------------------------------------------
+
+/// A week is enough to take every ET equation and display unit through the coefficients.
+constexpr int kSettingsDays = 7;
+
+void fuzz_custom_settings(Bytes bytes)
+{
+    const tw::CustomSettings kept = tw::custom_settings();
+    tw::custom_settings() = tw::decode_custom_settings(bytes);
+    tw::CLocationDoc &location = *season().location;
+    const tw::CFieldDoc &field = *season().north;
+    for (int i = 0; i < kSettingsDays; ++i) {
+        location.compute_day(i, true);
+        (void)tw::weather_row_texts(location, i);
+        (void)tw::irrigation_row(field, i, tw::TableFill::Full);
+        (void)tw::nitrogen_row(field, i);
+    }
+    (void)tw::field_summary_row(field);
+    tw::custom_settings() = kept;
+    for (int i = 0; i < kSettingsDays; ++i)
+        location.compute_day(i, true);
+}
+
+// --- the consultation's knowledge and libraries -----------------------------------------------
+
+/// The demo's answers, read once; each consultation answers from its own copy.
+const tw::ConsultationAnswers &demo_answers()
+{
+    static const tw::ConsultationAnswers answers = [] {
+        std::string reason;
+        auto parsed = tw::parse_answers(as_text(tw::fuzz::original("answers.ini")), reason);
+        if (!parsed)
+            __builtin_trap();
+        return *parsed;
+    }();
+    return answers;
+}
+
+/// The consultation of the field without one, answered as a user would, up to its schedule; the
+/// files it would write are encoded but not written. Nothing when a page refuses an answer.
+std::optional<tw::FertilityInputs> consult(tw::ConsultationAnswers answers)
+{
+    tw::FertilizerConsultation c(tw::fertility_inputs(), tw::field_facts(*season().zero),
+                                 tw::parse_iso_date("2022-05-01").value_or(0));
+    std::string reason;
+    if (!tw::answer_consultation(c, answers, reason))
+        return std::nullopt;
+    (void)c.breakdown_texts();
+    (void)c.table();
+    (void)tw::encode_nutrient_block(c.block());
+    return c.inputs();
+}
+
+void fuzz_answers(Bytes bytes)
+{
+    std::string reason;
+    if (auto answers = tw::parse_answers(as_text(bytes), reason))
+        consult(std::move(*answers));
+}
+
+/// What the demo's answers gave the methods, as the knowledge files meet it.
+const tw::FertilityInputs &demo_inputs()
+{
+    static const tw::FertilityInputs inputs = [] {
+        const auto answered = consult(demo_answers());
+        if (!answered)
+            __builtin_trap();
+        return *answered;
+    }();
+    return inputs;
+}
+
+/// METHOD_2.KB and INPUT.KB are read by the nitrogen methods.
+std::function<void(Bytes)> method_knowledge(std::string name)
+{
+    return [name](Bytes bytes) {
+        InWorkFolder file(name, bytes);
+        const tw::MethodKnowledge knowledge = tw::load_method_knowledge();
+        for (int crop = -2; crop <= tw::kPreviousCropCount + 2; ++crop)
+            (void)knowledge.legumes.flag(crop);
+        tw::MethodResults results;
+        tw::prepare_records(demo_inputs(), results);
+        tw::run_methods(demo_inputs(), knowledge, results);
+        (void)tw::basic_text(results.soil_test);
+        (void)tw::mass_balance_text(results.mass_balance);
+        (void)tw::uptake_text(results.uptake);
+    };
+}
+
+/// Takes a different material of the library for each application (so a record added or changed
+/// anywhere in it is used), its first state and method, and a different rain class each time.
+class RotatingChooser : public tw::ApplicationChooser
+{
+public:
+    bool choose(tw::ApplicationPage &page) override
+    {
+        ++turn_;
+        if (page.materials().empty())
+            return false;
+        page.select_material(turn_ % page.materials().size());
+        for (int state = 0; state < 3; ++state) {
+            if (page.state_enabled(state) && page.select_state(state))
+                break;
+        }
+        const auto methods = page.open_method_list();
+        if (methods && !methods->empty())
+            page.select_method(turn_ % methods->size());
+        page.select_rain(static_cast<int>(turn_ % 3));
+        return page.accept();
+    }
+
+private:
+    std::size_t turn_ = 0;
+};
+
+/// REC.KB and the three libraries are read by the schedule: every phase, three fertigations.
+void build_schedule()
+{
+    tw::ScheduleRequest request;
+    request.phases = {true, true, true, true, 3};
+    request.nitrogen = 180.0f;
+    request.phosphorus = 40.0f;
+    request.potassium = 60.0f;
+    RotatingChooser chooser;
+    const auto entries = tw::build_schedule(request, tw::read_rec_kb(), chooser);
+    (void)tw::schedule_table(entries);
+}
+
+void fuzz_rec_kb(Bytes bytes)
+{
+    const tw::ScheduleKnowledge knowledge({bytes.begin(), bytes.end()});
+    for (int phase = -1; phase <= 4; ++phase) {
+        for (int code = 0; code <= 16; ++code)
+            (void)(knowledge.n_fraction(code, phase) + knowledge.p_fraction(code, phase) +
+                   knowledge.k_fraction(code, phase));
+        for (int state = -1; state <= 3; ++state)
+            (void)knowledge.methods_offered(phase, state);
+    }
+    InWorkFolder file("REC.KB", bytes);
+    build_schedule();
+}
+
+std::function<void(Bytes)> library(tw::LibraryType type)
+{
+    return [type](Bytes bytes) {
+        const auto materials = tw::lib_Read(bytes, tw::lib_Count(bytes));
+        for (int phase = 0; phase < 4; ++phase) {
+            for (const tw::SourceMaterial &m : tw::lib_SelectForPhase(materials, phase))
+                (void)tw::material_label(m);
+        }
+        InWorkFolder file(tw::library_file_name(type), bytes);
+        build_schedule();
+    };
+}
+
+// --- the consultation's files, read back by the field and the leaching report ----------------
+
+std::function<void(Bytes)> consultation_file(std::string name)
+{
+    return [name](Bytes bytes) {
+        InWorkFolder file(name, bytes);
+        const auto field =
+            tw::open_field({true, season().location.get()}, tw::fuzz::original("N.fld"), "N");
+        if (!field)
+            return;
+        (void)tw::leaching_summary_command(*field);
+        (void)tw::nitrogen_text_table(*field);
+    };
+}
+
+void fuzz_tips(Bytes bytes)
+{
+    InWorkFolder file("tips.txt", bytes);
     tw::MemorySettingsStore settings;
-    tw::TipOfDay tips(settings, dir + "/tips.txt");
+    tw::TipOfDay tips(settings, tw::work_file("tips.txt"));
     tips.prepare();
     for (int i = 0; i < 4; ++i)
         tips.next_tip();
     tips.finish();
 }
 
+struct Target
+{
+    std::string_view name;
+    std::function<void(Bytes)> run;
+    std::string seed_file; ///< the demo season's file the corpus starts from
+    std::string seed = {}; ///< when the demo season has no such file
+};
+
 std::vector<Target> targets()
 {
     const std::string jvu = "LIRF1,2022-05-01,12.0,20.1,00:00:00,5.2,00:00:00,0.0,0.9,00:00:00,"
                             "0.3,00:00:00,2.9,243.6,0.0\n";
     return {
-        {"location",
-         "F.loc",
-         {},
-         commands({{"location", "show", "@F.loc", "--csv"}, {"location", "export", "@F.loc"}})},
-        {"field",
-         "F.fld",
-         {},
-         commands({{"field", "export", "@F.fld", "--location", "@G.loc"},
-                   {"field", "nitrogen", "@F.fld", "--location", "@G.loc"}})},
-        {"soil_db", "soil.db", {"X.fld"}, commands({{"db", "list", "soils", "--csv"}, kFieldNew})},
-        {"crop_db", "crop.db", {"X.fld"}, commands({{"db", "list", "crops", "--csv"}, kFieldNew})},
-        {"station_db",
-         "station.db",
-         {"X.loc"},
-         commands({{"db", "list", "stations", "--csv"},
-                   {"location", "new", "@X.loc", "--name", "X", "--start", "2022-05-01",
-                    "--station", "Greeley"}})},
-        {"custom_con",
-         "custom.con",
-         {},
-         commands({{"prefs", "show"},
-                   {"db", "list", "stations"},
-                   {"location", "show", "@G.loc"},
-                   {"field", "schedule", "@N.fld", "--location", "@G.loc"}})},
-        {"n_lib", "N_FERT.LIB", kConsulted, commands({kConsultation})},
-        {"p_lib", "P_FERT.LIB", kConsulted, commands({kConsultation})},
-        {"k_lib", "K_FERT.LIB", kConsulted, commands({kConsultation})},
-        {"method2_kb", "METHOD_2.KB", kConsulted, commands({kConsultation})},
-        {"input_kb", "INPUT.KB", kConsulted, commands({kConsultation})},
-        {"rec_kb", "REC.KB", kConsulted, commands({kConsultation})},
-        {"frt", "North22.FRT", {}, commands({kLeaching, kNitrogen})},
-        {"lch", "North22.LCH", {}, commands({kLeaching, kNitrogen})},
-        {"tips",
-         "tips.txt",
-         {},
-         show_tips,
+        {"location", fuzz_location, "G.loc"},
+        {"field", fuzz_field, "N.fld"},
+        {"soil_db", fuzz_soils, "soil.db"},
+        {"crop_db", fuzz_crops, "crop.db"},
+        {"station_db", fuzz_stations, "station.db"},
+        {"custom_con", fuzz_custom_settings, "custom.con"},
+        {"n_lib", library(tw::LibNitrogen), "N_FERT.LIB"},
+        {"p_lib", library(tw::LibPhosphorus), "P_FERT.LIB"},
+        {"k_lib", library(tw::LibPotassium), "K_FERT.LIB"},
+        {"method2_kb", method_knowledge("METHOD_2.KB"), "METHOD_2.KB"},
+        {"input_kb", method_knowledge("INPUT.KB"), "INPUT.KB"},
+        {"rec_kb", fuzz_rec_kb, "REC.KB"},
+        {"frt", consultation_file("North22.FRT"), "North22.FRT"},
+        {"lch", consultation_file("North22.LCH"), "North22.LCH"},
+        {"tips", fuzz_tips, "",
          "Irrigate before the deficit reaches the allowable depletion.\n\n"
          "A field reads its weather from the location it was opened with.\n"},
-        weather("weather_jvu_new", "jvu-new", jvu),
-        weather("weather_jvu_old", "jvu-old",
-                "STATION HEADER\n144,121,0,28.5,0,11.0,0,0,0.9,0,0.3,0,25.0,180.0,1.5\n"
-                "144,122,0,28.5,0,11.0,0,0,0.9,0,0.3,0,25.0,180.0,1.5\n"),
-        weather("weather_usda", "usda",
-                "999, 121, 70, 42, 80, 20, 600, 150, 0, 0\n"
-                "999, 122, 71, 45, 85, 25, 580, 140, 0.1, 0\n"),
-        weather("weather_usda_no_rh", "usda-no-rh",
-                "999, 121, 70, 42, 600, 150, 0, 0\n"
-                "999, 122, 71, 45, 580, 140, 0.1, 0\n"),
-        weather("weather_kansas", "kansas",
-                "139, 121, 86.0, 59.0, 85, 22, 550, 120, 0.5, 0.3\n"
-                "139, 122, 84.0, 57.0, 80, 20, 540, 110, 0.0, 0.3\n"),
-        {"answers", "A.ini", kConsulted,
-         commands({{"fertility", "@N0.fld", "--location", "@G.loc", "--answers", "@A.ini"}})},
+        {"weather_jvu_new", weather(tw::WeatherFormat::JvuNew), "", jvu},
+        {"weather_jvu_old", weather(tw::WeatherFormat::JvuOld), "",
+         "STATION HEADER\n144,121,0,28.5,0,11.0,0,0,0.9,0,0.3,0,25.0,180.0,1.5\n"
+         "144,122,0,28.5,0,11.0,0,0,0.9,0,0.3,0,25.0,180.0,1.5\n"},
+        {"weather_usda", weather(tw::WeatherFormat::Usda), "",
+         "999, 121, 70, 42, 80, 20, 600, 150, 0, 0\n"
+         "999, 122, 71, 45, 85, 25, 580, 140, 0.1, 0\n"},
+        {"weather_usda_no_rh", weather(tw::WeatherFormat::UsdaNoRh), "",
+         "999, 121, 70, 42, 600, 150, 0, 0\n"
+         "999, 122, 71, 45, 580, 140, 0.1, 0\n"},
+        {"weather_kansas", weather(tw::WeatherFormat::KansasState), "",
+         "139, 121, 86.0, 59.0, 85, 22, 550, 120, 0.5, 0.3\n"
+         "139, 122, 84.0, 57.0, 80, 20, 540, 110, 0.0, 0.3\n"},
+        {"weather_csv", fuzz_csv_weather, "",
+         "Date,TMax,TMin,RhMax,RhMin,Rs,Wind,Rain\n2022-05-01,70,42,80,20,250,2.5,0\n"
+         "2022-05-02,71,45,85,25,240,3.1,0.1\n"},
+        {"answers", fuzz_answers, "answers.ini"},
     };
 }
 
 const Target &target()
 {
     static const Target chosen = [] {
-        for (const Target &t : targets()) {
-            if (t.name == TILLWISE_FUZZ_TARGET)
+        for (Target &t : targets()) {
+            if (t.name == tillwise_fuzz_target)
                 return t;
         }
         __builtin_trap();
@@ -152,11 +485,9 @@ const Target &target()
 
 std::vector<std::uint8_t> seed_bytes(const Target &t)
 {
-    if (t.name == "answers")
-        return tw::fuzz::original("answers.ini");
-    if (!t.seed.empty())
-        return {t.seed.begin(), t.seed.end()};
-    return tw::fuzz::original(t.file);
+    if (!t.seed_file.empty())
+        return tw::fuzz::original(t.seed_file);
+    return {t.seed.begin(), t.seed.end()};
 }
 
 void seed_corpus(int argc, char **argv)
@@ -180,18 +511,18 @@ void seed_corpus(int argc, char **argv)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    tw::fuzz::workdir();
+    tw::set_work_dir(tw::fuzz::workdir());
+    static SilentPort port;
+    tw::set_messages(&port);
+    tw::load_custom_settings();
+    season();
+    demo_inputs();
     seed_corpus(*argc, *argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const Target &t = target();
-    for (const std::string &name : t.restored)
-        tw::fuzz::restore(name);
-    tw::fuzz::put(t.file, {data, size});
-    t.run(tw::fuzz::workdir().string());
-    tw::fuzz::restore(t.file);
+    target().run({data, size});
     return 0;
 }
