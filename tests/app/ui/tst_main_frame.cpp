@@ -460,6 +460,45 @@ private slots:
         QCOMPARE(p.user.asked_to_save().size(), 2);
     }
 
+    // Another program saved the file after it was opened: the save is refused, and the user
+    // either keeps the window's unsaved text (No) or reloads what the other program wrote (Yes).
+    void saveOverAFileChangedElsewhereOffersToReloadIt()
+    {
+        Program p;
+        p.start();
+        const std::filesystem::path file = p.dir.file("Shared.loc");
+        std::ofstream(file) << "first";
+        p.app.documents().open_document(file);
+        auto window = [&] { return p.area().subWindowList().front(); };
+        auto doc = [&]() -> NoteDoc & {
+            return static_cast<NoteDoc &>(static_cast<DocumentWindow *>(window())->document());
+        };
+        doc().text = "mine";
+        doc().set_modified();
+        std::ofstream(file) << "theirs, longer";
+
+        p.messages->clear();
+        p.messages->queue_answer(false);
+        p.frame().dispatch(ID_FILE_SAVE);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(test::read_text(file), std::string("theirs, longer"));
+        QCOMPARE(p.messages->texts().size(), std::size_t{1});
+        QVERIFY(p.messages->texts()[0].find("was changed by another program") != std::string::npos);
+        QVERIFY(
+            p.messages->texts()[0].ends_with("Do you want to reload it (your changes are lost)?"));
+        QCOMPARE(doc().text, std::string("mine"));
+        QVERIFY(doc().is_modified());
+
+        p.messages->queue_answer(true);
+        p.frame().dispatch(ID_FILE_SAVE);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(p.area().subWindowList().size(), 1);
+        QCOMPARE(doc().text, std::string("theirs, longer"));
+        QVERIFY(!doc().is_modified());
+        QVERIFY(p.user.asked_to_save().isEmpty());
+        QCOMPARE(test::read_text(file), std::string("theirs, longer"));
+    }
+
     void customizeCancelChangesNothingAndOkAppliesAndSaves()
     {
         Program p;
