@@ -11,6 +11,7 @@
 #include "location/weather_import.h"
 #include "location/weather_table.h"
 #include "platform/dates.h"
+#include "platform/edition.h"
 #include "platform/files.h"
 #include "platform/text_format.h"
 #include "refdata/database.h"
@@ -44,6 +45,11 @@ constexpr Named<WeatherFormat> kFormats[] = {{"jvu-new", WeatherFormat::JvuNew},
                                              {"usda", WeatherFormat::Usda},
                                              {"usda-no-rh", WeatherFormat::UsdaNoRh},
                                              {"kansas", WeatherFormat::KansasState}};
+// Tillwise 1 had one JVU import, of the old line format, and no station-network import.
+constexpr Named<WeatherFormat> kRelease1Formats[] = {{"jvu", WeatherFormat::JvuOld},
+                                                     {"usda", WeatherFormat::Usda},
+                                                     {"usda-no-rh", WeatherFormat::UsdaNoRh},
+                                                     {"kansas", WeatherFormat::KansasState}};
 
 // The option's value looked up in a table of names; a name not in it is reported.
 template<typename T, std::size_t N>
@@ -267,7 +273,8 @@ std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(co
                                                                               std::ostream &err)
 {
     const auto map_text = o.value("map");
-    if (o.value("format") == "csv") {
+    const bool release1 = &edition() == &tw::release1();
+    if (o.value("format") == "csv" && !release1) {
         const CsvMapParse parsed = parse_csv_weather_map(map_text.value_or(""));
         if (!map_text || !parsed.map) {
             err << (map_text ? parsed.problem : "--format csv needs --map.") << "\n";
@@ -278,10 +285,14 @@ std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(co
         };
     }
     bool failed = false;
-    const auto format = named_option(o, "format", kFormats, err, failed);
+    const auto format = release1 ? named_option(o, "format", kRelease1Formats, err, failed)
+                                 : named_option(o, "format", kFormats, err, failed);
     if (!format || map_text) {
-        err << (failed   ? "Or --format csv with --map.\n"
-                : format ? "--map goes with --format csv.\n"
+        const char *map_problem = release1 ? "Tillwise 1 has no CSV weather import: --map is "
+                                             "not taken.\n"
+                                           : "--map goes with --format csv.\n";
+        err << (failed   ? (release1 ? "" : "Or --format csv with --map.\n")
+                : format ? map_problem
                          : "location import needs --format.\n");
         return std::nullopt;
     }

@@ -195,6 +195,29 @@ TEST_F(LocationCli, ImportFailures)
     EXPECT_EQ(read_file(loc), before);
 }
 
+// Tillwise 1 offered one JVU import, of the old line format, and no CSV import.
+TEST_F(LocationCli, Release1ImportsOneJvuFormatAndNoCsv)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    const std::string weather =
+        write("jvu.txt", "STATION HEADER\n144,121,0,28.5,0,11.0,0,0,0.9,0,0.3,0,25.0,180.0,1.5\n");
+    const auto import_as = [&](std::vector<std::string> format) {
+        std::vector<std::string> args = {"--release", "1", "location", "import", loc};
+        args.insert(args.end(), format.begin(), format.end());
+        args.push_back(weather);
+        return run(args);
+    };
+    for (const char *later : {"jvu-new", "jvu-old"}) {
+        const CliRun refused = import_as({"--format", later});
+        EXPECT_EQ(refused.status, kExitUsage);
+        EXPECT_EQ(refused.err, "Option --format takes one of: jvu usda usda-no-rh kansas.\n");
+    }
+    EXPECT_EQ(import_as({"--format", "csv", "--map", "date=Date"}).status, kExitUsage);
+    const CliRun imported = import_as({"--format", "jvu"});
+    ASSERT_EQ(imported.status, kExitOk) << imported.err;
+    EXPECT_EQ(imported.out, "Imported 1 day into " + loc + ".\n");
+}
+
 // A station network's export: humidity as fractions, solar radiation as the day's mean W/m2,
 // wind run in km/day. Imported through a map it gives the ETr of the same values typed in the day
 // entry with radiation shown in W/m2, for both Penman equations.
