@@ -1,10 +1,12 @@
 #include "app/commands.h"
+#include "app/farm_folder.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/new_document_dialog.h"
 #include "app/ui/tillwise_app.h"
 #include "platform/files.h"
 #include "platform/ui/qt_settings_store.h"
+#include "platform/work_dir.h"
 #include "refdata/custom_settings.h"
 #include "refdata/tip_of_day.h"
 #include "refdata/ui/customize_sheet.h"
@@ -497,6 +499,46 @@ private slots:
         QVERIFY(!doc().is_modified());
         QVERIFY(p.user.asked_to_save().isEmpty());
         QCOMPARE(test::read_text(file), std::string("theirs, longer"));
+    }
+
+    // Choosing a farm folder makes it the working folder, gives it the reference files it
+    // lacks without touching the ones it has, applies its preferences to the open documents
+    // and is remembered; cancelling the chooser changes nothing.
+    void farmFolderIsSeededAppliedAndRemembered()
+    {
+        Program p;
+        p.start();
+        p.app.documents().new_document(*p.app.types().location_type(), nullptr);
+        auto &note = static_cast<NoteDoc &>(p.app.documents().active_window()->document());
+        const std::filesystem::path before = work_dir();
+        const std::filesystem::path cwd = std::filesystem::current_path();
+
+        p.user.answer_folder(QString());
+        p.frame().dispatch(ID_FARM_FOLDER);
+        QCOMPARE(work_dir(), before);
+        QCOMPARE(note.refreshed, 0);
+
+        const std::filesystem::path farm = p.dir.file("farm");
+        std::filesystem::create_directory(farm);
+        CustomSettings metric;
+        metric.depth_unit = 0;
+        const CustomSettingsImage image = encode_custom_settings(metric);
+        std::ofstream(farm / "custom.con", std::ios::binary)
+            .write(reinterpret_cast<const char *>(image.data()), std::streamsize(image.size()));
+        custom_settings().depth_unit = 1;
+
+        p.user.answer_folder(QString::fromStdString(farm.string()));
+        p.frame().dispatch(ID_FARM_FOLDER);
+        QCOMPARE(work_dir(), farm);
+        for (const char *name : {"soil.db", "crop.db", "station.db", "N_FERT.LIB", "REC.KB"})
+            QVERIFY2(file_exists(farm / name), name);
+        QCOMPARE(test::read_text(farm / "custom.con"),
+                 std::string(reinterpret_cast<const char *>(image.data()), image.size()));
+        QCOMPARE(custom_settings().depth_unit, 0);
+        QCOMPARE(note.refreshed, 1);
+        QCOMPARE(farm_folder(p.store, p.dir.path()), farm);
+        QCOMPARE(p.user.file_captions().back(), QStringLiteral("Farm Folder"));
+        std::filesystem::current_path(cwd);
     }
 
     void customizeCancelChangesNothingAndOkAppliesAndSaves()
