@@ -1,5 +1,7 @@
 #include "field/irrigation_table.h"
 
+#include "location/weather_table.h"
+
 #include "field/field_doc.h"
 #include "field/water_balance.h"
 #include "platform/dates.h"
@@ -115,11 +117,11 @@ std::string_view irrigation_icon_meaning(int icon)
     case 3: return "Irrigated";
     case 4: return "Irrigated, and irrigation still needed";
     case 5: return "Irrigation needed";
-    case 6: return "Rain";
+    case 6: return day_mark_meaning(DayMark::Rain);
     case 7: return "Rain and irrigation";
     case 8: return "Rain and irrigation, and irrigation still needed";
     case 9: return "Rain, and irrigation needed";
-    case 10: return "No weather data for the day";
+    case 10: return day_mark_meaning(DayMark::NoData);
     default: return {};
     }
 }

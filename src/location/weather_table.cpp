@@ -74,6 +74,16 @@ DayMark weather_row_mark(const WeatherDay &day)
     return day.rain >= kShownRain ? DayMark::Rain : DayMark::None;
 }
 
+std::string_view day_mark_meaning(DayMark mark)
+{
+    switch (mark) {
+    case DayMark::Rain: return "Rain";
+    case DayMark::NoData: return "No weather data for the day";
+    case DayMark::None: break;
+    }
+    return {};
+}
+
 int whole_percent(float fraction)
 {
     // The float nearest p / 100 may lie just below it (0.53f × 100 is 52.99999...): truncated

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The daily weather table as the location's weather view shows and prints it: the headers with
@@ -30,6 +31,8 @@ TextTable weather_text_table(const CLocationDoc &location);
 /// The state picture of a row.
 enum class DayMark { None = 0, Rain = 1, NoData = 2 };
 DayMark weather_row_mark(const WeatherDay &day);
+/// What a row's picture says (its tool tip); empty for none.
+std::string_view day_mark_meaning(DayMark mark);
 
 /// A humidity fraction as a whole percent, truncated; a stored percent / 100 shows its percent
 /// again.

@@ -30,10 +30,11 @@ QVariant NitrogenTableModel::data(const QModelIndex &index, int role) const
         const NitrogenRow row = nitrogen_row(doc_, index.row());
         return QString::fromStdString(row.cells.at(static_cast<std::size_t>(index.column())));
     }
-    if (role == Qt::DecorationRole && index.column() == 0) {
+    if ((role == Qt::DecorationRole || role == Qt::ToolTipRole) && index.column() == 0) {
         // The second picture of the list marks a day without weather, as in the weather table.
         const bool no_weather = nitrogen_row(doc_, index.row()).no_weather;
-        return row_state_icon(no_weather ? DayMark::NoData : DayMark::None);
+        const DayMark mark = no_weather ? DayMark::NoData : DayMark::None;
+        return role == Qt::DecorationRole ? QVariant(row_state_icon(mark)) : day_mark_tip(mark);
     }
     return {};
 }

@@ -69,4 +69,12 @@ QIcon row_state_icon(DayMark mark)
     }
 }
 
+QVariant day_mark_tip(DayMark mark)
+{
+    const std::string_view meaning = day_mark_meaning(mark);
+    if (meaning.empty())
+        return {};
+    return QString::fromUtf8(meaning.data(), static_cast<qsizetype>(meaning.size()));
+}
+
 } // namespace tw

@@ -3,6 +3,7 @@
 #include "location/weather_table.h"
 
 #include <QIcon>
+#include <QVariant>
 
 class QPainter;
 class QRectF;
@@ -13,6 +14,8 @@ namespace tw {
 /// shape as well as colour, so that they can be told apart on a grey-scale print too. A day
 /// without a mark gets an empty picture of the same size.
 QIcon row_state_icon(DayMark mark);
+/// The picture's tool tip; nothing for a day without a mark.
+QVariant day_mark_tip(DayMark mark);
 
 /// A glyph drawn in a 16 × 16 design grid; pictures that combine glyphs scale each into a box.
 using Glyph = void (*)(QPainter &);

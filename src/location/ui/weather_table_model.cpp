@@ -30,8 +30,13 @@ QVariant WeatherTableModel::data(const QModelIndex &index, int role) const
         const auto texts = weather_row_texts(doc_, index.row());
         return QString::fromStdString(texts.at(static_cast<std::size_t>(index.column())));
     }
-    if (role == Qt::DecorationRole && index.column() == 0)
-        return row_state_icon(weather_row_mark(doc_.day(index.row())));
+    if (index.column() != 0)
+        return {};
+    const DayMark mark = weather_row_mark(doc_.day(index.row()));
+    if (role == Qt::DecorationRole)
+        return row_state_icon(mark);
+    if (role == Qt::ToolTipRole)
+        return day_mark_tip(mark);
     return {};
 }
 

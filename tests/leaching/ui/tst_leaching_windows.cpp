@@ -148,6 +148,9 @@ private slots:
         QCOMPARE(picture(table, 50), none);
         QCOMPARE(picture(table, 51), no_data);
         QCOMPARE(picture(table, table.rowCount() - 1), no_data);
+        QCOMPARE(table.data(table.index(51, 0), Qt::ToolTipRole).toString(),
+                 QStringLiteral("No weather data for the day"));
+        QVERIFY(!table.data(table.index(50, 0), Qt::ToolTipRole).isValid());
 
         // An entry on 1 June rewrites that day and every later row, and no earlier one.
         QSignalSpy changed(view.table(), &QAbstractItemModel::dataChanged);

@@ -156,6 +156,12 @@ private slots:
         QCOMPARE(s.icon_key(8), rain);
         QVERIFY(s.icon_key(3) != rain && s.icon_key(3) != no_data);
         QCOMPARE(s.icon_key(10), no_data);
+        const auto tip = [&](int row) {
+            return s.table().data(s.table().index(row, 0), Qt::ToolTipRole).toString();
+        };
+        QCOMPARE(tip(2), QStringLiteral("Rain"));
+        QCOMPARE(tip(3), QString());
+        QCOMPARE(tip(10), QStringLiteral("No weather data for the day"));
         QVERIFY(s.frame().mdi_area()->subWindowList().front()->isWindowModified());
     }
 
