@@ -228,6 +228,11 @@ std::string_view app_title()
     return edition().program_name;
 }
 
+std::string idle_text()
+{
+    return std::string(app_title()) + " is Ready";
+}
+
 std::string_view entry_text(const MenuEntry &entry)
 {
     const Edition &e = edition();

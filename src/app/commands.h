@@ -3,6 +3,7 @@
 #include "platform/command_ids.h"
 
 #include <span>
+#include <string>
 #include <string_view>
 
 // The menus, accelerators and status-bar prompts of the program, as data: the main frame builds
@@ -12,7 +13,8 @@ namespace tw {
 constexpr std::string_view kAppTitle = "Tillwise";
 /// The program's name as the running edition calls it ("Tillwise", "Tillwise 1").
 std::string_view app_title();
-constexpr std::string_view kIdleText = "Tillwise is Ready";
+/// The status bar's text while no prompt shows ("Tillwise is Ready").
+std::string idle_text();
 constexpr std::string_view kHelpMenuText = "&Help";
 constexpr std::string_view kWelcomeMenuText = "&Welcome ...";
 

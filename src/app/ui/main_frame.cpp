@@ -179,7 +179,7 @@ void CMainFrame::build_toolbar()
 
 void CMainFrame::build_status_bar()
 {
-    idle_ = new QLabel(qt_text(kIdleText));
+    idle_ = new QLabel(qt_text(idle_text()));
     statusBar()->addWidget(idle_, 1);
     for (const char *text : {"CAP", "NUM", "SCRL"}) {
         auto *indicator = new QLabel(QString::fromLatin1(text));

@@ -1,5 +1,6 @@
 #include "refdata/ui/customize_sheet.h"
 
+#include "platform/edition.h"
 #include "platform/ui/dialog_fields.h"
 #include "refdata/units.h"
 
@@ -174,7 +175,7 @@ CCustomizeSheet::CCustomizeSheet(const PreferencesForm &form, QWidget *parent)
     , units_(new CCustomizeUnitsDlg)
     , calc_(new CCustomizeCalcDlg)
 {
-    setWindowTitle(QStringLiteral("Customize Tillwise"));
+    setWindowTitle(qt_text("Customize " + std::string(edition().program_name)));
     tabs_->addTab(units_, QStringLiteral("Units"));
     tabs_->addTab(calc_, QStringLiteral("Calculations"));
     units_->set_form(form);

@@ -12,8 +12,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QtTest>
 
 using namespace tw;
@@ -84,6 +86,9 @@ private slots:
         r.program.frame().dispatch(ID_TIP_OF_THE_DAY);
         r.program.frame().dispatch(ID_APP_ABOUT);
         QCOMPARE(r.program.user.dialog_titles(), QStringList{QStringLiteral("About Tillwise 1")});
+        r.program.user.on_dialog([](QDialog &) { return int(QDialog::Rejected); });
+        r.program.frame().dispatch(ID_CUSTOMIZE);
+        QCOMPARE(r.program.user.dialog_titles().back(), QStringLiteral("Customize Tillwise 1"));
     }
 
     void release1LocationHasThreeEquationsTypedEtrOneImportAndNoSummary()
