@@ -273,8 +273,8 @@ std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(co
                                                                               std::ostream &err)
 {
     const auto map_text = o.value("map");
-    const bool release1 = &edition() == &tw::release1();
-    if (o.value("format") == "csv" && !release1) {
+    const bool earlier_release = &edition() == &release1();
+    if (o.value("format") == "csv" && !earlier_release) {
         const CsvMapParse parsed = parse_csv_weather_map(map_text.value_or(""));
         if (!map_text || !parsed.map) {
             err << (map_text ? parsed.problem : "--format csv needs --map.") << "\n";
@@ -285,13 +285,14 @@ std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(co
         };
     }
     bool failed = false;
-    const auto format = release1 ? named_option(o, "format", kRelease1Formats, err, failed)
-                                 : named_option(o, "format", kFormats, err, failed);
+    const auto format = earlier_release ? named_option(o, "format", kRelease1Formats, err, failed)
+                                        : named_option(o, "format", kFormats, err, failed);
     if (!format || map_text) {
-        const char *map_problem = release1 ? "Tillwise 1 has no CSV weather import: --map is "
-                                             "not taken.\n"
-                                           : "--map goes with --format csv.\n";
-        err << (failed   ? (release1 ? "" : "Or --format csv with --map.\n")
+        const char *map_problem = earlier_release
+                                      ? "Tillwise 1 has no CSV weather import: --map is "
+                                        "not taken.\n"
+                                      : "--map goes with --format csv.\n";
+        err << (failed   ? (earlier_release ? "" : "Or --format csv with --map.\n")
                 : format ? map_problem
                          : "location import needs --format.\n");
         return std::nullopt;

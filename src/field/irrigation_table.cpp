@@ -1,9 +1,8 @@
 #include "field/irrigation_table.h"
 
-#include "location/weather_table.h"
-
 #include "field/field_doc.h"
 #include "field/water_balance.h"
+#include "location/weather_table.h"
 #include "platform/dates.h"
 #include "platform/text_format.h"
 #include "refdata/custom_settings.h"
