@@ -78,6 +78,8 @@ void print_schedule_page(std::ostream &out, const FertilizerConsultation &c)
     print_table(out, {ScheduleTable::kColumns.begin(), ScheduleTable::kColumns.end()}, rows, false);
     out << "Totals (lb/acre): Nitrogen " << table.total_nitrogen << ", Phosphorus "
         << table.total_phosphorus << ", Potassium " << table.total_potassium << "\n";
+    for (const std::string &line : table.shortfalls)
+        out << line << "\n";
 }
 
 constexpr OptionSpec kOptions[] = {{"location", true}, {"answers", true}};

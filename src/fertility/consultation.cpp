@@ -378,12 +378,13 @@ WizardPage preseason_results_page(const FI &in, const Recommendation &rec, const
         integer_field("fertigations", "Number of Fertigations:", p.fertigations, 0, 15));
     return WizardPage(
         std::string(page_title(PageId::PreseasonResults)), std::move(fields),
-        [had_nitrogen = true](WizardPage &page) mutable {
-            // Nitrogen falling to nothing clears the phases once; they stay open, since a
-            // phosphorus or potassium application still needs one.
-            const bool nitrogen = page.value("final_n") > 0.0;
-            const bool fell = had_nitrogen && !nitrogen;
-            had_nitrogen = nitrogen;
+        [had_nutrient = true](WizardPage &page) mutable {
+            // Nothing left to apply clears the phases once; they stay open for the user. A legume
+            // without nitrogen keeps them: its phosphorus and potassium still need one.
+            const bool nutrient = page.value("final_n") > 0.0 || page.value("phosphorus") > 0.0 ||
+                                  page.value("potassium") > 0.0;
+            const bool fell = had_nutrient && !nutrient;
+            had_nutrient = nutrient;
             for (const char *phase : {"preplant", "starter", "postemergence", "fertigation"}) {
                 if (fell && page.checked(phase))
                     page.assign(phase, 0.0);
@@ -627,6 +628,16 @@ void FertilizerConsultation::schedule(ApplicationChooser &chooser)
     request.cec = inputs_.cec;
     entries_ = build_schedule(request, read_rec_kb(), chooser);
     stage_ = Stage::Schedule;
+}
+
+ScheduleTable FertilizerConsultation::table() const
+{
+    const Recommendation &rec = results_.recommendation;
+    // A midseason correction schedules nitrogen alone.
+    const NutrientNeeds needs = midseason()
+                                    ? NutrientNeeds{rec.final, 0.0f, 0.0f}
+                                    : NutrientNeeds{rec.final, rec.phosphorus, rec.potassium};
+    return schedule_table(entries_, needs);
 }
 
 void FertilizerConsultation::reschedule()

@@ -76,7 +76,8 @@ public:
     /// Builds the schedule for the chosen phases, asking the chooser for every application.
     void schedule(ApplicationChooser &chooser);
     const std::vector<ScheduleEntry> &entries() const { return entries_; }
-    ScheduleTable table() const { return schedule_table(entries_); }
+    /// The schedule page's table, with a line for each nutrient the schedule falls short of.
+    ScheduleTable table() const;
     /// "< Reschedule": back to the results page.
     void reschedule();
     /// "Finish >": writes the nutrient and schedule files; false when they could not be written.

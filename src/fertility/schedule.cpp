@@ -276,7 +276,7 @@ std::vector<ScheduleEntry> build_schedule(const ScheduleRequest &request,
     return entries;
 }
 
-ScheduleTable schedule_table(const std::vector<ScheduleEntry> &entries)
+ScheduleTable schedule_table(const std::vector<ScheduleEntry> &entries, const NutrientNeeds &needs)
 {
     ScheduleTable table;
     for (const ScheduleEntry &e : entries) {
@@ -292,6 +292,27 @@ ScheduleTable schedule_table(const std::vector<ScheduleEntry> &entries)
         table.total_nitrogen += n;
         table.total_phosphorus += p;
         table.total_potassium += k;
+    }
+    const struct
+    {
+        float ScheduleEntry::*supplied;
+        long long shown;
+        float need;
+        const char *unit;
+    } nutrients[] = {{&ScheduleEntry::nitrogen, table.total_nitrogen, needs.nitrogen, "N"},
+                     {&ScheduleEntry::phosphorus, table.total_phosphorus, needs.phosphorus, "P2O5"},
+                     {&ScheduleEntry::potassium, table.total_potassium, needs.potassium, "K2O"}};
+    for (const auto &n : nutrients) {
+        double supplied = 0.0;
+        for (const ScheduleEntry &e : entries)
+            supplied += e.*n.supplied;
+        // Short by half a pound or more: a loss factor just above 1 leaves a sliver unmet that
+        // no grower would chase. The figures are the page's: the total and the recommendation.
+        if (supplied < n.need - 0.5)
+            table.shortfalls.push_back(strprintf(
+                "The schedule supplies %lld of %d lb %s/acre: add a phase or fertigations, or "
+                "choose another material.",
+                n.shown, truncate_to_int(n.need), n.unit));
     }
     return table;
 }

@@ -126,6 +126,14 @@ std::vector<ScheduleEntry> build_schedule(const ScheduleRequest &request,
                                           const ScheduleKnowledge &knowledge,
                                           ApplicationChooser &chooser);
 
+/// What a schedule was built to supply, lb/acre of N, P2O5 and K2O.
+struct NutrientNeeds
+{
+    float nitrogen = 0.0f;
+    float phosphorus = 0.0f;
+    float potassium = 0.0f;
+};
+
 /// The "Fertilizer Application Schedule" list: its rows and the totals of the truncated values.
 struct ScheduleTable
 {
@@ -136,8 +144,12 @@ struct ScheduleTable
     long long total_nitrogen = 0;
     long long total_phosphorus = 0;
     long long total_potassium = 0;
+    /// One line for each nutrient the applications supply at least half a pound less of than
+    /// it needs: a material's maximum per application or too few phases leave the rest unmet.
+    std::vector<std::string> shortfalls;
 };
 
-ScheduleTable schedule_table(const std::vector<ScheduleEntry> &entries);
+ScheduleTable schedule_table(const std::vector<ScheduleEntry> &entries,
+                             const NutrientNeeds &needs = {});
 
 } // namespace tw

@@ -51,6 +51,26 @@ void copy_as_shown(const From &from, To &to)
 
 } // namespace
 
+std::string soil_test_rate_tip(SoilTestNutrient nutrient, std::size_t level)
+{
+    // The class bounds of the consultation's phosphorus tests and potassium levels, ppm.
+    static constexpr const char *kPhosphorusClasses[] = {
+        "Low (Olsen below 8 ppm, Bray below 6, AB-DTPA below 4)",
+        "Medium (Olsen 8 to 14 ppm, Bray 6 to 15, AB-DTPA 4 to 7)",
+        "High (Olsen 15 to 22 ppm, Bray 16 to 25, AB-DTPA 8 to 11)"};
+    static constexpr const char *kPotassiumClasses[] = {
+        "Low (0 to 60 ppm)", "Medium (61 to 120 ppm)", "High (121 to 180 ppm)"};
+    if (level > 2)
+        return {};
+    if (nutrient == SoilTestNutrient::Phosphorus)
+        return strprintf("lb P2O5 per acre recommended when the phosphorus soil test is %s; a "
+                         "Very High test gets none",
+                         kPhosphorusClasses[level]);
+    return strprintf("lb K2O per acre recommended when the potassium soil test is %s; a Very High "
+                     "test (above 180 ppm) gets none",
+                     kPotassiumClasses[level]);
+}
+
 std::vector<std::string_view> yield_unit_choices()
 {
     return {"BU/Acre", "CWT/Acre", "Tons/Acre"};

@@ -39,6 +39,12 @@ struct CropSheetValues
     float yield_b0 = 0.0f;
 };
 
+enum class SoilTestNutrient { Phosphorus, Potassium };
+
+/// The tool tip of a soil-test level field (level 0 Low, 1 Medium, 2 High): the field holds the
+/// rate paid at that soil-test class, not the class's bound.
+std::string soil_test_rate_tip(SoilTestNutrient nutrient, std::size_t level);
+
 /// The yield units the list offers.
 std::vector<std::string_view> yield_unit_choices();
 

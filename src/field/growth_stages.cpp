@@ -42,6 +42,33 @@ void store_stage_end(HarvestCycle &cycle, const GrowthStage &s)
     }
 }
 
+/// The stages a perennial's expansion repeats: from `first` to the last stage, with their ends
+/// counted from the end of the stage before `first` (from 0 for the only cycle).
+struct RepeatedCycle
+{
+    int first = 1;
+    int stored_harvests = 1;
+    float start_day = 0.0f;
+    float start_gdd = 0.0f;
+};
+
+RepeatedCycle repeated_cycle(const CropRecord &crop)
+{
+    const int n = stage_count_of(crop);
+    RepeatedCycle r;
+    int harvests = 0;
+    for (int k = 0; k + 1 < n; ++k) {
+        if (crop.stages[static_cast<std::size_t>(k)].flag != StageHarvest)
+            continue;
+        ++harvests;
+        r.first = k + 1;
+        r.start_day = crop.stages[static_cast<std::size_t>(k)].end_day;
+        r.start_gdd = crop.stages[static_cast<std::size_t>(k)].end_gdd;
+    }
+    r.stored_harvests = harvests + 1;
+    return r;
+}
+
 } // namespace
 
 std::string_view stage_flag_text(std::int32_t flag)
@@ -177,13 +204,16 @@ std::optional<std::string> expand_perennial(CropRecord &crop, bool planting_seas
                          harvests, kMaxHarvestCycles);
     }
     std::vector<GrowthStage> stages(crop.stages.begin(), crop.stages.begin() + n);
+    // A crop may store its first cutting cycle and then the shorter one of the later cuttings:
+    // the last cycle stored is the one repeated, from the harvest before it.
+    const RepeatedCycle repeated = repeated_cycle(crop);
     float last_day = stages.back().end_day;
     float last_gdd = stages.back().end_gdd;
-    for (int c = 1; c < harvests && n > 1; ++c) {
-        for (int k = 1; k < n; ++k) {
+    for (int c = repeated.stored_harvests; c < harvests && n > 1; ++c) {
+        for (int k = repeated.first; k < n; ++k) {
             GrowthStage copy = crop.stages[static_cast<std::size_t>(k)];
-            copy.end_day += last_day;
-            copy.end_gdd += last_gdd;
+            copy.end_day += last_day - repeated.start_day;
+            copy.end_gdd += last_gdd - repeated.start_gdd;
             if (copy.flag == StageEmergence)
                 copy.name = "Regrow";
             stages.push_back(std::move(copy));

@@ -72,7 +72,9 @@ bool derive_harvest_cycles(const CropRecord &crop, HarvestTable &cycles);
 /// to day d, then the cycles are derived again.
 void record_stage_end(CFieldDoc &field, int d, int k);
 
-/// Repeats the Emergence..Harvest stages once per further harvest; for an established stand
+/// Repeats the Emergence..Harvest stages once per further harvest (of a crop that stores its first
+/// cutting cycle followed by the later one, the later one: stages after its first Harvest stage,
+/// from that Harvest); for an established stand
 /// (planting_season false) drops the first stage and names the new first "Green-up". Nothing
 /// changes, and the reason is returned, when the result would not fit in a crop.
 std::optional<std::string> expand_perennial(CropRecord &crop, bool planting_season);

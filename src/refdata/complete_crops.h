@@ -4,9 +4,9 @@
 
 #include <vector>
 
-// The crops growers grow, as shipped with the program: the default CORN as it is and eleven more
+// The crops growers grow, as shipped with the program: the default CORN as it is and twelve more
 // whose stages, crop coefficients, root depths and allowable depletions come from the FAO-56
-// tables (data/crops/README.md says how).
+// tables and whose fertility fields come from extension guides (data/crops/README.md says how).
 namespace tw {
 
 /// A shipped crop and the planting date (in any year) its degree-day stage ends were taken for.

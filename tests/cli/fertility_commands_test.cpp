@@ -290,5 +290,39 @@ TEST_F(FertilityCli, OtherCropsUseTheSoilTestMethod)
     EXPECT_GT(block.first_entry_nitrogen, 0);
 }
 
+// A potato field of the complete crop database on a loam with 2 % organic matter and 3 ppm
+// nitrate, after fallow, its nitrogen planned at Preplant alone: 300 lb of urea, the most one
+// application takes, bring far less than the field needs, and the schedule says so.
+TEST_F(FertilityCli, APotatoScheduleThatFallsShortSaysSo)
+{
+    ASSERT_EQ(run({"db", "init", "--complete-crops"}).status, kExitOk);
+    ASSERT_EQ(run(new_field_args(fld, "potatoes")).status, kExitOk);
+    const CliRun r = consult("[Fertilizer Wizard (Pre-Season Evaluation)]\n"
+                             "Manure application this season = no\n"
+                             "Soil test results available = yes\n"
+                             "[Soil Test]\nOrganic Matter Fraction = 2\nSoil Nitrate = 3\n"
+                             "Depth of Soil Samples = 1-2 Feet\n"
+                             "Phosphorus Test Type = No Results\n"
+                             "Potassium Level = No Results\n"
+                             "[Field and Water Management]\nDrainage Class = Well Drained\n"
+                             "[Previous Season Data]\nPrevious Crop = Fallow\n"
+                             "Tillage Type = Disk\n"
+                             "[Pre-Season Results]\nPreplant = yes\n"
+                             "[Preplant (Nitrogen)]\nSource Material = Urea\n"
+                             "Material Phase = Solid\nApplication Method = Surface Broadcast\n");
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    const auto at = r.out.find("The schedule supplies ");
+    ASSERT_NE(at, std::string::npos) << r.out;
+    const std::string line = r.out.substr(at, r.out.find('\n', at) - at);
+    const auto recommended = r.out.find("Nitrogen Recommendation: ");
+    ASSERT_NE(recommended, std::string::npos);
+    const int nitrogen = std::stoi(r.out.substr(recommended + 25));
+    // Urea is 46 % N; broadcast on an alkaline soil it loses 21 % (loss factor 1.21).
+    EXPECT_EQ(line, strprintf("The schedule supplies 109 of %d lb N/acre: add a phase or "
+                              "fertigations, or choose another material.",
+                              nitrogen));
+    EXPECT_TRUE(contains(r.out, "Totals (lb/acre): Nitrogen 109,"));
+}
+
 } // namespace
 } // namespace tw::cli

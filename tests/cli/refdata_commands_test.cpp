@@ -159,6 +159,30 @@ TEST_F(RefdataCli, StationsAndCropsAreListedInDisplayUnits)
     EXPECT_EQ(csv[1], "CORN,MIDSEASON,1,50.00,1200.00,10.0,30.0,150,BU/Acre,12");
 }
 
+// Each shipped crop's yield goal is asked in its own unit, from its own average.
+TEST_F(RefdataCli, TheCompleteCropsListTheirOwnYieldUnits)
+{
+    const CliRun init = run({"db", "init", "--complete-crops"});
+    ASSERT_EQ(init.status, kExitOk) << init.err;
+    const auto csv = lines(run({"db", "list", "crops", "--csv"}).out);
+    ASSERT_EQ(csv.size(), 14u);
+    std::vector<std::string> yields;
+    for (std::size_t i = 1; i < csv.size(); ++i) {
+        // Crop name first; average yield and yield units are the last columns but one.
+        const auto last = csv[i].rfind(',');
+        const auto units = csv[i].rfind(',', last - 1);
+        const auto average = csv[i].rfind(',', units - 1);
+        yields.push_back(csv[i].substr(0, csv[i].find(',')) + " " +
+                         csv[i].substr(average + 1, last - average - 1));
+    }
+    EXPECT_EQ(yields, (std::vector<std::string>{
+                          "ALFALFA 5,Tons/Acre", "BARLEY 120,BU/Acre", "CORN 150,BU/Acre",
+                          "COTTON 12,CWT/Acre", "DRY BEANS 22,CWT/Acre", "ONIONS 500,CWT/Acre",
+                          "POTATOES 400,CWT/Acre", "SORGHUM 120,BU/Acre", "SOYBEANS 65,BU/Acre",
+                          "SPRING WHEAT 90,BU/Acre", "SUGARBEETS 30,Tons/Acre",
+                          "SUNFLOWERS 25,CWT/Acre", "WINTER WHEAT 100,BU/Acre"}));
+}
+
 TEST_F(RefdataCli, DbListRefusesWhatItCannotList)
 {
     EXPECT_EQ(run({"db", "list"}).status, kExitUsage);

@@ -14,16 +14,9 @@
 namespace tw {
 namespace {
 
+using test::fill;
 using Stage = FertilizerConsultation::Stage;
 constexpr int kToday = 46204; // 2026-07-01
-
-void fill(WizardPage &page, std::initializer_list<std::pair<const char *, const char *>> answers)
-{
-    for (const auto &[name, value] : answers) {
-        const auto refused = page.set_text(name, value);
-        ASSERT_FALSE(refused) << name << ": " << *refused;
-    }
-}
 
 /// Without a soil test or manure, on to the previous season's page.
 void to_previous_season(FertilizerConsultation &c)

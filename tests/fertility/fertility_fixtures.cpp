@@ -2,6 +2,8 @@
 
 #include "platform/dates.h"
 
+#include <gtest/gtest.h>
+
 namespace tw::test {
 
 FieldFacts corn_field()
@@ -22,6 +24,14 @@ FieldFacts corn_field()
     f.planting_date = StoredDate::from_day(serial_from_civil(2026, 5, 1));
     f.field_name = "North";
     return f;
+}
+
+void fill(WizardPage &page, std::initializer_list<std::pair<const char *, const char *>> answers)
+{
+    for (const auto &[name, value] : answers) {
+        const auto refused = page.set_text(name, value);
+        ASSERT_FALSE(refused) << name << ": " << *refused;
+    }
 }
 
 bool ScriptedChooser::choose(ApplicationPage &page)

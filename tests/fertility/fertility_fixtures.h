@@ -2,14 +2,20 @@
 
 #include "fertility/field_facts.h"
 #include "fertility/schedule.h"
+#include "fertility/wizard_page.h"
 
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 
 namespace tw::test {
 
 /// A corn field planted on 1 May 2026 on a silty loam, four feet of roots.
 FieldFacts corn_field();
+
+/// Sets the page's fields by key or caption from text, as a user would; each must be taken.
+void fill(WizardPage &page, std::initializer_list<std::pair<const char *, const char *>> answers);
 
 /// One application page's answers: material name, state, method name and rain choice.
 struct PlannedApplication

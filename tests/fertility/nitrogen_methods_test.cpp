@@ -137,6 +137,23 @@ TEST(NitrogenMethods, DivisorsOfZeroGiveZero)
     EXPECT_NEAR(soil_test_uncertainty(in, r.soil_test), 22.0, 1e-9);
 }
 
+// A legume (no nitrogen requirement) after fallow on a field without organic matter or nitrate:
+// each method's shares divide 0 by 0 and count as 0, which leaves the unknown irrigation nitrate
+// alone in every score: certainty (100 - 20) x 0.98, and no nitrogen.
+TEST(NitrogenMethods, ALegumeOnABareFieldHasNoSharesToWeigh)
+{
+    FertilityInputs in = soil_tested("SOYBEANS");
+    in.n_requirement = 0.0f;
+    in.organic_matter = 0.0f;
+    in.soil_nitrate = 0.0f;
+    in.previous_crop = 4; // Fallow
+    MethodResults r;
+    run_methods(in, defaults(), r);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_FLOAT_EQ(r.recommendation.certainty[i], 78.4f) << i;
+    EXPECT_EQ(r.recommendation.final, 0.0f);
+}
+
 TEST(NitrogenMethods, PhosphorusClassesAndRecommendations)
 {
     const struct

@@ -114,6 +114,44 @@ TEST(Schedule, AmountsAreCutToTheMaterialsMaximum)
         build_schedule(request({true, false, false, false, 0}, 500.0f), read_rec_kb(), chooser);
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].amount, 300.0f);
+    // 300 lb of a 16 % material, less the loss factor of 1.01 of a stable one: the page says so.
+    EXPECT_EQ(schedule_table(entries, {500.0f, 0.0f, 0.0f}).shortfalls,
+              std::vector<std::string>{"The schedule supplies 47 of 500 lb N/acre: add a phase or "
+                                       "fertigations, or choose another material."});
+}
+
+// A shortfall of half a pound or more gets a line with the page's figures: the truncated total
+// and recommendation.
+TEST(Schedule, EachNutrientLeftShortGetsOneLine)
+{
+    const auto line = [](const char *supplied, const char *needed, const char *unit) {
+        return std::string("The schedule supplies ") + supplied + " of " + needed + " lb " + unit +
+               "/acre: add a phase or fertigations, or choose another material.";
+    };
+    std::vector<ScheduleEntry> entries(2);
+    entries[0].nitrogen = 120.0f;
+    entries[0].potassium = 30.0f;
+    entries[1].nitrogen = 79.5f;
+    const struct
+    {
+        NutrientNeeds needs;
+        std::vector<std::string> lines;
+    } cases[] = {
+        // 199.5 is half a pound short of 200: no line; 199.49 would get one.
+        {{200.0f, 0.0f, 30.0f}, {}},
+        {{200.6f, 0.0f, 30.0f}, {line("199", "200", "N")}},
+        // Phosphorus that no application brings, potassium beyond what was asked.
+        {{150.0f, 46.0f, 20.0f}, {line("0", "46", "P2O5")}},
+        {{0.0f, 0.0f, 45.0f}, {line("30", "45", "K2O")}},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(schedule_table(entries, c.needs).shortfalls, c.lines)
+            << c.needs.nitrogen << " " << c.needs.phosphorus << " " << c.needs.potassium;
+    }
+    entries[1].nitrogen = 79.49f;
+    EXPECT_EQ(schedule_table(entries, {200.0f, 0.0f, 30.0f}).shortfalls,
+              std::vector<std::string>{line("199", "200", "N")});
+    EXPECT_TRUE(schedule_table({}, {}).shortfalls.empty());
 }
 
 TEST(Schedule, FertigationsExpectRainAndFollowTheWeights)

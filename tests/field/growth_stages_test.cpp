@@ -1,5 +1,7 @@
 #include "field/growth_stages.h"
 
+#include <algorithm>
+
 #include "field_fixtures.h"
 #include "refdata/custom_settings.h"
 
@@ -75,6 +77,33 @@ TEST_F(GrowthStages, PerennialExpansionRepeatsTheSeason)
         EXPECT_TRUE(derive_harvest_cycles(crop, cycles));
         EXPECT_EQ(cycles[2].stop_day, 30 + 62);
     }
+}
+
+// A crop holding a long first cycle (the template's: Harvest at day 31, 320 degree days) and the
+// shorter cycle of the later cuttings (15 days, 160 degree days) repeats the later one only.
+TEST_F(GrowthStages, PerennialExpansionRepeatsTheLastStoredCycle)
+{
+    CropRecord crop = test::short_crop();
+    crop.max_harvests = 4;
+    const GrowthStage later[] = {{"Regrow", StageEmergence, 0.5f, 35, 350},
+                                 {"Full Cover", StageFullCover, 0.5f, 40, 420},
+                                 {"Stop Irrigating", StageStopIrrigating, 0.5f, 45, 460},
+                                 {"Harvest", StageHarvest, 0.5f, 46, 480}};
+    std::copy(std::begin(later), std::end(later), crop.stages.begin() + 5);
+    crop.stage_count = 9;
+    ASSERT_FALSE(expand_perennial(crop, true));
+    ASSERT_EQ(crop.stage_count, 9 + 2 * 4);
+    HarvestTable cycles;
+    ASSERT_TRUE(derive_harvest_cycles(crop, cycles));
+    const int harvest_days[] = {31, 46, 61, 76};
+    const int harvest_gdd[] = {320, 480, 640, 800};
+    for (std::size_t c = 0; c < 4; ++c) {
+        EXPECT_EQ(cycles[c].harvest_day, harvest_days[c]) << c;
+        EXPECT_EQ(cycles[c].harvest_gdd, harvest_gdd[c]) << c;
+    }
+    EXPECT_EQ(cycles[3].emergence_day, 61 + 4);
+    EXPECT_EQ(cycles[3].full_cover_gdd, 640 + 100);
+    EXPECT_EQ(crop.stages[13].name, "Regrow");
 }
 
 TEST_F(GrowthStages, PerennialExpansionRefusesWhatACropCannotHold)

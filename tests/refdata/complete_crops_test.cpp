@@ -39,7 +39,7 @@ TEST(CompleteCrops, CornIsTheDefaultRecordByteForByte)
 TEST(CompleteCrops, EveryRecordKeepsTheStageRules)
 {
     const std::vector<CropRecord> crops = complete_crops();
-    ASSERT_EQ(crops.size(), 12u);
+    ASSERT_EQ(crops.size(), 13u);
     EXPECT_TRUE(
         std::is_sorted(crops.begin(), crops.end(),
                        [](const CropRecord &a, const CropRecord &b) { return a.name < b.name; }));
@@ -62,11 +62,17 @@ TEST(CompleteCrops, EveryRecordKeepsTheStageRules)
         }
         EXPECT_EQ(c.stages[0].flag, StagePlanting);
         EXPECT_EQ(c.stages[static_cast<std::size_t>(c.stage_count - 1)].flag, StageHarvest);
-        for (const std::int32_t flag :
-             {StagePlanting, StageEmergence, StageFullCover, StageStopIrrigating, StageHarvest})
-            EXPECT_EQ(flags.count(flag), 1u) << flag;
-        // A perennial's stages expand once per cutting within the 50 a crop holds.
-        EXPECT_LE(c.stage_count + (c.max_harvests - 1) * (c.stage_count - 1), 50);
+        // One Planting; each cutting cycle stored (the first, and a perennial's later one when
+        // it differs) has one of each other flag.
+        const std::size_t cycles = flags.count(StageHarvest);
+        EXPECT_EQ(flags.count(StagePlanting), 1u);
+        for (const std::int32_t flag : {StageEmergence, StageFullCover, StageStopIrrigating})
+            EXPECT_EQ(flags.count(flag), cycles) << flag;
+        ASSERT_LE(cycles, static_cast<std::size_t>(c.max_harvests));
+        // The cycle repeated for the cuttings left fits in the 50 stages a crop holds.
+        const int stored = static_cast<int>(cycles);
+        const int repeated = (c.stage_count - 1) / stored;
+        EXPECT_LE(c.stage_count + (c.max_harvests - stored) * repeated, 50);
         EXPECT_GT(c.max_root_depth, c.planting_depth);
         EXPECT_LT(c.gdd_min_temp, c.gdd_max_temp);
     }
@@ -101,6 +107,49 @@ TEST(CompleteCrops, CoefficientCurvesFollowTheTables)
     }
 }
 
+// Alfalfa's first cutting cycle grows from spring green-up (FAO-56 Table 11, Idaho: 10/30/25/10
+// days, harvest on day 75); the later ones regrow in 5/20/10/10 days, a cutting every 45 days.
+TEST(CompleteCrops, AlfalfaStoresItsFirstCuttingAndTheLaterOne)
+{
+    const CropRecord &alfalfa = named(complete_crops(), "ALFALFA");
+    std::vector<float> harvests;
+    for (std::int32_t s = 0; s < alfalfa.stage_count; ++s) {
+        const GrowthStage &stage = alfalfa.stages[static_cast<std::size_t>(s)];
+        if (stage.flag == StageHarvest)
+            harvests.push_back(stage.end_day);
+    }
+    EXPECT_EQ(harvests, (std::vector<float>{75.0f, 120.0f}));
+    EXPECT_EQ(alfalfa.stages[7].name, "Regrow");
+    EXPECT_EQ(alfalfa.stages[7].end_day, 75.0f + 3.0f);
+}
+
+// What the consultation reads from every crop but CORN: the guides' own units and rates, and the
+// new-crop template's B0 and efficiencies, which the guides do not give.
+TEST(CompleteCrops, EveryCropCarriesItsOwnFertility)
+{
+    const CropRecord corn = default_corn_record();
+    const std::vector<std::string_view> units = {"BU/Acre", "CWT/Acre", "Tons/Acre"};
+    for (const CropRecord &c : complete_crops()) {
+        if (c.name == "CORN")
+            continue;
+        SCOPED_TRACE(c.name);
+        EXPECT_NE(std::find(units.begin(), units.end(), c.yield_units), units.end());
+        // Only legumes fix their own nitrogen.
+        const bool legume = c.name == "ALFALFA" || c.name == "SOYBEANS";
+        EXPECT_EQ(c.n_requirement == 0.0f, legume);
+        EXPECT_GT(c.average_yield, 0);
+        EXPECT_GT(c.plant_population, 0);
+        // A richer soil test never pays more.
+        EXPECT_GE(c.p_levels[0], c.p_levels[1]);
+        EXPECT_GE(c.p_levels[1], c.p_levels[2]);
+        EXPECT_GE(c.k_levels[0], c.k_levels[1]);
+        EXPECT_GE(c.k_levels[1], c.k_levels[2]);
+        EXPECT_NE(c.p_levels, corn.p_levels);
+        EXPECT_EQ(c.yield_b0, -12.7f);
+        EXPECT_EQ(c.efficiency, corn.efficiency);
+    }
+}
+
 struct MissingCropDb : ::testing::Test
 {
     test::ScopedWorkDir dir;
@@ -118,8 +167,8 @@ TEST_F(MissingCropDb, TheOfferedCompleteDatabaseIsWrittenOnYesOnly)
     EXPECT_EQ(messages->texts()[1], kCompleteCropsOffer);
     std::filesystem::remove(work_file("crop.db"));
     messages->queue_answer(true);
-    EXPECT_EQ(load_crops().size(), 12u);
-    EXPECT_EQ(size_of_file(work_file("crop.db")), 12 * kCropRecordSize);
+    EXPECT_EQ(load_crops().size(), 13u);
+    EXPECT_EQ(size_of_file(work_file("crop.db")), 13 * kCropRecordSize);
     // No question without the offer (the command line's default).
     set_offer_complete_crops(false);
     std::filesystem::remove(work_file("crop.db"));

@@ -74,6 +74,12 @@ CScheduleDlg::CScheduleDlg(const ScheduleTable &table, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(list_);
     layout->addLayout(totals);
+    for (const std::string &line : table.shortfalls) {
+        auto *label = new QLabel(qt_text(line), this);
+        label->setWordWrap(true);
+        shortfalls_.push_back(label);
+        layout->addWidget(label);
+    }
     layout->addLayout(buttons);
 }
 

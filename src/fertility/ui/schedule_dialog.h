@@ -3,7 +3,9 @@
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
@@ -27,6 +29,8 @@ public:
     QTreeWidget *list() const { return list_; }
     /// The totals of nitrogen, phosphorus and potassium.
     QLineEdit *total(int nutrient) const { return totals_[nutrient]; }
+    /// The lines saying which nutrients the schedule falls short of, under the totals.
+    const std::vector<QLabel *> &shortfalls() const { return shortfalls_; }
     QPushButton *reschedule_button() const { return reschedule_; }
     QPushButton *finish_button() const { return finish_; }
 
@@ -35,6 +39,7 @@ private:
     QPushButton *reschedule_;
     QPushButton *finish_;
     std::array<QLineEdit *, 3> totals_{};
+    std::vector<QLabel *> shortfalls_;
 };
 
 } // namespace tw

@@ -175,6 +175,8 @@ CCropFertilityPage::CCropFertilityPage(QWidget *parent)
     for (std::size_t c = 0; c < 3; ++c) {
         p_levels_[c] = whole_number_edit(levels);
         k_levels_[c] = whole_number_edit(levels);
+        p_levels_[c]->setToolTip(qt_text(soil_test_rate_tip(SoilTestNutrient::Phosphorus, c)));
+        k_levels_[c]->setToolTip(qt_text(soil_test_rate_tip(SoilTestNutrient::Potassium, c)));
         grid->addWidget(p_levels_[c], 1, static_cast<int>(c) + 1);
         grid->addWidget(k_levels_[c], 2, static_cast<int>(c) + 1);
     }

@@ -61,6 +61,10 @@ public:
     void set_values(const CropSheetValues &values);
     bool take_values(CropSheetValues &values) const;
 
+    /// The phosphorus and potassium rates at Low, Medium and High.
+    const std::array<QLineEdit *, 3> &p_level_edits() const { return p_levels_; }
+    const std::array<QLineEdit *, 3> &k_level_edits() const { return k_levels_; }
+
 private:
     QLineEdit *n_requirement_;
     std::array<QSpinBox *, 6> efficiency_;

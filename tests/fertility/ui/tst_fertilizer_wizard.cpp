@@ -107,6 +107,7 @@ private slots:
     void preseasonConsultationSchedulesPreplantAndWritesTheFiles()
     {
         CornField f;
+        QString proposed;
         f.user.on_dialog(on_page<CWizardPageDlg>([&](CWizardPageDlg &page) {
             QLineEdit *goal = named<QLineEdit>(page, "yield_goal");
             QCOMPARE(goal->text(), QStringLiteral("150"));
@@ -146,7 +147,7 @@ private slots:
             QLineEdit *nitrogen = named<QLineEdit>(page, "final_n");
             QCheckBox *preplant = named<QCheckBox>(page, "preplant");
             QVERIFY(preplant->isChecked());
-            const QString proposed = nitrogen->text();
+            proposed = nitrogen->text();
             type_into(nitrogen, QStringLiteral("0"));
             QVERIFY(preplant->isEnabled() && !preplant->isChecked());
             type_into(nitrogen, proposed);
@@ -200,6 +201,10 @@ private slots:
             const QStringList totals = {page.total(0)->text(), page.total(1)->text(),
                                         page.total(2)->text()};
             QCOMPARE(totals, QStringList({row[4], "0", "0"}));
+            // 300 lb of urea, the most one application takes, fall short of the corn's nitrogen.
+            QCOMPARE(page.shortfalls().size(), std::size_t(1));
+            QVERIFY(page.shortfalls()[0]->text().startsWith("The schedule supplies " + row[4] +
+                                                            " of " + proposed.section('.', 0, 0)));
             page.finish_button()->click();
         }));
 
@@ -254,6 +259,7 @@ private slots:
             const QStringList totals = {page.total(0)->text(), page.total(1)->text(),
                                         page.total(2)->text()};
             QCOMPARE(totals, QStringList({"0", "45", "60"}));
+            QVERIFY(page.shortfalls().empty());
             page.finish_button()->click();
         }));
         QVERIFY(f.run());

@@ -197,14 +197,25 @@ private slots:
             crops.save_button()->click();
             return crops.result();
         });
-        p.user.on_dialog(test::accept_with<CCropSheet>([](CCropSheet &sheet) {
+        QStringList tips;
+        p.user.on_dialog(test::accept_with<CCropSheet>([&](CCropSheet &sheet) {
             sheet.general_page()->name_edit()->setText(QStringLiteral("BEANS"));
             sheet.general_page()->hybrid_edit()->setText(QStringLiteral("PINTO"));
+            const CCropFertilityPage &fertility = *sheet.fertility_page();
+            tips << fertility.p_level_edits()[0]->toolTip()
+                 << fertility.k_level_edits()[2]->toolTip();
         }));
         p.frame().dispatch(ID_CROPS);
         QCOMPARE(p.user.dialog_titles().mid(1),
                  (QStringList{"Crops Database", "Modify Crops Database Details"}));
         QCOMPARE(names, (QStringList{"BEANS", "CORN", "PINTO", "MIDSEASON"}));
+        // The soil-test fields hold the rates paid at each class, as their tips say.
+        QCOMPARE(tips, (QStringList{"lb P2O5 per acre recommended when the phosphorus soil test is "
+                                    "Low (Olsen below 8 ppm, Bray below 6, AB-DTPA below 4); a "
+                                    "Very High test gets none",
+                                    "lb K2O per acre recommended when the potassium soil test is "
+                                    "High (121 to 180 ppm); a Very High test (above 180 ppm) gets "
+                                    "none"}));
         const std::vector<CropRecord> saved = load_crops();
         QCOMPARE(saved.size(), std::size_t(2));
         QCOMPARE(saved.front().stage_count, 5); // the new-crop template
