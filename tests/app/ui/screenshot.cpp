@@ -1,10 +1,13 @@
 // tillwise-screenshot OUT.png: the demo corn field's window (its chart and next-irrigation panel)
 // as a picture. tillwise-screenshot --guide DIR: the pictures of the user's guide into DIR.
 // Run under a display: ./run screenshot [OUT.png].
+#include "app/ui/context_help.h"
+#include "app/ui/help_window.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/tillwise_app.h"
 #include "cli/cli.h"
 #include "field/ui/field_frame.h"
+#include "field/ui/field_view.h"
 #include "location/ui/location_frame.h"
 #include "platform/message_port.h"
 #include "platform/settings_store.h"
@@ -90,6 +93,12 @@ bool take_pictures(tw::CMainFrame &frame, Unattended &user, const QString &guide
         user.take_next(dir.filePath(QStringLiteral("daily-entry.png")));
         field->edit_day(55);
         ok = user.saved() && ok;
+        // As F1 in the field window opens it: the guide at the field window's page.
+        tw::show_help(*field, tw::help_topic_for(*field->view()));
+        tw::CHelpWindow &help = tw::CHelpWindow::of(frame);
+        help.resize(1100, 760);
+        settle();
+        ok = save(help.grab(), dir.filePath(QStringLiteral("help-window.png"))) && ok;
     }
     return ok;
 }
