@@ -59,6 +59,7 @@ constexpr std::array kPrompts = {
     Prompt{ID_FILE_PRINT_PREVIEW, "Display full pages\nPrint Preview"},
     Prompt{ID_FILE_MRU_FILE1, "Open this document"},
     Prompt{ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
+    Prompt{ID_HELP_FINDER, "Open the user's guide at its contents\nHelp"},
     Prompt{ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
     Prompt{ID_EDIT_UNDO, "Undo the last action\nUndo"},
     Prompt{ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
@@ -174,6 +175,7 @@ constexpr std::array kWindow = {
     E{ID_WINDOW_ARRANGE, "&Arrange Icons"},
 };
 constexpr std::array kHelp = {
+    E{ID_HELP_FINDER, "Tillwise &Help\tF1"},
     E{ID_APP_ABOUT, "&About Tillwise..."},
 };
 
@@ -245,9 +247,16 @@ std::string_view entry_text(const MenuEntry &entry)
     // The station-network import came after the earlier release, whose users had the line formats.
     if (entry.command == ID_IMPORT_CSV && &e == &release1())
         return {};
+    if (entry.command == ID_HELP_FINDER && !has_guide())
+        return {};
     if (entry.command == ID_APP_ABOUT && &e == &release1())
         return "&About Tillwise 1...";
     return entry.text;
+}
+
+bool has_guide()
+{
+    return &edition() != &release1();
 }
 
 std::string_view command_prompt(int command)

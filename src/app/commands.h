@@ -10,6 +10,9 @@
 // its menu bars from them, and the tests read the same table a user reads.
 namespace tw {
 
+/// Help > Tillwise Help: a command of the shell alone, numbered as the framework numbers its help.
+constexpr int ID_HELP_FINDER = 57667;
+
 constexpr std::string_view kAppTitle = "Tillwise";
 /// The program's name as the running edition calls it ("Tillwise", "Tillwise 1").
 std::string_view app_title();
@@ -32,6 +35,10 @@ struct MenuEntry
 /// The text an entry shows in the running edition; empty for a command the edition does not
 /// have (the earlier release has one "JVU" import, the old line format, and no welcome window).
 std::string_view entry_text(const MenuEntry &entry);
+
+/// Whether the running edition has the user's guide (Help > Tillwise Help, and F1): the guide
+/// describes this release; the earlier one had none.
+bool has_guide();
 
 /// The status-bar prompt an entry shows.
 std::string_view entry_prompt(const MenuEntry &entry);

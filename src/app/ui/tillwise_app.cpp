@@ -3,6 +3,8 @@
 #include "app/commands.h"
 #include "app/farm_folder.h"
 #include "app/ui/about_dialog.h"
+#include "app/ui/context_help.h"
+#include "app/ui/help_window.h"
 #include "app/ui/main_frame.h"
 #include "fertility/ui/fertilizer_wizard.h"
 #include "field/ui/crops_database_dialog.h"
@@ -25,6 +27,7 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QWhatsThis>
 
 #include <system_error>
 
@@ -53,6 +56,7 @@ CTillwiseApp::CTillwiseApp(SettingsStore &store)
 
 CTillwiseApp::~CTillwiseApp()
 {
+    context_help_.reset();
     // The windows go first: their panes watch the documents the manager owns.
     if (frame_)
         QObject::disconnect(&manager_, nullptr, frame_.get(), nullptr);
@@ -69,6 +73,11 @@ bool CTillwiseApp::init_instance(const QStringList &arguments)
 
     frame_ = std::make_unique<CMainFrame>();
     frame_->set_app_target(this);
+    if (has_guide()) {
+        context_help_ = std::make_unique<ContextHelp>();
+        // Shift+F1, then a click on a figure or a column title: what it means.
+        frame_->addAction(QWhatsThis::createAction(frame_.get()));
+    }
     frame_->set_close_query([this] { return manager_.save_all_modified(); });
     manager_.attach(frame_->mdi_area());
     frame_->set_recent_files(manager_.recent().entries());
@@ -210,6 +219,11 @@ void CTillwiseApp::about()
     interaction().exec(dialog);
 }
 
+void CTillwiseApp::help_contents()
+{
+    show_help(*frame_, {guide_pages().front().file, {}});
+}
+
 void CTillwiseApp::print_setup()
 {
     interaction().choose_printer(shared_printer(), frame_.get());
@@ -233,6 +247,7 @@ bool CTillwiseApp::handles_command(int command) const
     case ID_APP_EXIT:
     case ID_CUSTOMIZE:
     case ID_APP_ABOUT:
+    case ID_HELP_FINDER:
     case ID_FARM_FOLDER:
     case ID_TIP_OF_THE_DAY: return true;
     case ID_FILE_CLOSE:
@@ -259,6 +274,7 @@ void CTillwiseApp::run_command(int command)
     case ID_APP_EXIT: frame_->close(); return;
     case ID_CUSTOMIZE: customize(); return;
     case ID_APP_ABOUT: about(); return;
+    case ID_HELP_FINDER: help_contents(); return;
     case ID_TIP_OF_THE_DAY:
         if (edition().tip_window)
             show_tip(true);

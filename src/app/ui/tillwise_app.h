@@ -14,6 +14,7 @@
 namespace tw {
 
 class CMainFrame;
+class ContextHelp;
 class SettingsStore;
 
 /// What the command line asks for: an embedded or automation start runs without a window and
@@ -72,6 +73,7 @@ private:
     void run_document_command(int command, Document &doc);
     void customize();
     void about();
+    void help_contents();
     void print_setup();
     Document *active_document() const;
 
@@ -80,6 +82,7 @@ private:
     std::vector<std::unique_ptr<DocumentKind>> kinds_;
     DocumentManager manager_; // outlives the frame: the windows tell it when they go
     std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<ContextHelp> context_help_;
     std::map<int, std::function<void()>> handlers_;
 };
 

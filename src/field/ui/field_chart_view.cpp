@@ -1,18 +1,24 @@
 #include "field/ui/field_chart_view.h"
 
 #include "field/field_doc.h"
+#include "field/field_tips.h"
 #include "field/season_glance.h"
 #include "platform/dates.h"
+#include "platform/ui/dialog_fields.h"
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QCursor>
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPen>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -21,6 +27,8 @@ namespace tw {
 namespace {
 
 constexpr qint64 kDayMs = 24LL * 60 * 60 * 1000;
+/// The property of a series that holds what it shows, as its tool tip.
+constexpr char kSeriesTip[] = "toolTip";
 
 /// Noon of the day, so that a day's bar sits on its date.
 qreal x_of(int serial)
@@ -77,6 +85,14 @@ QAreaSeries *forecast_band(const SeasonChart &chart, qreal top)
     band->setColor(QColor(128, 128, 128, 60));
     band->setBorderColor(Qt::transparent);
     return band;
+}
+
+void show_tip_of(const QAbstractSeries *series, bool shown)
+{
+    if (shown)
+        QToolTip::showText(QCursor::pos(), series->property(kSeriesTip).toString());
+    else
+        QToolTip::hideText();
 }
 
 } // namespace
@@ -159,6 +175,30 @@ void CFieldChartView::redraw()
         s->attachAxis(dates);
         s->attachAxis(depths);
     }
+    explain_series();
+}
+
+void CFieldChartView::explain_series()
+{
+    // A series tells what it shows when the pointer rests on it or on its legend entry; What's
+    // This over the chart tells them all.
+    QString all;
+    for (QAbstractSeries *s : chart()->series()) {
+        const QString tip = qt_text(chart_series_tip(s->name().toStdString()));
+        s->setProperty(kSeriesTip, tip);
+        all += QStringLiteral("<p><b>%1</b>: %2</p>")
+                   .arg(s->name().toHtmlEscaped(), tip.toHtmlEscaped());
+        for (QLegendMarker *marker : chart()->legend()->markers(s))
+            connect(marker, &QLegendMarker::hovered, this,
+                    [s](bool shown) { show_tip_of(s, shown); });
+        if (auto *line = qobject_cast<QLineSeries *>(s))
+            connect(line, &QLineSeries::hovered, this,
+                    [s](const QPointF &, bool shown) { show_tip_of(s, shown); });
+        else if (auto *area = qobject_cast<QAreaSeries *>(s))
+            connect(area, &QAreaSeries::hovered, this,
+                    [s](const QPointF &, bool shown) { show_tip_of(s, shown); });
+    }
+    setWhatsThis(all);
 }
 
 void CFieldChartView::paint_page(QPainter &painter, const QRect &target)

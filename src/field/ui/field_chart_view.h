@@ -31,6 +31,8 @@ public:
     void paint_page(QPainter &painter, const QRect &target);
 
 private:
+    void explain_series();
+
     CFieldDoc &doc_;
 };
 

@@ -1,7 +1,10 @@
 #include "field/ui/irrigation_table_model.h"
 
 #include "field/field_doc.h"
+#include "field/field_tips.h"
 #include "field/ui/irrigation_icons.h"
+#include "platform/ui/dialog_fields.h"
+#include "platform/ui/explained.h"
 
 namespace tw {
 namespace {
@@ -61,6 +64,8 @@ QVariant IrrigationTableModel::headerData(int section, Qt::Orientation orientati
         return titles_[static_cast<std::size_t>(section)];
     if (role == Qt::TextAlignmentRole)
         return alignment_of(section);
+    if (is_explanation_role(role))
+        return qt_text(irrigation_column_tip(section));
     return {};
 }
 

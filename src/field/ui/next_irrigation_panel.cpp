@@ -1,7 +1,9 @@
 #include "field/ui/next_irrigation_panel.h"
 
 #include "field/field_doc.h"
+#include "field/field_tips.h"
 #include "field/season_glance.h"
+#include "platform/ui/explained.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -42,6 +44,12 @@ CNextIrrigationPanel::CNextIrrigationPanel(CFieldDoc &doc, QWidget *parent)
     grid->addWidget(advice_, 1, 2);
     grid->setColumnStretch(2, 1);
     grid->setHorizontalSpacing(30);
+    const std::pair<QLabel *, PanelFigure> figures[] = {
+        {when_caption, PanelFigure::When},     {when_, PanelFigure::When},
+        {amount_caption, PanelFigure::Amount}, {amount_, PanelFigure::Amount},
+        {moisture_, PanelFigure::Moisture},    {advice_, PanelFigure::Advice}};
+    for (const auto &[label, figure] : figures)
+        explain(*label, [figure] { return panel_figure_tip(figure); });
     refresh();
     doc_.add_view(this);
 }

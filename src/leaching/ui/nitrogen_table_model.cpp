@@ -2,7 +2,10 @@
 
 #include "field/field_doc.h"
 #include "leaching/nitrogen_table.h"
+#include "leaching/nitrogen_tips.h"
 #include "location/ui/row_state_icons.h"
+#include "platform/ui/dialog_fields.h"
+#include "platform/ui/explained.h"
 
 namespace tw {
 
@@ -41,6 +44,8 @@ QVariant NitrogenTableModel::data(const QModelIndex &index, int role) const
 
 QVariant NitrogenTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && is_explanation_role(role))
+        return qt_text(nitrogen_column_tip(section));
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kNitrogenColumns)
         return QAbstractTableModel::headerData(section, orientation, role);

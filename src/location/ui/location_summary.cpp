@@ -1,7 +1,9 @@
 #include "location/ui/location_summary.h"
 
 #include "field/field_summary.h"
+#include "field/field_tips.h"
 #include "location/location_doc.h"
+#include "platform/ui/dialog_fields.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -42,6 +44,11 @@ void CLocationSummary::rebuild()
         titles << QString::fromStdString(text);
     setColumnCount(static_cast<int>(titles.size()));
     setHeaderLabels(titles);
+    for (int c = 0; c < titles.size(); ++c) {
+        const QString tip = qt_text(summary_column_tip(c));
+        headerItem()->setToolTip(c, tip);
+        headerItem()->setWhatsThis(c, tip);
+    }
     for (int c = 0; c < titles.size(); ++c)
         setColumnWidth(c, fontMetrics().horizontalAdvance(titles[c]) + 40);
     for (const auto &row : location_summary_rows(doc_)) {

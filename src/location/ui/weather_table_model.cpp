@@ -3,6 +3,9 @@
 #include "location/location_doc.h"
 #include "location/ui/row_state_icons.h"
 #include "location/weather_table.h"
+#include "location/weather_tips.h"
+#include "platform/ui/dialog_fields.h"
+#include "platform/ui/explained.h"
 
 namespace tw {
 
@@ -42,6 +45,8 @@ QVariant WeatherTableModel::data(const QModelIndex &index, int role) const
 
 QVariant WeatherTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && is_explanation_role(role))
+        return qt_text(weather_column_tip(section));
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     const auto headers = weather_table_headers();

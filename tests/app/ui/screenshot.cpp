@@ -1,14 +1,21 @@
 // tillwise-screenshot OUT.png: the demo corn field's window (its chart and next-irrigation panel)
-// as a picture, for the documentation. Run under a display: ./run screenshot OUT.png.
+// as a picture. tillwise-screenshot --guide DIR: the pictures of the user's guide into DIR.
+// Run under a display: ./run screenshot [OUT.png].
+#include "app/ui/context_help.h"
+#include "app/ui/help_window.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/tillwise_app.h"
 #include "cli/cli.h"
+#include "field/ui/field_frame.h"
+#include "field/ui/field_view.h"
+#include "location/ui/location_frame.h"
 #include "platform/message_port.h"
 #include "platform/settings_store.h"
 #include "platform/ui/interaction.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -20,24 +27,94 @@
 
 namespace {
 
-/// Nothing waits for a person: every dialog (the tip of the day) is dismissed.
+void settle()
+{
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+}
+
+bool save(const QPixmap &picture, const QString &file)
+{
+    if (picture.save(file))
+        return true;
+    std::cerr << "Could not write " << file.toStdString() << "\n";
+    return false;
+}
+
+/// Nothing waits for a person: every dialog (the tip of the day) is dismissed, after its picture
+/// was taken when one was asked for.
 class Unattended : public tw::Interaction
 {
 public:
-    int exec(QDialog &) override { return QDialog::Rejected; }
+    int exec(QDialog &dialog) override
+    {
+        if (!picture_.isEmpty()) {
+            dialog.show();
+            settle();
+            saved_ = save(dialog.grab(), picture_);
+            picture_.clear();
+        }
+        return QDialog::Rejected;
+    }
+    /// The next dialog shown is saved as this picture.
+    void take_next(const QString &file) { picture_ = file, saved_ = false; }
+    bool saved() const { return saved_; }
+
+private:
+    QString picture_;
+    bool saved_ = false;
 };
+
+/// A document's window fills the main window's area and comes to the front.
+template<typename Frame>
+Frame *bring_forward(tw::CMainFrame &frame)
+{
+    QMdiArea *area = frame.mdi_area();
+    for (QMdiSubWindow *window : area->subWindowList()) {
+        if (auto *shown = qobject_cast<Frame *>(window->widget())) {
+            area->setActiveSubWindow(window);
+            window->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
+            settle();
+            return shown;
+        }
+    }
+    return nullptr;
+}
+
+bool take_pictures(tw::CMainFrame &frame, Unattended &user, const QString &guide_dir)
+{
+    const QDir dir(guide_dir);
+    bool ok = bring_forward<tw::CLocationFrame>(frame) &&
+              save(frame.grab(), dir.filePath(QStringLiteral("location-window.png")));
+    auto *field = bring_forward<tw::CFieldFrame>(frame);
+    ok = field && save(frame.grab(), dir.filePath(QStringLiteral("field-window.png"))) && ok;
+    if (field) {
+        // A day of the demo's first irrigations, early July.
+        user.take_next(dir.filePath(QStringLiteral("daily-entry.png")));
+        field->edit_day(55);
+        ok = user.saved() && ok;
+        // As F1 in the field window opens it: the guide at the field window's page.
+        tw::show_help(*field, tw::help_topic_for(*field->view()));
+        tw::CHelpWindow &help = tw::CHelpWindow::of(frame);
+        help.resize(1100, 760);
+        settle();
+        ok = save(help.grab(), dir.filePath(QStringLiteral("help-window.png"))) && ok;
+    }
+    return ok;
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: tillwise-screenshot OUT.png\n";
+    const bool guide = argc == 3 && std::string(argv[1]) == "--guide";
+    if (argc != 2 && !guide) {
+        std::cerr << "usage: tillwise-screenshot OUT.png | tillwise-screenshot --guide DIR\n";
         return 2;
     }
     QApplication app(argc, argv);
-    // The program works in its farm folder; the picture goes where it was asked for.
-    const QString picture = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    // The program works in its farm folder; the pictures go where they were asked for.
+    const QString target = QFileInfo(QString::fromLocal8Bit(argv[argc - 1])).absoluteFilePath();
     QTemporaryDir scratch;
     const std::filesystem::path dir = scratch.path().toStdString();
     std::ostringstream out, err;
@@ -61,15 +138,11 @@ int main(int argc, char **argv)
         tw::CMainFrame &frame = *tillwise.main_frame();
         frame.showNormal();
         frame.resize(1500, 1000);
-        QMdiArea *area = frame.mdi_area();
-        if (QMdiSubWindow *field = area->currentSubWindow())
-            field->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
-        for (int i = 0; i < 20; ++i)
-            QApplication::processEvents();
-        if (!frame.grab().save(picture)) {
-            std::cerr << "Could not write " << argv[1] << "\n";
-            status = 1;
-        }
+        settle();
+        if (guide)
+            status = take_pictures(frame, unattended, target) ? 0 : 1;
+        else
+            status = bring_forward<tw::CFieldFrame>(frame) && save(frame.grab(), target) ? 0 : 1;
     }
     tw::set_interaction(nullptr);
     tw::set_messages(nullptr);

@@ -253,11 +253,13 @@ private slots:
         QCOMPARE(view[0].text, QStringLiteral("&Toolbar"));
         QCOMPARE(view[1].text, QStringLiteral("&Status Bar"));
         const QList<Item> help = items_of(menu_titled(p.frame(), kMainMenu, "&Help"));
-        QCOMPARE(help.size(), 3);
+        QCOMPARE(help.size(), 4);
         QCOMPARE(help[0].text, QStringLiteral("&Welcome ..."));
         QCOMPARE(help[0].prompt, QStringLiteral("Displays a Tip of the Day."));
         QCOMPARE(help[1].text, QStringLiteral("-"));
-        QCOMPARE(help[2].text, QStringLiteral("&About Tillwise..."));
+        QCOMPARE(help[2].text, QStringLiteral("Tillwise &Help\tF1"));
+        QCOMPARE(help[2].prompt, QStringLiteral("Open the user's guide at its contents"));
+        QCOMPARE(help[3].text, QStringLiteral("&About Tillwise..."));
     }
 
     void locationMenuBarHoldsTheDocumentCommands()
@@ -319,7 +321,8 @@ private slots:
         QStringList help;
         for (const Item &item : items_of(menu_titled(p.frame(), kLocationMenu, "&Help")))
             help << item.text;
-        QCOMPARE(help, (QStringList{"&Welcome ...", "-", "&About Tillwise..."}));
+        QCOMPARE(help,
+                 (QStringList{"&Welcome ...", "-", "Tillwise &Help\tF1", "&About Tillwise..."}));
         for (const int bar_id : {kMainMenu, kLocationMenu, kFieldMenu})
             QCOMPARE(items_of(menu_titled(p.frame(), bar_id, "&Help"))[0].text,
                      QStringLiteral("&Welcome ..."));
