@@ -26,7 +26,8 @@ struct RunSettings
     std::int32_t basis = 0;
     std::int32_t root_model = 0;
     std::int32_t moisture_display = 1;
-    /// Water taken from the root zone each day beyond crop ET, mm (a negative value adds water).
+    /// Water taken from the root zone each day before harvest beyond crop ET, mm (a negative
+    /// value adds water).
     float added_depletion = 0.0f;
 
     static RunSettings current();

@@ -190,6 +190,24 @@ TEST_F(DriftingReadings, LearningAddsTheDriftToEveryDayAfterTheLastReading)
     EXPECT_EQ(field->learned_drift, 0.0f);
 }
 
+TEST_F(DriftingReadings, LearningStopsAtHarvest)
+{
+    // The readings are refused after harvest, so their drift says nothing of the bare soil (a
+    // gain would drain through it for the rest of the record): the short crop's days after its
+    // harvest on day 31 take no more of it.
+    make(40, 4);
+    ASSERT_EQ(field->last_actual_day, 39);
+    const std::vector<FieldDay> off = field->days;
+    field->learn_from_readings = true;
+    field->season_run(0);
+    const float at_harvest = field->days[31].deficit - off[31].deficit;
+    // 2 mm on each of the 14 days from the last reading, less the ET the drier soil holds back.
+    EXPECT_GT(at_harvest, 2.0f * 12);
+    EXPECT_LE(at_harvest, 2.0f * 14);
+    for (std::size_t d = 32; d <= 39; ++d)
+        EXPECT_NEAR(field->days[d].deficit - off[d].deficit, at_harvest, 1e-3f) << d;
+}
+
 TEST_F(DriftingReadings, LearningWithoutTwoReadingsChangesNothing)
 {
     for (const int readings : {0, 1}) {
