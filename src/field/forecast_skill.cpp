@@ -126,8 +126,8 @@ std::string depth_text(double mm)
 std::string rounded_depth(double mm)
 {
     const double shown = std::fabs(convert_to(Depth, static_cast<float>(mm)));
-    const char *format = shown >= 9.95 ? "%.0f %s" : shown >= 0.995 ? "%.1f %s" : "%.2f %s";
-    return strprintf(format, shown, sed_SetUnits(Depth).c_str());
+    const int decimals = shown >= 9.95 ? 0 : shown >= 0.995 ? 1 : 2;
+    return strprintf("%.*f %s", decimals, shown, sed_SetUnits(Depth).c_str());
 }
 
 /// "n=N, RMSE=X, bias=Y, MAE=Z" of predictions there are.
