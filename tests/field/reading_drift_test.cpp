@@ -211,6 +211,7 @@ TEST_F(DriftingReadings, LearningStopsAtHarvest)
 TEST_F(DriftingReadings, LearningWithoutTwoReadingsChangesNothing)
 {
     for (const int readings : {0, 1}) {
+        field.reset(); // before the location it is bound to
         location = test::make_location(100, 20);
         field = test::make_field(*location, test::short_crop());
         if (readings == 1)
