@@ -235,10 +235,25 @@ int field_new(Context &ctx)
 }
 
 constexpr OptionSpec kEditOptions[] = {
-    {"location", true},      {"system", true},           {"system-name", true},
-    {"efficiency", true},    {"initial-moisture", true}, {"n-available", true},
-    {"days-per-unit", true},
+    {"location", true},         {"system", true},
+    {"system-name", true},      {"efficiency", true},
+    {"initial-moisture", true}, {"n-available", true},
+    {"days-per-unit", true},    {"learn", true},
 };
+
+/// --learn on|off into the form; false after saying what is wrong.
+bool apply_learn_option(const Options &options, FieldDetailsForm &form, std::ostream &err)
+{
+    const auto learn = options.value("learn");
+    if (!learn)
+        return true;
+    if (*learn != "on" && *learn != "off") {
+        err << "Option --learn takes on or off.\n";
+        return false;
+    }
+    form.values.learn_from_readings = *learn == "on";
+    return true;
+}
 
 int field_edit(Context &ctx)
 {
@@ -250,7 +265,8 @@ int field_edit(Context &ctx)
     if (!open)
         return kExitFailure;
     FieldDetailsForm form(*open->field);
-    if (!apply_details_options(*options, form, ctx.err))
+    if (!apply_details_options(*options, form, ctx.err) ||
+        !apply_learn_option(*options, form, ctx.err))
         return kExitUsage;
     if (!form.accept() || !save_field(*open->field, open->path, ctx.out))
         return kExitFailure;
@@ -478,9 +494,12 @@ const Registration new_registration(
 const Registration edit_registration(
     {"field", "edit",
      "field edit FILE.fld --location L.loc [--system 0..15 | --system-name TEXT] [--efficiency P] "
-     "[--initial-moisture X] [--n-available X] [--days-per-unit X | --days-per-unit none]",
+     "[--initial-moisture X] [--n-available X] [--days-per-unit X | --days-per-unit none] "
+     "[--learn on|off]",
      "Changes the field's details and reruns its season. --days-per-unit is the system's "
-     "capacity: the days it takes to apply one depth unit to the whole field.",
+     "capacity: the days it takes to apply one depth unit to the whole field. With --learn on, "
+     "the days after the last soil-moisture reading take the drift the balance showed between "
+     "the readings (field skill).",
      &field_edit});
 const Registration set_day_registration(
     {"field", "set-day",

@@ -13,7 +13,7 @@ namespace tw::cli {
 namespace {
 
 constexpr OptionSpec kReadingsOptions[] = {
-    {"location", true}, {"import", true}, {"kind", true}, {"unit", true}};
+    {"location", true}, {"import", true}, {"kind", true}, {"unit", true}, {"taken", true}};
 
 /// The unit of --kind and --unit (the kind's first unit when --unit is left out); nothing after
 /// saying what is wrong.
@@ -40,7 +40,7 @@ int field_readings(Context &ctx)
     const auto options =
         parse_command(ctx, kReadingsOptions, 1,
                       "field readings FILE.fld --location L.loc --import R.csv --kind "
-                      "deficit|content [--unit mm|in|fraction|percent]");
+                      "deficit|content [--unit mm|in|fraction|percent] [--taken morning|evening]");
     if (!options)
         return kExitUsage;
     const auto file = options->value("import");
@@ -51,10 +51,15 @@ int field_readings(Context &ctx)
     const ReadingUnit *unit = unit_option(*options, ctx.err);
     if (!unit)
         return kExitUsage;
+    const auto taken = reading_time_named(options->value("taken").value_or("evening"));
+    if (!taken) {
+        ctx.err << "Option --taken takes morning or evening.\n";
+        return kExitUsage;
+    }
     auto open = open_field_file(*options, ctx.err);
     if (!open)
         return kExitFailure;
-    const ReadingsImport result = import_soil_readings(*open->field, *file, *unit);
+    const ReadingsImport result = import_soil_readings(*open->field, *file, *unit, {*taken, {}});
     if (result.error) {
         ctx.err << *result.error << "\n";
         return kExitFailure;
@@ -75,13 +80,22 @@ void print_skill_csv(std::ostream &out, const ForecastSkill &skill)
     std::vector<std::vector<std::string>> rows;
     for (const SkillRow &row : skill.rows) {
         rows.push_back({iso_date(row.date), g9(row.measured), g9(row.predicted), g9(row.error),
-                        std::to_string(row.days_since_previous)});
+                        std::to_string(row.days_since_previous), g9(row.corrected), g9(row.rate)});
     }
     print_table(out,
-                {"date", "measured_deficit", "predicted_deficit", "error", "days_since_previous"},
+                {"date", "measured_deficit", "predicted_deficit", "error", "days_since_previous",
+                 "corrected_deficit", "rate"},
                 rows, true);
     out << "#skill,n=" << skill.rows.size() << ",rmse=" << optional_g9(skill.rmse)
         << ",bias=" << optional_g9(skill.bias) << ",mae=" << optional_g9(skill.mae) << "\n";
+    const ErrorStatistics &c = skill.corrected;
+    out << "#skill_corrected,n=" << c.n << ",rmse=" << optional_g9(c.rmse)
+        << ",bias=" << optional_g9(c.bias) << ",mae=" << optional_g9(c.mae)
+        << ",rate=" << g9(skill.rate) << "\n";
+    for (const LeadSkill &lead : skill.leads) {
+        out << "#lead,days=" << lead.days << ",n=" << lead.errors.n
+            << ",rmse=" << optional_g9(lead.errors.rmse) << "\n";
+    }
 }
 
 constexpr OptionSpec kSkillOptions[] = {{"location", true}, {"csv", false}};
@@ -101,22 +115,28 @@ int field_skill(Context &ctx)
         return kExitOk;
     }
     print_table(ctx.out, skill_table_titles(), skill_table_rows(skill), false);
-    ctx.out << skill_summary_text(skill) << "\n";
+    ctx.out << skill_summary_text(skill) << "\n"
+            << corrected_summary_text(skill) << "\n"
+            << skill_in_words(skill) << "\n";
     return kExitOk;
 }
 
 const Registration readings_registration(
     {"field", "readings",
      "field readings FILE.fld --location L.loc --import R.csv --kind deficit|content "
-     "[--unit mm|in|fraction|percent]",
+     "[--unit mm|in|fraction|percent] [--taken morning|evening]",
      "Enters soil-water readings (a CSV file with the header date,value) as the days' "
      "soil-moisture overrides and reruns the season; days that cannot take one are skipped. The "
-     "unit defaults to mm for a deficit and fraction for a content.",
+     "unit defaults to mm for a deficit and fraction for a content. A reading taken in the "
+     "morning, before the day's rain and irrigation, is the end of the day before (the default "
+     "is evening).",
      &field_readings});
 const Registration skill_registration(
     {"field", "skill", "field skill FILE.fld --location L.loc [--csv]",
      "Compares every soil-moisture override with the deficit the balance predicted for its day "
-     "from the previous one (CSV in mm, then a #skill line).",
+     "from the previous one, and with that prediction corrected by the drift fitted on the "
+     "readings before (CSV in mm, then the #skill and #skill_corrected lines and a #lead line "
+     "for 3, 7 and 14 days ahead).",
      &field_skill});
 
 } // namespace

@@ -18,8 +18,13 @@ constexpr std::size_t kStageNameWidth = 20;
 /// The smallest stored stage: an empty name (one length byte), flag and three numbers.
 constexpr std::size_t kMinStoredStageSize = 1 + 4 * 4;
 /// Values added after the day records follow this marker ("TWF1"). Files without them end with
-/// the days, so older files read as unset and older readers stop before the marker.
+/// the days, so older files read as unset and older readers stop before the marker. After it
+/// come, in this order: the system capacity (float32 days per mm, 0 unset) and "Learn from
+/// readings" (int32, 1 on). A file holds them up to the last one that is set; each one is read
+/// when the file goes on after the one before it, so a file that ends earlier reads the rest as
+/// unset, and a reader that knows fewer stops after the last it knows.
 constexpr std::int32_t kLaterValuesMarker = 0x31465754;
+constexpr std::int32_t kLearnOn = 1;
 
 /// What a fixed character field holds of a text: up to its first NUL, within the width.
 std::string fixed_text(std::string_view text, std::size_t width)
@@ -123,16 +128,31 @@ bool read_crop(ArchiveReader &r, CropRecord &crop)
     return r.ok();
 }
 
-/// The values after the days; bytes that do not start with the marker are left unread, as the
-/// readers before them did.
-bool read_later_values(ArchiveReader &r, float &days_per_mm)
+void write_later_values(ArchiveWriter &w, const CFieldDoc &field)
 {
-    days_per_mm = 0.0f;
+    const bool capacity = has_system_capacity(field.days_per_mm);
+    const int count = field.learn_from_readings ? 2 : capacity ? 1 : 0;
+    if (count == 0)
+        return;
+    w.write_int32(kLaterValuesMarker);
+    w.write_float(capacity ? field.days_per_mm : 0.0f);
+    if (count >= 2)
+        w.write_int32(field.learn_from_readings ? kLearnOn : 0);
+}
+
+/// The values after the days; bytes that do not start with the marker are left unread, as the
+/// readers before them did. A value cut short makes the file unreadable.
+bool read_later_values(ArchiveReader &r, CFieldDoc &field)
+{
+    field.days_per_mm = 0.0f;
+    field.learn_from_readings = false;
     if (r.remaining() < 4 || r.read_int32() != kLaterValuesMarker)
         return true;
     const float stored = r.read_float();
     if (has_system_capacity(stored))
-        days_per_mm = stored;
+        field.days_per_mm = stored;
+    if (r.ok() && r.remaining() > 0)
+        field.learn_from_readings = r.read_int32() == kLearnOn;
     return r.ok();
 }
 
@@ -160,10 +180,7 @@ std::vector<std::uint8_t> CFieldDoc::serialize() const
     w.write_count(static_cast<std::uint32_t>(days.size()));
     for (const FieldDay &day : days)
         w.write_bytes(encode_field_day(day));
-    if (has_system_capacity(days_per_mm)) {
-        w.write_int32(kLaterValuesMarker);
-        w.write_float(days_per_mm);
-    }
+    write_later_values(w, *this);
     return w.bytes();
 }
 
@@ -195,7 +212,7 @@ bool CFieldDoc::deserialize(std::span<const std::uint8_t> bytes)
         if (record.size() == kFieldDaySize)
             days.push_back(decode_field_day(record.first<kFieldDaySize>()));
     }
-    return r.ok() && read_later_values(r, days_per_mm);
+    return r.ok() && read_later_values(r, *this);
 }
 
 } // namespace tw

@@ -56,6 +56,7 @@ FieldDetailsForm::FieldDetailsForm(CFieldDoc &field)
     values.n_available = std::trunc(field.n2);
     if (has_system_capacity(field.days_per_mm))
         values.days_per_unit = days_per_unit_shown(field.days_per_mm);
+    values.learn_from_readings = field.learn_from_readings;
 }
 
 std::vector<std::string> FieldDetailsForm::crop_entries() const
@@ -161,6 +162,7 @@ bool FieldDetailsForm::accept()
     field_.n2 = values.n_available;
     field_.days_per_mm =
         values.days_per_unit ? days_per_mm_from_shown(*values.days_per_unit) : 0.0f;
+    field_.learn_from_readings = values.learn_from_readings;
     const int stored_date = field_.planting_date.day();
     if (new_field_ || values.planting_date != stored_date) {
         if (!new_field_)

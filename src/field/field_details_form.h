@@ -27,6 +27,7 @@ struct FieldDetailsValues
     std::optional<float> days_per_unit; ///< the system's capacity; nothing when unset
     std::optional<std::size_t> crop;    ///< new field: an entry of the crop list
     std::optional<std::size_t> soil;    ///< new field: an entry of the soil list
+    bool learn_from_readings = false;
 };
 
 constexpr std::size_t kMaxFieldNameChars = 12;

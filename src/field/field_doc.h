@@ -55,6 +55,8 @@ public:
     float net_depth_in = 0.0f;    ///< from the table row of system_index
     /// The system's capacity: days it needs to apply one mm to the whole field; 0 when unset.
     float days_per_mm = 0.0f;
+    /// "Learn from readings": the days after the last reading take the drift fitted on them.
+    bool learn_from_readings = false;
     CropRecord crop;
     SoilRecord soil; ///< sm_fc field capacity, sm_pwp wilting point, awhc
     float initial_moisture = 0.3f;
@@ -62,6 +64,8 @@ public:
     StoredDate planting_date;
     int last_actual_day = 0;
     int last_forecast_day = 0;
+    /// The drift the last run added to each day after the last reading, mm a day; not saved.
+    float learned_drift = 0.0f;
 
     // Per-day sums the season run rebuilds before its daily steps.
     std::vector<std::int32_t> cum_n_applied;

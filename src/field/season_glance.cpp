@@ -37,6 +37,8 @@ SeasonChart season_chart(const CFieldDoc &field)
     }
     if (!chart.days.empty())
         chart.last_actual_day = field.last_actual_day;
+    if (field.learn_from_readings)
+        chart.learned_drift = convert_to(Depth, field.learned_drift);
     return chart;
 }
 

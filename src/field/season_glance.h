@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct SeasonChart
     std::vector<ChartDay> days; ///< the days the run computed (actual, then forecast)
     int last_actual_day = -1;   ///< field day index; -1 when nothing was computed
     std::string depth_unit;
+    /// The drift the days after the last reading take, display unit a day, when the field learns
+    /// from its readings: the forecast drawn is the corrected one.
+    std::optional<float> learned_drift;
 };
 
 SeasonChart season_chart(const CFieldDoc &field);

@@ -4,6 +4,7 @@
 
 #include "field/field_doc.h"
 #include "field/nutrient_readback.h"
+#include "field/reading_drift.h"
 #include "field/water_balance.h"
 #include "platform/message_port.h"
 
@@ -128,7 +129,7 @@ std::string_view advice_message(std::int32_t category)
 
 int CFieldDoc::season_run(int s)
 {
-    const RunSettings settings = RunSettings::current();
+    RunSettings settings = RunSettings::current();
     last_actual_day = 0;
     last_forecast_day = 0;
     copy_day_kinds(*this);
@@ -137,7 +138,14 @@ int CFieldDoc::season_run(int s)
     if (n4 == 0.0f)
         read_nutrient_values(*this);
 
+    // The drift is fitted on the days through the last reading as this run computes them, and
+    // taken by every day after it.
+    const int last_reading = learn_from_readings ? last_reading_day(*this) : -1;
     int d = std::clamp(s, 0, day_count());
+    while (d <= last_reading && daily_step(*this, d, settings))
+        ++d;
+    learned_drift = d > last_reading ? learned_depletion(*this, last_reading, settings) : 0.0f;
+    settings.added_depletion = learned_drift;
     while (d < day_count() && daily_step(*this, d, settings))
         ++d;
     if (d > 0)

@@ -102,6 +102,21 @@ std::optional<ReadingKind> reading_kind_named(std::string_view name)
     return std::nullopt;
 }
 
+std::optional<ReadingTime> reading_time_named(std::string_view name)
+{
+    const std::string upper = to_upper_ascii(name);
+    if (upper == "EVENING")
+        return ReadingTime::Evening;
+    if (upper == "MORNING")
+        return ReadingTime::Morning;
+    return std::nullopt;
+}
+
+int end_of_day_date(int date, ReadingTime taken)
+{
+    return taken == ReadingTime::Morning ? date - 1 : date;
+}
+
 std::span<const ReadingUnit> reading_units(ReadingKind kind)
 {
     if (kind == ReadingKind::Deficit)
@@ -162,15 +177,20 @@ std::string EnteredReadings::report(std::string_view source) const
 }
 
 EnteredReadings enter_soil_readings(CFieldDoc &field, std::span<const SoilReading> readings,
-                                    ReadingKind kind)
+                                    ReadingKind kind, const ReadingsEntry &entry)
 {
     EnteredReadings result;
     int first = field.day_count();
     for (const SoilReading &reading : readings) {
-        const int d = reading.date - field.planting_date.day();
+        const int ends = end_of_day_date(reading.date, entry.taken);
+        const int d = ends - field.planting_date.day();
         if (const auto why = refusal(field, d)) {
-            result.skipped.push_back(line_message(
-                reading.line, iso_date(reading.date) + " is skipped: " + std::string(*why) + "."));
+            const std::string shifted =
+                ends == reading.date ? ""
+                                     : " (a morning reading, the end of " + iso_date(ends) + ")";
+            result.skipped.push_back(
+                line_message(reading.line, iso_date(reading.date) + shifted +
+                                               " is skipped: " + std::string(*why) + "."));
             continue;
         }
         FieldDay &day = field.days[static_cast<std::size_t>(d)];
@@ -181,6 +201,8 @@ EnteredReadings enter_soil_readings(CFieldDoc &field, std::span<const SoilReadin
         ++result.entered;
     }
     if (result.entered > 0) {
+        if (entry.learn)
+            field.learn_from_readings = *entry.learn;
         field.set_modified(true);
         field.run_and_update(first, first);
     }
@@ -188,7 +210,7 @@ EnteredReadings enter_soil_readings(CFieldDoc &field, std::span<const SoilReadin
 }
 
 ReadingsImport import_soil_readings(CFieldDoc &field, const std::filesystem::path &file,
-                                    const ReadingUnit &unit)
+                                    const ReadingUnit &unit, const ReadingsEntry &entry)
 {
     const auto bytes = read_file(file, kMaxFileBytes + 1);
     if (!bytes)
@@ -200,7 +222,7 @@ ReadingsImport import_soil_readings(CFieldDoc &field, const std::filesystem::pat
     ParsedReadings parsed = parse_soil_readings(text, unit);
     if (parsed.error)
         return {"Nothing was entered from " + file.filename().string() + ". " + *parsed.error, {}};
-    return {std::nullopt, enter_soil_readings(field, parsed.readings, unit.kind)};
+    return {std::nullopt, enter_soil_readings(field, parsed.readings, unit.kind, entry)};
 }
 
 } // namespace tw

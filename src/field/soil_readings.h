@@ -29,6 +29,14 @@ std::optional<ReadingKind> reading_kind_named(std::string_view name);
 std::span<const ReadingUnit> reading_units(ReadingKind kind);
 const ReadingUnit *reading_unit_named(ReadingKind kind, std::string_view name);
 
+/// When the probe was read: in the evening, after the day's rain and irrigation, the reading is
+/// that day's end; in the morning, before them, it is the end of the day before.
+enum class ReadingTime { Evening, Morning };
+
+std::optional<ReadingTime> reading_time_named(std::string_view name);
+/// The date whose end-of-day soil moisture a reading taken on `date` is.
+int end_of_day_date(int date, ReadingTime taken);
+
 /// One reading of a file, its value in the internal unit of its kind.
 struct SoilReading
 {
@@ -55,10 +63,18 @@ struct EnteredReadings
     std::string report(std::string_view source) const;
 };
 
-/// Enters each reading as its day's override (a content by the daily dialog's rule), marks the
-/// field modified when one was entered, and reruns the season from the first of them.
+/// How a file's readings are entered: when they were taken, and whether the field learns from its
+/// readings once one is entered (left as it is when empty).
+struct ReadingsEntry
+{
+    ReadingTime taken = ReadingTime::Evening;
+    std::optional<bool> learn;
+};
+
+/// Enters each reading as the override of the day it ends (a content by the daily dialog's rule),
+/// marks the field modified when one was entered, and reruns the season from the first of them.
 EnteredReadings enter_soil_readings(CFieldDoc &field, std::span<const SoilReading> readings,
-                                    ReadingKind kind);
+                                    ReadingKind kind, const ReadingsEntry &entry = {});
 
 /// A readings file read and entered; the file's error, with nothing entered, when it cannot be
 /// read or a line is bad.
@@ -68,6 +84,6 @@ struct ReadingsImport
     EnteredReadings entered;
 };
 ReadingsImport import_soil_readings(CFieldDoc &field, const std::filesystem::path &file,
-                                    const ReadingUnit &unit);
+                                    const ReadingUnit &unit, const ReadingsEntry &entry = {});
 
 } // namespace tw

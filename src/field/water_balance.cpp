@@ -218,7 +218,7 @@ double water_stress(float deficit, float taw)
 RunSettings RunSettings::current()
 {
     const CustomSettings &c = custom_settings();
-    return {c.crop_growth_basis, c.root_depth_model, c.moisture_display};
+    return {c.crop_growth_basis, c.root_depth_model, c.moisture_display, 0.0f};
 }
 
 double effective_rain_factor(float net_depth_in)
@@ -298,7 +298,9 @@ int daily_step(CFieldDoc &field, int d, const RunSettings &settings)
 
     // 10-11. Water above field capacity drains the next day; the deficit never passes TAW.
     const double peff = s.peff(d);
-    const double inflow = t.effective_irrigation + peff - t.crop_et;
+    // The drift learned from readings is the growing crop's: no reading is taken after harvest.
+    const double added = post ? 0.0 : settings.added_depletion;
+    const double inflow = t.effective_irrigation + peff - t.crop_et - added;
     t.deep_percolation = d > 1 && prev->deficit < 0.0f
                              ? static_cast<float>(std::max(0.0, inflow - prev->deficit))
                              : 0.0f;

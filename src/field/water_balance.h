@@ -19,12 +19,16 @@ enum MoistureDisplay : std::int32_t {
     ContentDisplay = 2,
 };
 
-/// The preferences a season run reads, taken once at its start.
+/// The preferences a season run reads, taken once at its start, and what learning from readings
+/// adds to the days it is run for.
 struct RunSettings
 {
     std::int32_t basis = 0;
     std::int32_t root_model = 0;
     std::int32_t moisture_display = 1;
+    /// Water taken from the root zone each day before harvest beyond crop ET, mm (a negative
+    /// value adds water).
+    float added_depletion = 0.0f;
 
     static RunSettings current();
 };

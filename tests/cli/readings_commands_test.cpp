@@ -97,14 +97,55 @@ TEST_F(ReadingsCli, WeeklyReadingsHoldTheBalanceCloserThanItsDrift)
     EXPECT_TRUE(contains(entered.out, "Entered 15 soil readings from probe.csv.")) << entered.out;
 
     const auto skill = lines(run({"field", "skill", fld, "--location", loc, "--csv"}).out);
-    ASSERT_EQ(skill.size(), 17u);
-    EXPECT_EQ(skill[0], "date,measured_deficit,predicted_deficit,error,days_since_previous");
+    ASSERT_EQ(skill.size(), 21u);
+    EXPECT_EQ(skill[0], "date,measured_deficit,predicted_deficit,error,days_since_previous,"
+                        "corrected_deficit,rate");
     EXPECT_TRUE(skill[1].starts_with("2022-06-01,")) << skill[1];
-    EXPECT_TRUE(skill[2].ends_with(",7")) << skill[2];
+    EXPECT_EQ(split_csv_line(skill[2]).value().at(4), "7") << skill[2];
     ASSERT_TRUE(skill[16].starts_with("#skill,n=15,rmse=")) << skill[16];
     const double rmse = std::strtod(skill[16].c_str() + skill[16].find("rmse=") + 5, nullptr);
     std::cout << "weekly readings: " << skill[16] << "; drift without them " << drift << " mm\n";
     EXPECT_LT(rmse, drift / 2);
+    // Weekly readings: 14 pairs a week apart, 13 two weeks apart, none 2 to 4 days apart.
+    EXPECT_TRUE(skill[17].starts_with("#skill_corrected,n=15,rmse=")) << skill[17];
+    EXPECT_EQ(skill[18], "#lead,days=3,n=0,rmse=");
+    EXPECT_TRUE(skill[19].starts_with("#lead,days=7,n=14,rmse=")) << skill[19];
+    EXPECT_TRUE(skill[20].starts_with("#lead,days=14,n=13,rmse=")) << skill[20];
+}
+
+TEST_F(ReadingsCli, MorningReadingsAndLearningFromTheCommandLine)
+{
+    ASSERT_EQ(run({"demo"}).status, kExitOk);
+    const auto schedule = [&] { return run({"field", "schedule", fld, "--location", loc}).out; };
+    // The morning's readings are the ends of the days before.
+    write("probe.csv", "date,value\n2022-06-20,40\n2022-06-27,45\n2022-07-04,50\n");
+    const std::string probe = dir.file("probe.csv").string();
+    std::vector<std::string> args = {"field",    "readings", fld,      "--location", loc,
+                                     "--import", probe,      "--kind", "deficit",    "--taken"};
+    args.push_back("noon");
+    const CliRun noon = run(args);
+    EXPECT_EQ(noon.status, kExitUsage);
+    EXPECT_TRUE(contains(noon.err, "Option --taken takes morning or evening.")) << noon.err;
+    args.back() = "morning";
+    ASSERT_EQ(run(args).status, kExitOk);
+    const auto skill = lines(run({"field", "skill", fld, "--location", loc, "--csv"}).out);
+    ASSERT_EQ(skill.size(), 9u);
+    EXPECT_TRUE(skill[1].starts_with("2022-06-19,40,")) << skill[1];
+    EXPECT_TRUE(skill[3].starts_with("2022-07-03,50,")) << skill[3];
+    // An edit rounds the field's details as the dialog shows them: compare edited with edited.
+    ASSERT_EQ(run({"field", "edit", fld, "--location", loc}).status, kExitOk);
+    const std::string read = schedule();
+    const auto read_bytes = read_file(fld);
+
+    const CliRun maybe = run({"field", "edit", fld, "--location", loc, "--learn", "maybe"});
+    EXPECT_EQ(maybe.status, kExitUsage);
+    EXPECT_TRUE(contains(maybe.err, "Option --learn takes on or off.")) << maybe.err;
+    ASSERT_EQ(run({"field", "edit", fld, "--location", loc, "--learn", "on"}).status, kExitOk);
+    EXPECT_NE(schedule(), read);
+    // Off again: the schedule and the file are those of a field that never learned.
+    ASSERT_EQ(run({"field", "edit", fld, "--location", loc, "--learn", "off"}).status, kExitOk);
+    EXPECT_EQ(schedule(), read);
+    EXPECT_EQ(read_file(fld), read_bytes);
 }
 
 TEST_F(ReadingsCli, RefusedOptionsAndBadFilesChangeNothing)
@@ -138,7 +179,9 @@ TEST_F(ReadingsCli, RefusedOptionsAndBadFilesChangeNothing)
                                    "is skipped: no weather."))
         << late.out;
     const auto skill = lines(run({"field", "skill", fld, "--location", loc}).out);
-    EXPECT_TRUE(skill.back().starts_with("n=1, RMSE=")) << skill.back();
+    ASSERT_GE(skill.size(), 3u);
+    EXPECT_TRUE(skill[skill.size() - 3].starts_with("n=1, RMSE=")) << skill[skill.size() - 3];
+    EXPECT_EQ(skill.back(), "Two readings or more show how the balance drifts from your probes.");
 }
 
 } // namespace

@@ -328,6 +328,59 @@ TEST_F(FieldDoc, SystemCapacityFollowsTheDaysAndOlderFilesReadAsUnset)
     EXPECT_FALSE(open_field({true, location.get()}, with_trailer(kMarker, {}), "cut.fld"));
 }
 
+TEST_F(FieldDoc, LearningFromReadingsIsStoredAfterTheCapacity)
+{
+    auto location = test::make_location(10, 10);
+    const auto older = raw_field("Loam", "CORN", five_stages(), 10, 10 * kFieldDaySize);
+    constexpr std::int32_t kMarker = 0x31465754; // "TWF1"
+    const auto with_trailer = [&](std::vector<std::uint8_t> tail) {
+        std::vector<std::uint8_t> bytes = older;
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        return bytes;
+    };
+    const auto values = [&](float capacity, std::optional<std::int32_t> learn) {
+        ArchiveWriter w;
+        w.write_int32(kMarker);
+        w.write_float(capacity);
+        if (learn)
+            w.write_int32(*learn);
+        return w.bytes();
+    };
+    const struct
+    {
+        const char *what;
+        std::vector<std::uint8_t> tail;
+        float days_per_mm;
+        bool learn;
+    } cases[] = {
+        {"older file", {}, 0.0f, false},
+        {"capacity only, as before", values(0.125f, {}), 0.125f, false},
+        {"capacity and learning", values(0.125f, 1), 0.125f, true},
+        {"learning without a capacity", values(0.0f, 1), 0.0f, true},
+        {"learning off", values(0.125f, 0), 0.125f, false},
+        {"a flag no writer gives", values(0.125f, 7), 0.125f, false},
+    };
+    for (const auto &c : cases) {
+        const auto bytes = with_trailer(c.tail);
+        auto field = open_field({true, location.get()}, bytes, "f.fld");
+        ASSERT_TRUE(field) << c.what;
+        EXPECT_EQ(field->days_per_mm, c.days_per_mm) << c.what;
+        EXPECT_EQ(field->learn_from_readings, c.learn) << c.what;
+        // Written back up to the last value set: what an older program wrote keeps its size.
+        const auto tail = c.learn                ? values(c.days_per_mm, 1)
+                          : c.days_per_mm > 0.0f ? values(c.days_per_mm, {})
+                                                 : std::vector<std::uint8_t>{};
+        const auto written = field->serialize();
+        ASSERT_EQ(written.size(), older.size() + tail.size()) << c.what;
+        EXPECT_TRUE(std::equal(tail.begin(), tail.end(), written.end() - std::ssize(tail)))
+            << c.what;
+    }
+    // A flag cut short is a file cut short.
+    auto cut = values(0.125f, 1);
+    cut.resize(cut.size() - 2);
+    EXPECT_FALSE(open_field({true, location.get()}, with_trailer(cut), "cut.fld"));
+}
+
 TEST_F(FieldDoc, FieldLongerThanItsLocationIsRefused)
 {
     auto long_location = test::make_location(100, 30);

@@ -125,6 +125,70 @@ TEST_F(MeasuredWater, ReadingsBecomeOverridesWhereTheDayCanTakeOne)
     EXPECT_NEAR(field->days[8].deficit, (field->soil.sm_fc - 0.30f) * root_depth_8, 1e-5);
 }
 
+TEST_F(MeasuredWater, MorningReadingIsTheEndOfTheDayBeforeItsRain)
+{
+    // 20 mm of rain on 12 May (day 11); a probe reads 30 mm of deficit that morning.
+    auto location = test::make_location(100, 40);
+    const auto field_with_rain = [&] {
+        auto field = test::make_field(*location, test::short_crop());
+        field->days[11].rain = 20.0f;
+        field->season_run(0);
+        return field;
+    };
+    const auto reading =
+        parse_soil_readings("date,value\n" + on(5, 12) + ",30\n", unit(ReadingKind::Deficit, "mm"));
+
+    auto morning = field_with_rain();
+    EXPECT_EQ(enter_soil_readings(*morning, reading.readings, ReadingKind::Deficit,
+                                  {ReadingTime::Morning, {}})
+                  .entered,
+              1);
+    EXPECT_EQ(morning->days[10].sm_override, 1);
+    EXPECT_EQ(morning->days[10].deficit, 30.0f);
+    // The day's rain then falls on the measured soil. A center pivot's 1.2 in of net application
+    // counts f(1.2) = 0.531747 + 0.295164*1.2 - 0.057697*1.44 + 0.003804*1.728 = 0.8094334 of it.
+    const FieldDay &day11 = morning->days[11];
+    EXPECT_EQ(day11.sm_override, 0);
+    EXPECT_NEAR(day11.deficit, 30.0 + day11.crop_et - 20.0 * 0.8094334, 1e-4);
+
+    // Read in the evening, the same value is after the rain: the day itself.
+    auto evening = field_with_rain();
+    enter_soil_readings(*evening, reading.readings, ReadingKind::Deficit);
+    EXPECT_EQ(evening->days[10].sm_override, 0);
+    EXPECT_EQ(evening->days[11].sm_override, 1);
+    EXPECT_EQ(evening->days[11].deficit, 30.0f);
+
+    // The morning after planting is the planting day's end, which the initial moisture holds.
+    const auto early =
+        parse_soil_readings("date,value\n" + on(5, 2) + ",30\n", unit(ReadingKind::Deficit, "mm"));
+    EXPECT_EQ(enter_soil_readings(*morning, early.readings, ReadingKind::Deficit,
+                                  {ReadingTime::Morning, {}})
+                  .skipped,
+              std::vector<std::string>{
+                  "Line 2: 2022-05-02 (a morning reading, the end of 2022-05-01) is skipped: the "
+                  "planting day (its soil moisture is the field's initial soil moisture)."});
+    EXPECT_EQ(reading_time_named("Morning"), ReadingTime::Morning);
+    EXPECT_EQ(reading_time_named("noon"), std::nullopt);
+}
+
+TEST_F(MeasuredWater, ImportSetsLearningOnlyWhenAReadingIsEntered)
+{
+    auto location = test::make_location(100, 40);
+    auto field = test::make_field(*location, test::short_crop());
+    const auto file = work_dir.path() / "r.csv";
+    const auto import = [&](const std::string &text) {
+        EXPECT_TRUE(write_file_atomic(file, std::vector<std::uint8_t>(text.begin(), text.end())));
+        return import_soil_readings(*field, file, unit(ReadingKind::Deficit, "mm"),
+                                    {ReadingTime::Evening, true});
+    };
+    EXPECT_EQ(import("date,value\n" + on(4, 1) + ",3\n").entered.entered, 0);
+    EXPECT_FALSE(field->learn_from_readings);
+    EXPECT_TRUE(import("date,value\n" + on(5, 6) + ",x\n").error);
+    EXPECT_FALSE(field->learn_from_readings);
+    EXPECT_EQ(import("date,value\n" + on(5, 6) + ",3\n").entered.entered, 1);
+    EXPECT_TRUE(field->learn_from_readings);
+}
+
 TEST_F(MeasuredWater, ForecastDayAndBadFileTakeNothing)
 {
     auto location = test::make_location(100, 20);

@@ -81,7 +81,10 @@ QAreaSeries *forecast_band(const SeasonChart &chart, qreal top)
         upper->append({{from, top}, {to, top}});
     }
     auto *band = new QAreaSeries(upper);
-    band->setName(QStringLiteral("Forecast"));
+    band->setName(chart.learned_drift ? QStringLiteral("Forecast, corrected by %1 %2/day")
+                                            .arg(double(*chart.learned_drift), 0, 'f', 2)
+                                            .arg(QString::fromStdString(chart.depth_unit))
+                                      : QStringLiteral("Forecast"));
     band->setColor(QColor(128, 128, 128, 60));
     band->setBorderColor(Qt::transparent);
     return band;

@@ -31,6 +31,7 @@ CFieldDetailsDlg::CFieldDetailsDlg(FieldDetailsForm &form, QWidget *parent)
     , moisture_(number_edit(this))
     , nitrogen_(number_edit(this))
     , capacity_(number_edit(this))
+    , learn_(new QCheckBox(QStringLiteral("Learn from readings"), this))
 {
     setWindowTitle(QStringLiteral("Field Details"));
     name_->setMaxLength(static_cast<int>(kMaxFieldNameChars));
@@ -69,6 +70,9 @@ CFieldDetailsDlg::CFieldDetailsDlg(FieldDetailsForm &form, QWidget *parent)
     // Days per depth unit, as pivot growers count it; left empty when the system is not slow.
     fields->addRow(QStringLiteral("System Capacity:"),
                    with_label(capacity_, qt_text(days_per_unit_label())));
+    learn_->setToolTip(QStringLiteral("After the last soil-moisture reading, the balance takes "
+                                      "the steady drift it showed between the readings."));
+    fields->addRow(learn_);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     add_ok_cancel(*this, *layout);
@@ -106,6 +110,7 @@ void CFieldDetailsDlg::show_values()
     moisture_->setText(number_text(v.initial_moisture));
     nitrogen_->setText(number_text(v.n_available));
     capacity_->setText(v.days_per_unit ? number_text(*v.days_per_unit) : QString());
+    learn_->setChecked(v.learn_from_readings);
     show_efficiency_state();
     show_perennial_rule();
 }
@@ -133,6 +138,7 @@ bool CFieldDetailsDlg::take_values()
     FieldDetailsValues &v = form_.values;
     v.name = name_->text().toStdString();
     v.planting_date = serial_of(date_->date());
+    v.learn_from_readings = learn_->isChecked();
     const std::pair<QLineEdit *, float *> numbers[] = {
         {efficiency_, &v.efficiency},
         {moisture_, &v.initial_moisture},

@@ -33,6 +33,7 @@ public:
     QLineEdit *moisture_edit() const { return moisture_; }
     QLineEdit *nitrogen_edit() const { return nitrogen_; }
     QLineEdit *capacity_edit() const { return capacity_; }
+    QCheckBox *learn_box() const { return learn_; }
 
 private:
     /// Reads the typed fields into the form; false after the message.
@@ -53,6 +54,7 @@ private:
     QLineEdit *moisture_;
     QLineEdit *nitrogen_;
     QLineEdit *capacity_; ///< empty: no capacity
+    QCheckBox *learn_;
 };
 
 } // namespace tw

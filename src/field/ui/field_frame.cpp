@@ -219,7 +219,7 @@ void CFieldFrame::import_soil_readings()
     ReadingsImport result;
     {
         const WaitCursor wait; // the season reruns from the first reading
-        result = tw::import_soil_readings(doc_, file, dialog.unit());
+        result = tw::import_soil_readings(doc_, file, dialog.unit(), dialog.entry());
     }
     messages().inform(result.error ? *result.error
                                    : result.entered.report(file.filename().string()));

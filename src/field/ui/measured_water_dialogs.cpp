@@ -3,6 +3,7 @@
 #include "field/forecast_skill.h"
 #include "platform/ui/dialog_fields.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -25,13 +26,21 @@ CSoilReadingsDlg::CSoilReadingsDlg(QWidget *parent)
     : QDialog(parent)
     , kind_(new QComboBox(this))
     , unit_(new QComboBox(this))
+    , taken_(new QComboBox(this))
+    , learn_(new QCheckBox(QStringLiteral("Learn from readings"), this))
 {
     setWindowTitle(QStringLiteral("Import Soil Readings"));
     kind_->addItems(
         {QStringLiteral("Deficit below field capacity"), QStringLiteral("Soil water content")});
+    taken_->addItems({QStringLiteral("In the evening, after the day's rain and irrigation"),
+                      QStringLiteral("In the morning, before the day's rain and irrigation")});
+    // Readings are what the drift is learned from: a grower importing them is offered it.
+    learn_->setChecked(true);
     auto *fields = new QFormLayout;
     fields->addRow(QStringLiteral("Readings are:"), kind_);
     fields->addRow(QStringLiteral("Unit:"), unit_);
+    fields->addRow(QStringLiteral("Taken:"), taken_);
+    fields->addRow(learn_);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("A file with the header date,value and one "
                                                 "YYYY-MM-DD date and value a line.")));
@@ -55,10 +64,17 @@ const ReadingUnit &CSoilReadingsDlg::unit() const
     return units[std::min(entry, units.size() - 1)];
 }
 
+ReadingsEntry CSoilReadingsDlg::entry() const
+{
+    return {taken_->currentIndex() == 1 ? ReadingTime::Morning : ReadingTime::Evening,
+            learn_->isChecked()};
+}
+
 CForecastSkillDlg::CForecastSkillDlg(const ForecastSkill &skill, QWidget *parent)
     : QDialog(parent)
     , table_(new QTableWidget(this))
     , summary_(new QLabel(qt_text(skill_summary_text(skill)), this))
+    , words_(new QLabel(qt_text(skill_in_words(skill)), this))
 {
     setWindowTitle(QStringLiteral("Forecast Skill"));
     const auto titles = skill_table_titles();
@@ -75,12 +91,16 @@ CForecastSkillDlg::CForecastSkillDlg(const ForecastSkill &skill, QWidget *parent
     }
     table_->verticalHeader()->hide();
     table_->resizeColumnsToContents();
+    if (const std::string corrected = corrected_summary_text(skill); !corrected.empty())
+        summary_->setText(summary_->text() + QStringLiteral("\n") + qt_text(corrected));
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    words_->setWordWrap(true);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(table_);
     layout->addWidget(summary_);
+    layout->addWidget(words_);
     layout->addWidget(buttons);
     resize(640, 420);
 }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QTableWidget;
@@ -23,14 +24,20 @@ public:
 
     QComboBox *kind_list() const { return kind_; }
     QComboBox *unit_list() const { return unit_; }
+    QComboBox *taken_list() const { return taken_; }
+    QCheckBox *learn_box() const { return learn_; }
     /// The unit chosen (of the chosen kind).
     const ReadingUnit &unit() const;
+    /// When the readings were taken, and whether the field is to learn from them.
+    ReadingsEntry entry() const;
 
 private:
     void show_units();
 
     QComboBox *kind_;
     QComboBox *unit_;
+    QComboBox *taken_;
+    QCheckBox *learn_;
 };
 
 /// Each override against the deficit the balance predicted for its day, and the errors' summary.
@@ -43,10 +50,12 @@ public:
 
     QTableWidget *table() const { return table_; }
     QLabel *summary() const { return summary_; }
+    QLabel *words() const { return words_; }
 
 private:
     QTableWidget *table_;
     QLabel *summary_;
+    QLabel *words_;
 };
 
 } // namespace tw

@@ -444,6 +444,9 @@ private slots:
         s.user.answer_open(QString::fromStdString(file.string()));
         s.user.on_dialog([](QDialog &dialog) {
             auto &readings = static_cast<CSoilReadingsDlg &>(dialog);
+            // Evening readings, and learning offered on.
+            if (readings.taken_list()->currentIndex() != 0 || !readings.learn_box()->isChecked())
+                return int(QDialog::Rejected);
             readings.kind_list()->setCurrentIndex(1);
             if (readings.unit_list()->itemText(1) != QStringLiteral("percent"))
                 return int(QDialog::Rejected);
@@ -458,20 +461,33 @@ private slots:
         const FieldDay &day = s.field().days[static_cast<std::size_t>(s.computed_day())];
         QCOMPARE(day.sm_override, 1);
         QVERIFY(std::abs(day.deficit - (s.field().soil.sm_fc - 0.22f) * day.root_depth) < 1e-4f);
+        QVERIFY(s.field().learn_from_readings);
         QCOMPARE(s.cell(s.computed_day(), 7),
                  QString::asprintf("%1.2f", convert_to(Depth, day.deficit)));
 
-        QString rows, summary;
+        QString rows, summary, words;
         s.user.on_dialog([&](QDialog &dialog) {
             auto &skill = static_cast<CForecastSkillDlg &>(dialog);
             rows = QString::number(skill.table()->rowCount()) + " " +
                    skill.table()->item(1, 0)->text() + " " + skill.table()->item(1, 4)->text();
             summary = skill.summary()->text();
+            words = skill.words()->text();
             return int(QDialog::Rejected);
         });
         s.frame().dispatch(ID_FORECAST_SKILL);
         QCOMPARE(rows, QStringLiteral("2 06/26/22 7"));
         QVERIFY2(summary.startsWith(QStringLiteral("n=2, RMSE=")), qPrintable(summary));
+        QVERIFY2(summary.contains(QStringLiteral("\nCorrected for the drift: n=2, RMSE=")),
+                 qPrintable(summary));
+        QVERIFY2(words.startsWith(QStringLiteral("The balance runs ")), qPrintable(words));
+        // The chart draws the forecast the drift corrected, and says so.
+        QStringList names;
+        for (QAbstractSeries *series : s.window()->chart_view()->chart()->series())
+            names << series->name();
+        const QString band =
+            QStringLiteral("Forecast, corrected by %1 in/day")
+                .arg(double(convert_to(Depth, s.field().learned_drift)), 0, 'f', 2);
+        QVERIFY2(names.contains(band), qPrintable(names.join(QStringLiteral("|"))));
 
         s.user.on_dialog([](QDialog &dialog) {
             auto &details = static_cast<CFieldDetailsDlg &>(dialog);
