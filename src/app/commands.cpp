@@ -44,6 +44,8 @@ constexpr std::array kPrompts = {
            "Compare the soil-moisture overrides with what the balance predicted"},
     Prompt{ID_IMPORT_CSV, "Import weather data from a station's CSV file, choosing each column and "
                           "its unit"},
+    Prompt{ID_UPDATE_WEATHER, "Fetch the days after the last day with data from the location's "
+                              "weather source"},
     Prompt{ID_TIP_OF_THE_DAY, "Displays a Tip of the Day."},
     Prompt{ID_FILE_EXPORT, "Export the active table to a CSV file for a spreadsheet\nExport"},
     Prompt{ID_FARM_FOLDER, "Choose the farm folder that holds the reference files"},
@@ -140,9 +142,13 @@ constexpr auto kFieldEdit = after_standard_edit(std::array{
     E{ID_CUSTOMIZE, "Customization Preferences"},
 });
 constexpr std::array kImport = {
-    E{ID_IMPORT_JVU_NEW, "JVU (new)"},   E{ID_IMPORT_JVU_OLD, "JVU (old)"},
-    E{ID_IMPORT_USDA, "USDA"},           E{ID_IMPORT_USDA_NO_RH, "USDA (no RH)"},
-    E{ID_IMPORT_KANSAS, "Kansas State"}, E{ID_IMPORT_CSV, "CSV..."},
+    E{ID_IMPORT_JVU_NEW, "JVU (new)"},
+    E{ID_IMPORT_JVU_OLD, "JVU (old)"},
+    E{ID_IMPORT_USDA, "USDA"},
+    E{ID_IMPORT_USDA_NO_RH, "USDA (no RH)"},
+    E{ID_IMPORT_KANSAS, "Kansas State"},
+    E{ID_IMPORT_CSV, "CSV..."},
+    E{ID_UPDATE_WEATHER, "Update Weather"},
 };
 constexpr std::array kDatabases = {
     E{ID_SOILS, "Soils"},
@@ -245,7 +251,7 @@ std::string_view entry_text(const MenuEntry &entry)
     if (!e.tip_window && entry.command == ID_TIP_OF_THE_DAY)
         return {};
     // The station-network import came after the earlier release, whose users had the line formats.
-    if (entry.command == ID_IMPORT_CSV && &e == &release1())
+    if ((entry.command == ID_IMPORT_CSV || entry.command == ID_UPDATE_WEATHER) && &e == &release1())
         return {};
     if (entry.command == ID_HELP_FINDER && !has_guide())
         return {};

@@ -5,11 +5,15 @@
 
 #include "location/csv_weather.h"
 #include "location/day_entry.h"
+#include "location/forecast_days.h"
 #include "location/location_doc.h"
 #include "location/location_file.h"
 #include "location/location_info_form.h"
 #include "location/weather_import.h"
+#include "location/weather_source.h"
 #include "location/weather_table.h"
+#include "location/weather_update.h"
+#include "platform/curl_http.h"
 #include "platform/dates.h"
 #include "platform/edition.h"
 #include "platform/files.h"
@@ -263,7 +267,7 @@ int location_edit(Context &ctx)
 
 constexpr std::string_view kImportUsage =
     "location import FILE.loc --format jvu-new|jvu-old|usda|usda-no-rh|kansas WEATHER.txt | "
-    "location import FILE.loc --format csv --map "
+    "location import FILE.loc [--forecast] --format csv --map "
     "date=COL|year=COL,doy=COL[,t_max=COL[C|F]][,t_min=...][,rh_max=COL[fraction|percent]]"
     "[,rh_min=...][,solar=COL[W/m2|MJ/m2|langley]][,wind=COL[km/day|mi/day|m/s]]"
     "[,rain=COL[mm|in]][,etr=COL[mm|in]] WEATHER.csv";
@@ -280,9 +284,19 @@ std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(co
             err << (map_text ? parsed.problem : "--format csv needs --map.") << "\n";
             return std::nullopt;
         }
+        if (o.has("forecast"))
+            return [map = *parsed.map](CLocationDoc &l, const path &f) {
+                return import_weather_file(l, f, [&](std::string_view text) {
+                    return import_csv_forecast_text(l, map, text);
+                });
+            };
         return [map = *parsed.map](CLocationDoc &l, const path &f) {
             return import_csv_weather(l, map, f);
         };
+    }
+    if (o.has("forecast")) {
+        err << "--forecast goes with --format csv.\n";
+        return std::nullopt;
     }
     bool failed = false;
     const auto format = earlier_release ? named_option(o, "format", kRelease1Formats, err, failed)
@@ -303,7 +317,7 @@ std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(co
 
 int location_import(Context &ctx)
 {
-    static constexpr OptionSpec specs[] = {{"format", true}, {"map", true}};
+    static constexpr OptionSpec specs[] = {{"format", true}, {"map", true}, {"forecast", false}};
     const auto o = Options::parse(ctx.args, specs, ctx.err);
     if (!o || !one_file(*o, 2, ctx, kImportUsage))
         return kExitUsage;
@@ -317,15 +331,100 @@ int location_import(Context &ctx)
     const int filled = (*reader)(location, o->positionals()[1]);
     if (filled < 0)
         return kExitFailure;
+    const bool forecast = o->has("forecast");
     if (filled == 0) {
-        ctx.out << "No empty day of the season was in the file; " << file.string()
-                << " is unchanged.\n";
+        ctx.out << (forecast ? "No day after the last day with data was in the file; "
+                             : "No empty day of the season was in the file; ")
+                << file.string() << " is unchanged.\n";
         return kExitOk;
     }
     if (!save(ctx, location, file))
         return kExitFailure;
-    ctx.out << "Imported " << filled << (filled == 1 ? " day" : " days") << " into "
-            << file.string() << ".\n";
+    ctx.out << (forecast ? "Stored " : "Imported ") << filled << (filled == 1 ? " day" : " days")
+            << (forecast ? " of forecast in " : " into ") << file.string() << ".\n";
+    return kExitOk;
+}
+
+constexpr std::string_view kSourceUsage =
+    "location source FILE.loc [--url TEMPLATE [--station ID] (--preset NAME | --map MAP) "
+    "[--forecast-url TEMPLATE]]";
+
+void print_source(Context &ctx, const path &file, const WeatherSource &s)
+{
+    if (s.empty()) {
+        ctx.out << file.string() << " has no weather source.\n";
+        return;
+    }
+    ctx.out << "url=" << s.url << "\nstation=" << s.station << "\n"
+            << (s.map.empty() ? "preset=" + s.preset : "map=" + s.map) << "\n";
+    if (!s.forecast_url.empty())
+        ctx.out << "forecast_url=" << s.forecast_url << "\n";
+}
+
+int location_source(Context &ctx)
+{
+    static constexpr OptionSpec specs[] = {
+        {"url", true}, {"station", true}, {"preset", true}, {"map", true}, {"forecast-url", true}};
+    const auto o = Options::parse(ctx.args, specs, ctx.err);
+    if (!o || !one_file(*o, 1, ctx, kSourceUsage))
+        return kExitUsage;
+    const path file = o->positionals()[0];
+    CLocationDoc location;
+    if (!open_for_change(ctx, file, location))
+        return kExitFailure;
+    if (!o->has("url")) {
+        if (o->has("station") || o->has("preset") || o->has("map") || o->has("forecast-url")) {
+            ctx.err << "location source needs --url with the other options.\n";
+            return kExitUsage;
+        }
+        print_source(ctx, file, location.source);
+        return kExitOk;
+    }
+    const WeatherSource source{*o->value("url"), o->value("station").value_or(""),
+                               o->value("preset").value_or(""), o->value("map").value_or(""),
+                               o->value("forecast-url").value_or("")};
+    if (const std::string problem = weather_source_problem(source); !problem.empty()) {
+        ctx.err << problem << "\n";
+        return kExitUsage;
+    }
+    location.source = source;
+    if (!save(ctx, location, file))
+        return kExitFailure;
+    ctx.out << "Saved " << file.string() << ": weather from " << source.url << ".\n";
+    return kExitOk;
+}
+
+constexpr std::string_view kUpdateUsage = "location update FILE.loc [--through YYYY-MM-DD]";
+
+int location_update(Context &ctx)
+{
+    static constexpr OptionSpec specs[] = {{"through", true}};
+    const auto o = Options::parse(ctx.args, specs, ctx.err);
+    if (!o || !one_file(*o, 1, ctx, kUpdateUsage))
+        return kExitUsage;
+    const auto through =
+        o->has("through") ? iso_date_option(*o, "through") : std::optional<int>(today_serial() - 1);
+    if (!through) {
+        ctx.err << "Option --through needs a date YYYY-MM-DD.\n";
+        return kExitUsage;
+    }
+    const path file = o->positionals()[0];
+    CLocationDoc location;
+    if (!open_for_change(ctx, file, location))
+        return kExitFailure;
+    CurlHttpPort http;
+    const WeatherUpdate update = update_weather(location, http, *through);
+    if (!update.ok) {
+        ctx.err << file.string() << " is unchanged. " << update.problem << "\n";
+        return kExitFailure;
+    }
+    if (!update.changed()) {
+        ctx.out << weather_update_summary(update) << "; " << file.string() << " is unchanged.\n";
+        return kExitOk;
+    }
+    if (!save(ctx, location, file))
+        return kExitFailure;
+    ctx.out << "Updated " << file.string() << ": " << weather_update_summary(update) << ".\n";
     return kExitOk;
 }
 
@@ -464,6 +563,13 @@ const Registration edit_registration({"location", "edit", kEditUsage,
 const Registration import_registration({"location", "import", kImportUsage,
                                         "Imports weather into the empty days; recomputes ET.",
                                         &location_import});
+const Registration source_registration({"location", "source", kSourceUsage,
+                                        "Sets or shows where the location's days are fetched.",
+                                        &location_source});
+const Registration update_registration({"location", "update", kUpdateUsage,
+                                        "Fetches the days after the last day with data; "
+                                        "recomputes ET.",
+                                        &location_update});
 const Registration set_day_registration({"location", "set-day", kSetDayUsage,
                                          "Types one day's weather, as the day entry does.",
                                          &location_set_day});

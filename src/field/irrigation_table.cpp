@@ -1,6 +1,7 @@
 #include "field/irrigation_table.h"
 
 #include "field/field_doc.h"
+#include "field/forecast_weather.h"
 #include "field/water_balance.h"
 #include "location/weather_table.h"
 #include "platform/dates.h"
@@ -152,7 +153,8 @@ IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
     c[Roots] = depth_text("%1.1f", day.root_depth);
     c[CropEt] = depth_text("%1.2f", day.crop_et);
     c[EffIrrigation] = positive_depth_text(rain_format, day.effective_irrigation);
-    c[Rain] = positive_depth_text(rain_format, day.rain);
+    // A forecast day shows the rain the balance counted on it, the forecast's when it has some.
+    c[Rain] = positive_depth_text(rain_format, day_rain(field, d));
     c[Moisture] = moisture_text(day.soil_moisture);
     if (refresh && day.stage == StagePostHarvest)
         return row;

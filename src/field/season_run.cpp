@@ -3,6 +3,7 @@
 #include "field/season_run.h"
 
 #include "field/field_doc.h"
+#include "field/forecast_weather.h"
 #include "field/nutrient_readback.h"
 #include "field/reading_drift.h"
 #include "field/water_balance.h"
@@ -77,9 +78,13 @@ int forecast_by_gdd(CFieldDoc &field, int d, const RunSettings &settings)
     // A day not yet computed in this run is judged by the degree days it will have: what an
     // earlier run left in it would make the same field forecast differently run after run.
     const CropRecord &crop = field.crop;
-    const float g = std::max(0.0f, degree_days(field.forecast_tmin, field.forecast_tmax,
-                                               crop.gdd_min_temp, crop.gdd_max_temp));
     const auto projected = [&](int day) {
+        const auto forecast = forecast_weather(field, day);
+        const float g =
+            std::max(0.0f, forecast ? degree_days(forecast->t_min, forecast->t_max,
+                                                  crop.gdd_min_temp, crop.gdd_max_temp)
+                                    : degree_days(field.forecast_tmin, field.forecast_tmax,
+                                                  crop.gdd_min_temp, crop.gdd_max_temp));
         return field.days[static_cast<std::size_t>(day - 1)].cum_gdd + g;
     };
     const int harvests = harvest_count(crop);

@@ -1,6 +1,7 @@
 #include "field/water_balance.h"
 
 #include "field/field_doc.h"
+#include "field/forecast_weather.h"
 #include "refdata/custom_settings.h"
 
 #include <algorithm>
@@ -32,10 +33,7 @@ struct Step
     const HarvestCycle &by_days; ///< by days whatever the basis
     double rain_factor;
 
-    double peff(int day) const
-    {
-        return field.days[static_cast<std::size_t>(day)].rain * rain_factor;
-    }
+    double peff(int day) const { return day_rain(field, day) * rain_factor; }
 };
 
 float root_depth(const Step &s)
@@ -250,7 +248,13 @@ int daily_step(CFieldDoc &field, int d, const RunSettings &settings)
     if (t.kind == KindNoData)
         return 0;
     float t_min = field.forecast_tmin, t_max = field.forecast_tmax, etr = field.forecast_etr;
-    if (t.kind != KindForecast) {
+    if (t.kind == KindForecast) {
+        if (const auto forecast = forecast_weather(field, d)) {
+            t_min = forecast->t_min;
+            t_max = forecast->t_max;
+            etr = forecast->etr;
+        }
+    } else {
         const WeatherDay *w = field.location_day(d);
         if (!w)
             return 0;

@@ -43,7 +43,23 @@ void CLocationDoc::recompute_all()
         apply_has_data_rule(d, et_method);
     for (int i = 0; i < day_count(); ++i)
         compute_day(i, true);
+    compute_forecast();
     notify_fields(0);
+}
+
+void CLocationDoc::compute_forecast()
+{
+    drop_overtaken_forecast(*this);
+    for (std::size_t k = 0; k < forecast.days.size(); ++k) {
+        WeatherDay &d = forecast.days[k];
+        apply_has_data_rule(d, et_method);
+        if (d.has_data == 0)
+            continue;
+        const int i = forecast.first + static_cast<int>(k);
+        d.etr = final_etr(to_float(equation_etr(*this, i, d, custom_settings())), d.alternate_etr);
+        d.etr_used = d.etr;
+    }
+    drop_overtaken_forecast(*this);
 }
 
 bool CLocationDoc::compute_day(int i, bool quiet)

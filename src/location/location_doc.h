@@ -1,6 +1,8 @@
 #pragma once
 
+#include "location/forecast_days.h"
 #include "location/weather_day.h"
+#include "location/weather_source.h"
 #include "platform/dates.h"
 #include "platform/document.h"
 
@@ -59,6 +61,9 @@ public:
     float delta_t = 0.0f;
     float k_zero = 0.0f;
     std::vector<WeatherDay> days;
+    // Stored after the days; a file without them has neither.
+    WeatherSource source;
+    ForecastDays forecast;
 
     /// The file base name proposed for a new location (not stored).
     std::string base_name;
@@ -71,7 +76,8 @@ public:
     int date_of(int i) const { return start_date.day() + i; }
 
     /// Sets `has_data` of every day by the rule of `et_method`, computes the ET of every day, then
-    /// tells the fields once, from day 0.
+    /// tells the fields once, from day 0. The forecast keeps only its days after the last day with
+    /// data, and their ET is computed by the same rules.
     void recompute_all();
     /// The ET of day i (nothing for a day without data, then false); unless quiet, tells the
     /// fields that weather changed from day i on.
@@ -92,6 +98,8 @@ public:
     bool can_close() const;
 
 private:
+    void compute_forecast();
+
     std::vector<LocationField *> fields_;
 };
 

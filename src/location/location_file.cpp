@@ -31,6 +31,13 @@ static_assert(day_at::etr_used + 4 == kWeatherDaySize);
 
 using DayImage = std::array<std::uint8_t, kWeatherDaySize>;
 
+// Values added after the day records follow this marker ("TWL1"), as blocks of a tag, a byte
+// length and that many bytes. Files without them end with the days, so older files read as having
+// none and older readers stop before the marker; a reader skips the blocks it does not know.
+constexpr std::int32_t kLaterValuesMarker = 0x314C5754;
+constexpr std::int32_t kSourceTag = 0x43525357;   // "WSRC"
+constexpr std::int32_t kForecastTag = 0x54534346; // "FCST"
+
 DayImage encode_day(const WeatherDay &d)
 {
     DayImage b{};
@@ -97,6 +104,86 @@ void note_failure(const ArchiveReader &in, CLocationDoc &location, std::string *
     location.days.clear();
 }
 
+void write_block(ArchiveWriter &out, std::int32_t tag, const ArchiveWriter &block)
+{
+    out.write_int32(tag);
+    out.write_uint32(static_cast<std::uint32_t>(block.bytes().size()));
+    out.write_bytes(block.bytes());
+}
+
+void write_later_values(ArchiveWriter &out, const CLocationDoc &location)
+{
+    if (location.source.empty() && location.forecast.empty())
+        return;
+    out.write_int32(kLaterValuesMarker);
+    if (!location.source.empty()) {
+        ArchiveWriter block;
+        const WeatherSource &s = location.source;
+        for (const std::string *text : {&s.url, &s.station, &s.preset, &s.map, &s.forecast_url})
+            block.write_string(*text);
+        write_block(out, kSourceTag, block);
+    }
+    if (!location.forecast.empty()) {
+        ArchiveWriter block;
+        block.write_int32(location.forecast.first);
+        block.write_count(static_cast<std::uint32_t>(location.forecast.days.size()));
+        for (const WeatherDay &d : location.forecast.days)
+            block.write_bytes(encode_day(d));
+        write_block(out, kForecastTag, block);
+    }
+}
+
+bool read_source(ArchiveReader &in, WeatherSource &source)
+{
+    WeatherSource read;
+    for (std::string *text :
+         {&read.url, &read.station, &read.preset, &read.map, &read.forecast_url})
+        *text = in.read_string();
+    if (in.ok())
+        source = std::move(read);
+    return in.ok();
+}
+
+bool read_forecast(ArchiveReader &in, const CLocationDoc &location, ForecastDays &forecast)
+{
+    ForecastDays read;
+    read.first = in.read_int32();
+    const std::uint32_t count = in.read_count(kWeatherDaySize);
+    if (!in.ok() || read.first < 0 || read.first > location.day_count())
+        return false;
+    for (std::uint32_t k = 0; k < count && in.ok(); ++k)
+        read.days.push_back(decode_day(in.read_bytes(kWeatherDaySize)));
+    if (in.ok())
+        forecast = std::move(read);
+    return in.ok();
+}
+
+// The blocks after the marker; false (keeping the blocks read before it) at the first one that
+// cannot be read whole.
+bool read_later_values(ArchiveReader &in, CLocationDoc &location, std::string *detail)
+{
+    if (in.remaining() < 4 || in.read_int32() != kLaterValuesMarker)
+        return true;
+    while (in.remaining() > 0) {
+        const std::size_t at = in.offset();
+        const std::int32_t tag = in.read_int32();
+        const std::uint32_t length = in.read_uint32();
+        const auto bytes = in.read_bytes(length);
+        ArchiveReader block(bytes);
+        const bool read = !in.ok()              ? false
+                          : tag == kSourceTag   ? read_source(block, location.source)
+                          : tag == kForecastTag ? read_forecast(block, location, location.forecast)
+                                                : true;
+        if (!read) {
+            if (detail)
+                *detail =
+                    "offset " + std::to_string(at) + ": the values after the days cannot be read";
+            return false;
+        }
+    }
+    return true;
+}
+
 // Everything before the day records.
 bool decode_header(ArchiveReader &in, CLocationDoc &location, std::string *detail)
 {
@@ -152,6 +239,7 @@ std::vector<std::uint8_t> encode_location(const CLocationDoc &location)
     out.write_count(static_cast<std::uint32_t>(location.days.size()));
     for (const WeatherDay &d : location.days)
         out.write_bytes(encode_day(d));
+    write_later_values(out, location);
     return out.bytes();
 }
 
@@ -172,13 +260,20 @@ LocationRead decode_location(std::span<const std::uint8_t> bytes, CLocationDoc &
     const std::size_t whole_days = std::min<std::size_t>(count, in.remaining() / kWeatherDaySize);
     for (std::size_t k = 0; k < whole_days; ++k)
         location.days[k] = decode_day(in.read_bytes(kWeatherDaySize));
+    location.source = {};
+    location.forecast = {};
     if (whole_days < count) {
         if (detail)
             *detail = "the file holds " + std::to_string(whole_days) + " of " +
                       std::to_string(count) + " days";
         return LocationRead::DaysCut;
     }
-    return LocationRead::Complete;
+    return read_later_values(in, location, detail) ? LocationRead::Complete : LocationRead::DaysCut;
+}
+
+void copy_stored_values(const CLocationDoc &from, CLocationDoc &to)
+{
+    decode_location(encode_location(from), to);
 }
 
 LocationRead load_location_file(const std::filesystem::path &path, CLocationDoc &location,

@@ -30,7 +30,8 @@ std::vector<std::uint8_t> encode_location(const CLocationDoc &location);
 
 enum class LocationRead {
     Complete,
-    DaysCut,    ///< the file ended inside the day records; the days it lacks are empty
+    DaysCut,    ///< the file ended inside the day records or the values after them; what it
+                ///< lacks is empty
     Failed,     ///< the header could not be read; the document keeps what was read before
     Unreadable, ///< the file could not be opened; the document is unchanged
 };
@@ -38,6 +39,9 @@ enum class LocationRead {
 /// Reads the archive over a document holding its defaults. `detail` says where a failure was.
 LocationRead decode_location(std::span<const std::uint8_t> bytes, CLocationDoc &location,
                              std::string *detail = nullptr);
+
+/// The stored members copied as a save and a read would copy them (no path, views or fields).
+void copy_stored_values(const CLocationDoc &from, CLocationDoc &to);
 
 /// Opens a .loc file into the document; a failed header shows the archive message.
 LocationRead load_location_file(const std::filesystem::path &path, CLocationDoc &location,

@@ -127,6 +127,14 @@ double clear_sky_radiation_mj(double latitude, double elevation, int day_of_year
 
 double soil_heat(const CLocationDoc &location, int i, const CustomSettings &cs)
 {
+    if (i < 0 || i >= location.day_count())
+        return 0.0;
+    return soil_heat(location, i, location.day(i), cs);
+}
+
+double soil_heat(const CLocationDoc &location, int i, const WeatherDay &today,
+                 const CustomSettings &cs)
+{
     if (cs.soil_heat_method != 2 || i < 4 || i >= location.day_count())
         return 0.0;
     double previous = 0.0;
@@ -136,7 +144,6 @@ double soil_heat(const CLocationDoc &location, int i, const CustomSettings &cs)
             return 0.0;
         previous += mean(d.t_min, d.t_max);
     }
-    const WeatherDay &today = location.day(i);
     return 9.0 * (previous / 3.0 - mean(today.t_min, today.t_max));
 }
 
@@ -248,7 +255,12 @@ double hargreaves(const EtDay &day, const CLocationDoc &location, const CustomSe
 
 double equation_etr(const CLocationDoc &location, int i, const CustomSettings &cs)
 {
-    const WeatherDay &d = location.day(i);
+    return equation_etr(location, i, location.day(i), cs);
+}
+
+double equation_etr(const CLocationDoc &location, int i, const WeatherDay &d,
+                    const CustomSettings &cs)
+{
     EtDay day;
     day.t_min = d.t_min;
     day.t_max = d.t_max;
@@ -259,10 +271,10 @@ double equation_etr(const CLocationDoc &location, int i, const CustomSettings &c
     day.day_of_year = day_of_year(location.date_of(i));
     switch (location.et_method) {
     case KimberlyPenman:
-        day.soil_heat = soil_heat(location, i, cs);
+        day.soil_heat = soil_heat(location, i, d, cs);
         return kimberly_penman(day, location, cs);
     case StandardizedPenman:
-        day.soil_heat = soil_heat(location, i, cs);
+        day.soil_heat = soil_heat(location, i, d, cs);
         return standardized_penman(day, location, cs);
     case JensenHaise: return jensen_haise(day, location);
     case Hargreaves: return hargreaves(day, location, cs);

@@ -10,6 +10,7 @@
 namespace tw {
 
 class CLocationDoc;
+struct WeatherDay;
 
 /// A double narrowed to a float, out-of-range values becoming infinities (a bare cast of those
 /// is undefined).
@@ -45,6 +46,9 @@ double clear_sky_radiation_mj(double latitude, double elevation, int day_of_year
 /// The soil heat term G' (langley/day) of day i: non-zero only with soil heat method 2 when the
 /// three days before it hold weather.
 double soil_heat(const CLocationDoc &location, int i, const CustomSettings &cs);
+/// The same with the values of day i given (a forecast day's, which is not among the days).
+double soil_heat(const CLocationDoc &location, int i, const WeatherDay &today,
+                 const CustomSettings &cs);
 
 /// Clear-sky radiation (langley/day) dimmed by a cloud-cover class 0..4.
 float radiation_from_cloud_cover(int cloud_class, int day_of_year, float latitude, float elevation);
@@ -70,6 +74,9 @@ double hargreaves(const EtDay &day, const CLocationDoc &location, const CustomSe
 
 /// The ETr of day i by the location's `et_method`; 0 for ETR and unknown methods.
 double equation_etr(const CLocationDoc &location, int i, const CustomSettings &cs);
+/// The ETr of the values `d` placed on day i (a forecast day's).
+double equation_etr(const CLocationDoc &location, int i, const WeatherDay &d,
+                    const CustomSettings &cs);
 
 /// A typed or imported ETr always wins over the computed one.
 float final_etr(float computed, float alternate);

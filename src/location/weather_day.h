@@ -20,6 +20,8 @@ struct WeatherDay
     float etr = 0.0f;             ///< mm/day
     float alternate_etr = 0.0f;   ///< mm/day typed or imported; 0 = none
     float etr_used = 0.0f;        ///< mm/day, what views and fields read
+
+    friend bool operator==(const WeatherDay &, const WeatherDay &) = default;
 };
 
 constexpr std::size_t kWeatherDaySize = 48;

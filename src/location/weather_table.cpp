@@ -1,5 +1,6 @@
 #include "location/weather_table.h"
 
+#include "location/forecast_days.h"
 #include "location/location_doc.h"
 #include "platform/text_format.h"
 #include "refdata/units.h"
@@ -55,7 +56,8 @@ int weather_column_width(std::int32_t et_method, int column, int header_text_wid
 
 std::vector<std::string> weather_row_texts(const CLocationDoc &location, int i)
 {
-    const WeatherDay &d = location.day(i);
+    const WeatherDay *forecast = forecast_day(location, i);
+    const WeatherDay &d = forecast ? *forecast : location.day(i);
     return {format_date(location.date_of(i), "%m/%d/%y"),
             d.rain >= kShownRain ? strprintf("%.1f", convert_to(Depth, d.rain)) : std::string(),
             strprintf("%2.1f", convert_to(Temperature, d.t_min)),
@@ -74,9 +76,15 @@ DayMark weather_row_mark(const WeatherDay &day)
     return day.rain >= kShownRain ? DayMark::Rain : DayMark::None;
 }
 
+DayMark weather_row_mark(const CLocationDoc &location, int i)
+{
+    return forecast_day(location, i) ? DayMark::Forecast : weather_row_mark(location.day(i));
+}
+
 std::string_view day_mark_meaning(DayMark mark)
 {
     switch (mark) {
+    case DayMark::Forecast: return "Forecast weather, not yet a day with data";
     case DayMark::Rain: return "Rain";
     case DayMark::NoData: return "No weather data for the day";
     case DayMark::None: break;
@@ -108,8 +116,11 @@ TextTable weather_text_table(const CLocationDoc &location)
         return shown;
     };
     TextTable table{visible(weather_table_headers()), {}};
-    for (int i = 0; i < location.day_count(); ++i)
+    for (int i = 0; i < location.day_count(); ++i) {
         table.rows.push_back(visible(weather_row_texts(location, i)));
+        if (forecast_day(location, i))
+            table.rows.back().front() += kForecastDateMark;
+    }
     return table;
 }
 

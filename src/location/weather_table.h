@@ -22,15 +22,21 @@ bool weather_column_visible(std::int32_t et_method, int column);
 /// A column's width from its header's text width; 0 for a hidden column.
 int weather_column_width(std::int32_t et_method, int column, int header_text_width);
 
-/// The nine cells of day i (0 <= i < day_count).
+/// The nine cells of day i (0 <= i < day_count); a day without data that the forecast covers
+/// shows the forecast's values.
 std::vector<std::string> weather_row_texts(const CLocationDoc &location, int i);
 
-/// Every day in the columns the location's equation shows.
+/// Every day in the columns the location's equation shows; a forecast day's date is followed by
+/// kForecastDateMark, as the text has no pictures.
 TextTable weather_text_table(const CLocationDoc &location);
 
+inline constexpr std::string_view kForecastDateMark = " (forecast)";
+
 /// The state picture of a row.
-enum class DayMark { None = 0, Rain = 1, NoData = 2 };
+enum class DayMark { None = 0, Rain = 1, NoData = 2, Forecast = 3 };
 DayMark weather_row_mark(const WeatherDay &day);
+/// The picture of day i of the location: Forecast for a day the forecast covers.
+DayMark weather_row_mark(const CLocationDoc &location, int i);
 /// What a row's picture says (its tool tip); empty for none.
 std::string_view day_mark_meaning(DayMark mark);
 

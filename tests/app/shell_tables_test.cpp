@@ -87,7 +87,7 @@ TEST(Commands, LocationMenuCarriesTheDocumentCommands)
                                              "&Window", "&Help"}));
     EXPECT_EQ(texts_of(bar[2].items),
               (std::vector<std::string_view>{"JVU (new)", "JVU (old)", "USDA", "USDA (no RH)",
-                                             "Kansas State", "CSV..."}));
+                                             "Kansas State", "CSV...", "Update Weather"}));
     const MenuEntry &info = bar[1].items[6];
     EXPECT_EQ(info.command, ID_GENERAL_INFO);
     EXPECT_EQ(entry_prompt(info), "Edit Location General Information");

@@ -10,8 +10,12 @@
 #include "location/ui/weather_day_dialog.h"
 #include "location/ui/weather_printer.h"
 #include "location/weather_table.h"
+#include "location/weather_update.h"
 #include "platform/command_ids.h"
+#include "platform/curl_http.h"
+#include "platform/dates.h"
 #include "platform/edition.h"
+#include "platform/message_port.h"
 #include "platform/settings_store.h"
 #include "platform/ui/interaction.h"
 #include "platform/ui/table_export.h"
@@ -85,7 +89,8 @@ bool CLocationFrame::handles_command(int command) const
     case ID_FILE_PRINT_PREVIEW:
     case ID_FILE_EXPORT:
     case ID_EDIT_COPY:
-    case ID_IMPORT_CSV: return true;
+    case ID_IMPORT_CSV:
+    case ID_UPDATE_WEATHER: return true;
     default: return import_of(command) != nullptr;
     }
 }
@@ -99,6 +104,7 @@ void CLocationFrame::run_command(int command)
     switch (command) {
     case ID_GENERAL_INFO: edit_location_info(); break;
     case ID_IMPORT_CSV: import_csv(); break;
+    case ID_UPDATE_WEATHER: update_weather_from_source(); break;
     case ID_FILE_PRINT: print(); break;
     case ID_FILE_PRINT_PREVIEW: print_preview(); break;
     case ID_FILE_EXPORT: export_table(); break;
@@ -174,6 +180,19 @@ void CLocationFrame::import_csv()
     if (map)
         reader = [&] { return import_csv_weather(doc_, *map, file); };
     run_import(reader);
+}
+
+void CLocationFrame::update_weather_from_source()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CurlHttpPort http;
+    const WeatherUpdate update = update_weather(doc_, http, today_serial() - 1);
+    QApplication::restoreOverrideCursor();
+    if (!update.ok)
+        messages().inform(update.problem);
+    else
+        messages().inform(weather_update_summary(update) + ".");
+    doc_.update_all_views(-1);
 }
 
 void CLocationFrame::run_import(const std::function<int()> &reader)

@@ -47,6 +47,9 @@ public:
     void import(WeatherFormat format);
     /// Import > CSV...: the file, then the column-and-unit dialog over its first lines.
     void import_csv();
+    /// Import > Update Weather: the days after the last day with data through yesterday, and the
+    /// forecast, from the location's weather source; one message says what came or why nothing.
+    void update_weather_from_source();
     void print();
     void print_preview();
     /// File > Export...: the summary of fields when it has the focus, else the weather table.

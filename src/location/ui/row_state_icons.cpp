@@ -56,15 +56,30 @@ void no_data_glyph(QPainter &p)
     p.drawLine(QPointF(4.5, 11.5), QPointF(11.5, 4.5));
 }
 
+// A dashed outline: weather that is expected, not measured.
+void forecast_glyph(QPainter &p)
+{
+    QPen pen(QColor(40, 110, 220), 1.6);
+    pen.setDashPattern({2.0, 1.5});
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+    p.setPen(QPen(QColor(40, 110, 220), 1.6));
+    p.drawLine(QPointF(8, 5), QPointF(8, 8.5));
+    p.drawLine(QPointF(8, 8.5), QPointF(10.5, 10));
+}
+
 QIcon row_state_icon(DayMark mark)
 {
     static const QIcon rain(picture(rain_drop_glyph));
     static const QIcon missing(picture(no_data_glyph));
+    static const QIcon forecast(picture(forecast_glyph));
     // A row without a mark keeps the picture's room, so that the dates line up.
     static const QIcon none(blank_state_picture());
     switch (mark) {
     case DayMark::Rain: return rain;
     case DayMark::NoData: return missing;
+    case DayMark::Forecast: return forecast;
     default: return none;
     }
 }

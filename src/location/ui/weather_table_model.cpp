@@ -35,7 +35,7 @@ QVariant WeatherTableModel::data(const QModelIndex &index, int role) const
     }
     if (index.column() != 0)
         return {};
-    const DayMark mark = weather_row_mark(doc_.day(index.row()));
+    const DayMark mark = weather_row_mark(doc_, index.row());
     if (role == Qt::DecorationRole)
         return row_state_icon(mark);
     if (role == Qt::ToolTipRole)

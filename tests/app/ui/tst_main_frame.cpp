@@ -302,6 +302,8 @@ private slots:
             {"Kansas State", "Import weather data from Kansas Statue file format"},
             {"CSV...", "Import weather data from a station's CSV file, choosing each column and "
                        "its unit"},
+            {"Update Weather",
+             "Fetch the days after the last day with data from the location's weather source"},
         };
         QCOMPARE(import.size(), expected.size());
         for (int i = 0; i < import.size(); ++i) {

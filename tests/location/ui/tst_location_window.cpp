@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "refdata/ui/customize_sheet.h"
 #include "refdata/units.h"
+#include "support/loopback_http_server.h"
 #include "support/recorded_pages.h"
 #include "support/ui_test_env.h"
 
@@ -221,6 +222,29 @@ private slots:
         });
         s.frame().dispatch(ID_IMPORT_CSV);
         QCOMPARE(remembered, (QList<int>{1, 2, 0}));
+    }
+
+    void updateWeatherTakesTheSourcesDaysOrSaysWhyNot()
+    {
+        Season s;
+        s.create_and_import(); // 1-10 July 2004
+        s.frame().dispatch(ID_UPDATE_WEATHER);
+        QCOMPARE(s.messages->texts().back(), std::string("The location has no weather source."));
+
+        test::LoopbackHttpServer server([](const std::string &) {
+            return test::LoopbackHttpServer::ok("Date,Tmax,Tmin,Rs\n2004-07-11,30.5,12,25\n");
+        });
+        s.doc().source = {server.url("/d?from={from}&to={to}"), "", "",
+                          "date=Date,t_max=Tmax[C],t_min=Tmin[C],solar=Rs[MJ/m2]", ""};
+        s.frame().dispatch(ID_UPDATE_WEATHER);
+        // Asked for the days after the last with data through the season's end (yesterday is
+        // long after it).
+        QCOMPARE(server.targets(), std::vector<std::string>{"/d?from=2004-07-11&to=2005-01-31"});
+        QCOMPARE(s.messages->texts().back(), std::string("1 day from 2004-07-11 to 2005-01-31."));
+        QCOMPARE(s.doc().day(10).has_data, 1);
+        QCOMPARE(s.doc().day(10).t_max, 30.5f);
+        QVERIFY(s.doc().is_modified());
+        QCOMPARE(s.cell(10, 3), QStringLiteral("86.9")); // Tmax, shown in Fahrenheit
     }
 
     void demoSeasonFillsAGreeleyLocationFromMay()

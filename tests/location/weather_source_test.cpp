@@ -1,0 +1,61 @@
+#include "location/weather_source.h"
+
+#include "platform/dates.h"
+
+#include <gtest/gtest.h>
+
+namespace tw {
+namespace {
+
+TEST(WeatherSource, TheAddressTakesTheStationAndTheDates)
+{
+    const int from = serial_from_civil(2022, 7, 4);
+    EXPECT_EQ(source_url("https://x.example/{station}/daily.csv?start={from}&end={to}&again={from}",
+                         "GLY04", from, from + 30),
+              "https://x.example/GLY04/daily.csv?start=2022-07-04&end=2022-08-03&again=2022-07-04");
+    // A station id never changes the address around it.
+    EXPECT_EQ(source_url("https://x.example/?id={station}", "A&b=c/d ü", from, from),
+              "https://x.example/?id=A%26b%3Dc%2Fd%20%C3%BC");
+}
+
+TEST(WeatherSource, ProblemsAreNamedWhereTheyAreTyped)
+{
+    const WeatherSource good{"https://x.example/?id={station}&from={from}&to={to}", "GLY04", "",
+                             "date=Date,t_max=Tmax[C]", ""};
+    EXPECT_EQ(weather_source_problem(good), "");
+    const struct
+    {
+        const char *what;
+        WeatherSource source;
+        std::string problem;
+    } cases[] = {
+        {"no address", {"", "GLY04", "", "date=Date", ""}, "The weather source needs an address."},
+        {"another scheme",
+         {"ftp://x.example/{from}", "", "", "date=Date", ""},
+         "The address must start with http:// or https://."},
+        {"a misspelt placeholder",
+         {"https://x.example/{form}", "", "", "date=Date", ""},
+         "The address holds \"{form}\"; it takes {station}, {from} and {to}."},
+        {"a station placeholder without a station",
+         {"https://x.example/{station}", "", "", "date=Date", ""},
+         "The address has {station} but no station is given."},
+        {"the forecast address",
+         {"https://x.example/", "", "", "date=Date", "file:///tmp/f.csv"},
+         "The forecast address must start with http:// or https://."},
+        {"preset and map",
+         {"https://x.example/", "", "P", "date=Date", ""},
+         "The weather source needs a preset or a map (one of them)."},
+        {"neither",
+         {"https://x.example/", "", "", "", ""},
+         "The weather source needs a preset or a map (one of them)."},
+        {"a map that does not parse",
+         {"https://x.example/", "", "", "t_max=Tmax[C]", ""},
+         "The map needs date=COL, or year=COL and doy=COL."},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(weather_source_problem(c.source), c.problem) << c.what;
+    EXPECT_EQ(weather_source_problem({"HTTPS://X.EXAMPLE/", "", "P", "", ""}), "");
+}
+
+} // namespace
+} // namespace tw
