@@ -3,6 +3,7 @@
 #include "fertility/knowledge_files.h"
 #include "fertility/mass_balance_table.h"
 #include "fertility/source_library.h"
+#include "platform/edition.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
 #include "platform/settings_store.h"
@@ -28,13 +29,20 @@ struct Seed
     std::function<bool()> create;
 };
 
-/// Every file a new farm needs, with the program's own defaults; a new farm starts with every
-/// shipped crop rather than Corn alone.
+bool is_release1()
+{
+    return edition().release == 1;
+}
+
+/// Every file a new farm needs, with the program's own defaults; a new farm of the current
+/// release starts with every shipped crop rather than Corn alone. The earlier release's records
+/// have no room for the perennials and long stage lists of the complete database.
 std::vector<Seed> farm_seeds()
 {
     return {
         {"soil.db", [] { return db_CreateSoils().has_value(); }},
-        {"crop.db", [] { return write_complete_crop_db(); }},
+        {"crop.db",
+         [] { return is_release1() ? db_CreateCrops().has_value() : write_complete_crop_db(); }},
         {"station.db", [] { return db_CreateStation().has_value(); }},
         {"custom.con",
          [] {
@@ -52,17 +60,24 @@ std::vector<Seed> farm_seeds()
 
 } // namespace
 
+// The two releases' crop and station databases cannot share a folder, so each release keeps a
+// farm folder, and remembers it, of its own.
+std::string_view farm_folder_key()
+{
+    return is_release1() ? kRelease1FarmFolderKey : kFarmFolderKey;
+}
+
 std::filesystem::path farm_folder(const SettingsStore &store, const std::filesystem::path &home)
 {
-    if (const auto stored = store.read_string(kFarmFolderSection, kFarmFolderKey);
+    if (const auto stored = store.read_string(kFarmFolderSection, farm_folder_key());
         stored && !stored->empty())
         return *stored;
-    return home / "Tillwise";
+    return home / (is_release1() ? "Tillwise1" : "Tillwise");
 }
 
 void remember_farm_folder(SettingsStore &store, const std::filesystem::path &folder)
 {
-    store.write_string(kFarmFolderSection, kFarmFolderKey, folder.string());
+    store.write_string(kFarmFolderSection, farm_folder_key(), folder.string());
 }
 
 std::vector<std::string> open_farm_folder(const std::filesystem::path &folder)

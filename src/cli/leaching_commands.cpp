@@ -51,7 +51,7 @@ void print_report(std::ostream &out, const LeachingSummary &summary, const Water
     out << kLeachingReportCaption << "\n\n";
     print_group(out, groups[0], width);
     print_group(out, groups[1], width);
-    out << kRecommendationsTitle << "\n" << advice_paragraph(summary) << "\n";
+    out << kRecommendationsTitle << "\n" << advice_paragraph(summary, stress) << "\n";
     print_group(out, groups[2], width);
     out << water_stress_sentence(stress);
 }

@@ -54,6 +54,7 @@ FieldDetailsForm::FieldDetailsForm(CFieldDoc &field)
     values.planting_date = field.planting_date.day();
     values.initial_moisture = convert_to(Soil_Moisture, field.initial_moisture);
     values.n_available = std::trunc(field.n2);
+    shown_n_available_ = values.n_available;
     if (has_system_capacity(field.days_per_mm))
         values.days_per_unit = days_per_unit_shown(field.days_per_mm);
     values.learn_from_readings = field.learn_from_readings;
@@ -120,8 +121,11 @@ std::optional<std::string> FieldDetailsForm::check() const
 {
     if (auto m = range_message(values.efficiency, 1, 100, "the Efficiency"))
         return m;
-    if (auto m = range_message(values.n_available, 0, 300, "the Nitrogen Available"))
-        return m;
+    // A consultation may leave more than the box allows; only a value the user typed is held to it.
+    if (n_available_changed()) {
+        if (auto m = range_message(values.n_available, 0, 300, "the Nitrogen Available"))
+            return m;
+    }
     if (values.days_per_unit) {
         if (auto m = system_capacity_message(*values.days_per_unit))
             return m;
@@ -159,7 +163,8 @@ bool FieldDetailsForm::accept()
     }
     field_.select_system(values.system);
     field_.efficiency = values.efficiency;
-    field_.n2 = values.n_available;
+    if (n_available_changed())
+        field_.n2 = values.n_available;
     field_.days_per_mm =
         values.days_per_unit ? days_per_mm_from_shown(*values.days_per_unit) : 0.0f;
     field_.learn_from_readings = values.learn_from_readings;

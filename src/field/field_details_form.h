@@ -73,10 +73,13 @@ public:
 
 private:
     int harvests_shown() const;
+    /// The box shows the stored value truncated: keeping it must not move the season.
+    bool n_available_changed() const { return values.n_available != shown_n_available_; }
 
     CFieldDoc &field_;
     bool new_field_;
     bool efficiency_editable_ = false;
+    float shown_n_available_ = 0.0f;
     std::vector<CropRecord> crops_;
     std::vector<SoilRecord> soils_;
 };

@@ -126,6 +126,16 @@ std::string_view irrigation_icon_meaning(int icon)
     }
 }
 
+int irrigation_measured_column()
+{
+    return Moisture;
+}
+
+std::string_view measured_mark_meaning()
+{
+    return "Measured: the soil moisture of this day is a reading entered over the balance's";
+}
+
 IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
 {
     IrrigationRow row;
@@ -156,6 +166,7 @@ IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
     // A forecast day shows the rain the balance counted on it, the forecast's when it has some.
     c[Rain] = positive_depth_text(rain_format, day_rain(field, d));
     c[Moisture] = moisture_text(day.soil_moisture);
+    row.measured = day.sm_override != 0;
     if (refresh && day.stage == StagePostHarvest)
         return row;
     c[Critical] = moisture_text(day.critical);

@@ -23,7 +23,8 @@ enum class TableFill { Full, Refresh };
 /// A row of the irrigation table. A cell without a value is left as it was (refresh only).
 struct IrrigationRow
 {
-    int icon = 0; ///< 1-10, 0 for none
+    int icon = 0;          ///< 1-10, 0 for none
+    bool measured = false; ///< the day's soil moisture is a reading, not the balance's
     std::array<std::optional<std::string>, kIrrigationColumns> cells;
 };
 
@@ -47,6 +48,9 @@ int irrigation_row_icon(const FieldDay &day, TableFill fill);
 constexpr int kIrrigationIcons = 10;
 /// What a state icon says of its day (the legend and the pictures' tool tips); empty for none.
 std::string_view irrigation_icon_meaning(int icon);
+/// The column that marks a day whose soil moisture was measured, and what the mark says.
+int irrigation_measured_column();
+std::string_view measured_mark_meaning();
 
 /// Field day d as the table shows it.
 IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill);

@@ -7,6 +7,7 @@
 #include "platform/dates.h"
 #include "platform/files.h"
 #include "platform/text_format.h"
+#include "refdata/units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +17,8 @@ namespace tw {
 namespace {
 
 constexpr ReadingUnit kDeficitUnits[] = {{"mm", ReadingKind::Deficit, 1.0},
-                                         {"in", ReadingKind::Deficit, 25.4}};
+                                         {"in", ReadingKind::Deficit, 25.4},
+                                         {"cm", ReadingKind::Deficit, 10.0}};
 constexpr ReadingUnit kContentUnits[] = {{"fraction", ReadingKind::Content, 1.0},
                                          {"percent", ReadingKind::Content, 0.01}};
 /// A deficit further than this from field capacity (mm) is no root zone's.
@@ -122,6 +124,18 @@ std::span<const ReadingUnit> reading_units(ReadingKind kind)
     if (kind == ReadingKind::Deficit)
         return kDeficitUnits;
     return kContentUnits;
+}
+
+std::size_t proposed_reading_unit(ReadingKind kind)
+{
+    if (kind != ReadingKind::Deficit)
+        return 0;
+    // A deficit is a depth of water: the user reads it in the depth unit of the preferences.
+    const auto units = reading_units(kind);
+    const std::string depth = sed_SetUnits(Depth);
+    const auto it = std::find_if(units.begin(), units.end(),
+                                 [&](const ReadingUnit &u) { return u.name == depth; });
+    return it == units.end() ? 0 : static_cast<std::size_t>(it - units.begin());
 }
 
 const ReadingUnit *reading_unit_named(ReadingKind kind, std::string_view name)

@@ -27,6 +27,8 @@ struct ReadingUnit
 std::optional<ReadingKind> reading_kind_named(std::string_view name);
 /// The units of a kind; the first is the one a file is read in when none is named.
 std::span<const ReadingUnit> reading_units(ReadingKind kind);
+/// The entry of reading_units(kind) a dialog proposes: a deficit in the user's depth unit.
+std::size_t proposed_reading_unit(ReadingKind kind);
 const ReadingUnit *reading_unit_named(ReadingKind kind, std::string_view name);
 
 /// When the probe was read: in the evening, after the day's rain and irrigation, the reading is

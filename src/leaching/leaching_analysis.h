@@ -153,9 +153,15 @@ std::optional<LeachingRun> run_leaching_analysis(const CFieldDoc &field, int day
 /// analysis, which decides on a midseason consultation), then the analysis of every day.
 std::optional<LeachingRun> leaching_summary_command(const CFieldDoc &field);
 
+// Each refusal says what to do next, so that the user is not left at a dead end.
 inline constexpr std::string_view kNotEnoughDataMessage =
-    "There is Not Enough Irrigation Data to Run Leaching Module";
+    "There is Not Enough Irrigation Data to Run Leaching Module.\n"
+    "The report comes with the season's end: enter or import the weather through the crop's "
+    "Stop Irrigating stage, then run Leaching Summary again.";
 inline constexpr std::string_view kMidseasonFirstMessage =
-    "A Midseason Fertilizer Consult must be run before a Midseason Leaching Consult";
+    "A Midseason Fertilizer Consult must be run before a Midseason Leaching Consult.\n"
+    "Run Consult > Fertilizer Consultation and choose the midseason correction (tillwise-cli "
+    "fertility F.fld --location L.loc --answers FILE with a midseason answers file), or wait for "
+    "the whole season's report at its end.";
 
 } // namespace tw

@@ -11,6 +11,9 @@ namespace {
 
 using Sentences = std::array<std::string_view, 4>;
 
+/// The reduction sentence writes the leached amount with one decimal.
+constexpr float kSmallestShownLeaching = 0.05f;
+
 constexpr Sentences kLeachedSentences = {
     " *  A negligible amount of nitrate is leaching indicating that your overall management is "
     "very good.\n",
@@ -55,9 +58,36 @@ constexpr Sentences kAvailableSentences = {
     "should improve your fertility management.\n",
 };
 
+// A season that left the crop short of water is no season to praise, however little leached:
+// the Low and Moderate grades then say what was measured and leave the judgement out.
+constexpr Sentences kLeachedWhenStressed = {
+    " *  A negligible amount of nitrate is leaching.\n",
+    " *  A moderate amount of nitrate is leaching.\n",
+};
+
+constexpr Sentences kPercolationWhenStressed = {
+    " *  The amount of water Deep Percolating is Low, but the crop was short of water: little "
+    "percolation does not mean the irrigation kept up.\n",
+    " *  The amount of water Deep Percolating is Moderate, but the crop was short of water: the "
+    "irrigation did not keep up with the crop.\n",
+};
+
+constexpr Sentences kAvailableWhenStressed = {
+    " *  The amount of Soil Nitrate Available for Leaching is Low.\n",
+    " *  The amount of Soil Nitrate Available for Leaching is Moderate.\n",
+};
+
 std::string_view sentence(const Sentences &sentences, Grade grade)
 {
     return sentences[static_cast<std::size_t>(grade) - 1];
+}
+
+/// The sentence of a grade; under water stress the praising grades take their plain wording.
+std::string_view graded(const Sentences &usual, const Sentences &stressed_wording, Grade grade,
+                        bool stressed)
+{
+    const bool praises = grade == Grade::Low || grade == Grade::Medium;
+    return stressed && praises ? sentence(stressed_wording, grade) : sentence(usual, grade);
 }
 
 std::string inches_text(float value)
@@ -130,14 +160,19 @@ ReportGroup fertility_group(const LeachingSummary &s)
             }};
 }
 
-std::string advice_paragraph(const LeachingSummary &s)
+std::string advice_paragraph(const LeachingSummary &s, const WaterStress &stress)
 {
+    const bool stressed = stress.days > 0;
     std::string text;
-    text += sentence(kLeachedSentences, grade_nitrate_leached(s.nitrate_leached));
+    text += graded(kLeachedSentences, kLeachedWhenStressed,
+                   grade_nitrate_leached(s.nitrate_leached), stressed);
     text += sentence(kIndexSentences, grade_leaching_index(s.leaching_index));
-    text += sentence(kPercolationSentences, grade_deep_percolation(s.deep_percolation));
-    text += sentence(kAvailableSentences, grade_nitrate_available(s.nitrate_available));
-    if (s.nitrate_available > 0.0f)
+    text += graded(kPercolationSentences, kPercolationWhenStressed,
+                   grade_deep_percolation(s.deep_percolation), stressed);
+    text += graded(kAvailableSentences, kAvailableWhenStressed,
+                   grade_nitrate_available(s.nitrate_available), stressed);
+    // The sentence shows the amount to a tenth: below that there is nothing to eliminate.
+    if (s.nitrate_available > 0.0f && s.nitrate_leached >= kSmallestShownLeaching)
         text += reduction_sentences(s);
     return text;
 }

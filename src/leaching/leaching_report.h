@@ -38,8 +38,9 @@ ReportGroup irrigation_group(const LeachingSummary &summary);
 ReportGroup fertility_group(const LeachingSummary &summary);
 
 /// The advice: one sentence for each of the four grades, then the reduction advice when nitrate
-/// was left available at the end.
-std::string advice_paragraph(const LeachingSummary &summary);
+/// was left available at the end and some leached. A crop that was under water stress on any
+/// day is not praised for its management.
+std::string advice_paragraph(const LeachingSummary &summary, const WaterStress &stress);
 
 /// The days past the critical deficit and the largest deficit, shown after the recommendations.
 ReportGroup water_stress_group(const WaterStress &stress);

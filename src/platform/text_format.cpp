@@ -1,5 +1,7 @@
 #include "platform/text_format.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <string_view>
@@ -50,6 +52,29 @@ std::optional<std::string> range_message(double value, double lo, double hi, std
         return std::nullopt;
     return strprintf("Please enter a value between %g and %g for %.*s.", lo, hi,
                      static_cast<int>(what.size()), what.data());
+}
+
+std::string readable_number(double value)
+{
+    if (!std::isfinite(value))
+        return strprintf("%g", value);
+    const double size = std::abs(value);
+    int decimals = 0;
+    if (size == 0.0 || size >= 100.0)
+        decimals = 0;
+    else if (size >= 10.0)
+        decimals = 1;
+    else if (size >= 1.0)
+        decimals = 2;
+    else
+        decimals = std::min(6, 2 - static_cast<int>(std::floor(std::log10(size))));
+    std::string text = strprintf("%.*f", decimals, value);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    return text == "-0" ? "0" : text;
 }
 
 } // namespace tw

@@ -9,6 +9,10 @@ namespace tw {
 /// printf formatting into a string; the program's texts are defined by printf formats ("%1.3f").
 std::string strprintf(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
+/// A number as a person reads it in a dialog: whole from 100 up, one decimal from 10, two from
+/// 1, three significant figures below; no trailing zeros and no "-0".
+std::string readable_number(double value);
+
 /// Trims white space at both ends.
 std::string trimmed(std::string_view text);
 

@@ -1,5 +1,7 @@
 #include "platform/text_table.h"
 
+#include "platform/text_format.h"
+
 namespace tw {
 namespace {
 
@@ -35,6 +37,19 @@ std::string csv_text(const TextTable &table)
     for (const auto &row : table.rows)
         append_line(out, row);
     return out;
+}
+
+std::string bare_title(const std::string &title)
+{
+    return trimmed(title);
+}
+
+std::string export_csv_text(const TextTable &table)
+{
+    TextTable bare{{}, table.rows};
+    for (const std::string &title : table.headers)
+        bare.headers.push_back(bare_title(title));
+    return csv_text(bare);
 }
 
 } // namespace tw

@@ -17,5 +17,9 @@ struct TextTable
 std::string csv_field(const std::string &text);
 /// The titles and every row as CSV lines ending in a line feed.
 std::string csv_text(const TextTable &table);
+/// A title without the spaces a window or a printed column aligns it with.
+std::string bare_title(const std::string &title);
+/// The table as a file for other programs: csv_text with bare titles.
+std::string export_csv_text(const TextTable &table);
 
 } // namespace tw

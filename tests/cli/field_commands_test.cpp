@@ -149,6 +149,26 @@ TEST_F(FieldCli, EditChangesTheSystemAndEfficiency)
     EXPECT_EQ(field->n2, 40.0f);
 }
 
+// A consultation can leave more available nitrogen than the dialog's box accepts; an edit that
+// does not touch it keeps it to the last bit.
+TEST_F(FieldCli, EditKeepsANitrogenAboveTheBoxLimit)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    CLocationDoc location;
+    ASSERT_EQ(load_location_file(loc, location), LocationRead::Complete);
+    test::ScopedMessages quiet;
+    auto field = open_field({true, &location}, std::filesystem::path(fld));
+    ASSERT_TRUE(field);
+    field->n2 = 331.4f;
+    ASSERT_TRUE(field->save(fld));
+
+    const CliRun edited = run({"field", "edit", fld, "--location", loc, "--days-per-unit", "3"});
+    ASSERT_EQ(edited.status, kExitOk) << edited.err;
+    auto reread = open_field({true, &location}, std::filesystem::path(fld));
+    ASSERT_TRUE(reread);
+    EXPECT_EQ(reread->n2, 331.4f);
+}
+
 TEST_F(FieldCli, NewFieldRefusals)
 {
     const struct

@@ -167,10 +167,29 @@ TEST_F(FieldForms, ExistingFieldIsRecomputedWithTruncatedValues)
     EXPECT_EQ(form.values.n_available, 55.0f);
     ASSERT_TRUE(form.accept());
     EXPECT_EQ(field->efficiency, 72.0f);
-    EXPECT_EQ(field->n2, 55.0f);
+    EXPECT_EQ(field->n2, 55.9f); // shown truncated, but left as it was
     EXPECT_EQ(field->day_offset, 0);
     EXPECT_TRUE(field->is_modified());
     EXPECT_EQ(log, std::vector<std::string>{"field -1"});
+}
+
+// A consultation can store more nitrogen than the box accepts; only a typed value is checked.
+TEST_F(FieldForms, NitrogenAvailableIsCheckedOnlyWhenTyped)
+{
+    auto field = test::make_field(*location, test::corn());
+    field->n2 = 331.4f;
+    FieldDetailsForm untouched(*field);
+    EXPECT_EQ(untouched.check(), std::nullopt);
+    ASSERT_TRUE(untouched.accept());
+    EXPECT_EQ(field->n2, 331.4f);
+
+    FieldDetailsForm typed(*field);
+    typed.values.n_available = 301.0f;
+    EXPECT_EQ(typed.check(), "Please enter a value between 0 and 300 for the Nitrogen Available.");
+    typed.values.n_available = 300.0f;
+    EXPECT_EQ(typed.check(), std::nullopt);
+    ASSERT_TRUE(typed.accept());
+    EXPECT_EQ(field->n2, 300.0f);
 }
 
 TEST_F(FieldForms, SoilFormStoresInternalValues)

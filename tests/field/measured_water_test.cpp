@@ -51,6 +51,26 @@ TEST_F(MeasuredWater, ReadingsFileIsReadInItsUnits)
     EXPECT_EQ(reading_kind_named("moisture"), std::nullopt);
 }
 
+// A grower who reads depths in inches is offered inches for a deficit file (1 in = 25.4 mm,
+// 1 cm = 10 mm); a content file has no depth unit and keeps the fraction.
+TEST_F(MeasuredWater, TheDialogProposesTheUsersDepthUnit)
+{
+    const struct
+    {
+        std::int32_t depth_unit;
+        std::string_view name;
+        double mm;
+    } cases[] = {{0, "mm", 1.0}, {1, "in", 25.4}, {2, "cm", 10.0}};
+    for (const auto &c : cases) {
+        settings->depth_unit = c.depth_unit;
+        const ReadingUnit &u =
+            reading_units(ReadingKind::Deficit)[proposed_reading_unit(ReadingKind::Deficit)];
+        EXPECT_EQ(u.name, c.name);
+        EXPECT_DOUBLE_EQ(u.to_internal, c.mm);
+        EXPECT_EQ(proposed_reading_unit(ReadingKind::Content), 0u);
+    }
+}
+
 TEST_F(MeasuredWater, BadLineIsNamedAndNothingIsRead)
 {
     const struct

@@ -467,6 +467,15 @@ TEST_F(LeachingRunTest, RefusalsAndTheirMessages)
     field.crop.name = "Corn";
     EXPECT_FALSE(leaching_summary_command(field));
     EXPECT_EQ(texts(), std::vector<std::string>{std::string(kNotEnoughDataMessage)});
+
+    // Each refusal keeps its words and says, on a line of its own, what to do next.
+    const auto first_line = [](std::string_view text) { return text.substr(0, text.find('\n')); };
+    EXPECT_EQ(first_line(kMidseasonFirstMessage),
+              "A Midseason Fertilizer Consult must be run before a Midseason Leaching Consult.");
+    EXPECT_NE(kMidseasonFirstMessage.find("Fertilizer Consultation"), std::string_view::npos);
+    EXPECT_EQ(first_line(kNotEnoughDataMessage),
+              "There is Not Enough Irrigation Data to Run Leaching Module.");
+    EXPECT_NE(kNotEnoughDataMessage.find("run Leaching Summary again"), std::string_view::npos);
 }
 
 TEST_F(LeachingRunTest, ScheduleProblemsAreToldAndTheAnalysisGoesOn)

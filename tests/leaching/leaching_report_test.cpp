@@ -81,7 +81,7 @@ TEST(LeachingReport, NoNitrogenShowsUnknownTwice)
 
 TEST(LeachingAdvice, FourSentencesWithoutNitrateLeft)
 {
-    EXPECT_EQ(advice_paragraph(a_season()),
+    EXPECT_EQ(advice_paragraph(a_season(), {}),
               " *  A large amount of nitrate is leaching indicating that your overall management "
               "could be improved.\n"
               " *  The Leaching Index is Low indicating that your climate and irrigation scheme "
@@ -114,7 +114,7 @@ TEST(LeachingAdvice, EachGradeHasItsSentence)
         s.leaching_index = index[g[1]];
         s.deep_percolation = perc[g[2]];
         s.nitrate_available = available[g[3]];
-        const std::string paragraph = advice_paragraph(s);
+        const std::string paragraph = advice_paragraph(s, {});
         EXPECT_EQ(line_count(paragraph), 6u) << row; // with the two lines of the reduction advice
         // Each sentence in its place: the grade's words appear after the previous sentence's.
         std::size_t at = 0;
@@ -151,7 +151,7 @@ TEST(LeachingAdvice, ReductionSentences)
         s.reduced_nitrogen = c.reduced;
         s.yield_before = c.before;
         s.yield_after = c.after;
-        const std::string paragraph = advice_paragraph(s);
+        const std::string paragraph = advice_paragraph(s, {});
         std::string expected = first;
         expected.replace(expected.find("%s"), 2, c.target);
         expected += c.ending;
@@ -159,6 +159,47 @@ TEST(LeachingAdvice, ReductionSentences)
         EXPECT_EQ(paragraph.substr(paragraph.size() - expected.size()), expected);
         EXPECT_EQ(line_count(paragraph), 6u);
     }
+}
+
+// A season never irrigated leaches little and percolates little; the crop went short of water all
+// the same, and that is no management to praise.
+TEST(LeachingAdvice, AStressedCropIsNotPraised)
+{
+    LeachingSummary s;
+    s.nitrate_leached = 1.0f;
+    s.leaching_index = 1.0f;
+    s.deep_percolation = 1.0f;
+    s.nitrate_available = 10.0f;
+    const WaterStress one_day{1, 3.2f};
+    for (const float perc : {1.0f, 3.0f}) { // Low, Moderate
+        s.deep_percolation = perc;
+        const std::string paragraph = advice_paragraph(s, one_day);
+        for (const char *praise : {"very good", "very well", "fairly good", "fairly well"})
+            EXPECT_EQ(paragraph.find(praise), std::string::npos) << praise << "\n" << paragraph;
+        EXPECT_NE(paragraph.find("A negligible amount of nitrate is leaching."), std::string::npos);
+        EXPECT_NE(paragraph.find("but the crop was short of water"), std::string::npos);
+    }
+    // The grades that already ask for better management read the same either way.
+    s.nitrate_leached = 30.0f;
+    s.deep_percolation = 9.0f;
+    s.nitrate_available = 200.0f;
+    EXPECT_EQ(advice_paragraph(s, one_day), advice_paragraph(s, {}));
+    EXPECT_NE(advice_paragraph(s, {}).find("should be improved"), std::string::npos);
+}
+
+// The reduction sentence shows the leached amount to a tenth: 0.04 would read "0.0 lb/acre".
+TEST(LeachingAdvice, NothingToEliminateNoReduction)
+{
+    LeachingSummary s = a_season();
+    s.nitrate_available = 35.0f;
+    s.nitrogen_applied = 35.0f;
+    s.reduced_nitrogen = 35.0f;
+    s.nitrate_leached = 0.0f;
+    EXPECT_EQ(advice_paragraph(s, {}).find("eliminate"), std::string::npos);
+    s.nitrate_leached = 0.049f;
+    EXPECT_EQ(advice_paragraph(s, {}).find("eliminate"), std::string::npos);
+    s.nitrate_leached = 0.05f;
+    EXPECT_NE(advice_paragraph(s, {}).find("eliminate the  0.1 lb/acre"), std::string::npos);
 }
 
 TEST(LeachingReport, ConsultationNotice)

@@ -1,4 +1,5 @@
 #include "platform/csv.h"
+#include "platform/text_table.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,17 @@ TEST(Csv, LinesWithEitherBreak)
     EXPECT_EQ(text_lines("a\r\nb\n\nc"), (std::vector<std::string_view>{"a", "b", "", "c"}));
     EXPECT_EQ(text_lines("a\n"), (std::vector<std::string_view>{"a"}));
     EXPECT_TRUE(text_lines("").empty());
+}
+
+// The windows pad their titles to align the columns; a file for other programs has none of it,
+// while the cells stay as shown and a comma in a cell is still quoted.
+TEST(Csv, ExportedTitlesAreBare)
+{
+    const TextTable table{{"     Date", "Growth Stage    ", "Rain(in)"},
+                          {{"05/10/22", "Emergence, late", " 0.25"}}};
+    EXPECT_EQ(export_csv_text(table),
+              "Date,Growth Stage,Rain(in)\n05/10/22,\"Emergence, late\", 0.25\n");
+    EXPECT_EQ(csv_text(table).substr(0, 10), "     Date,");
 }
 
 } // namespace

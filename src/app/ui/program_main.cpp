@@ -29,10 +29,8 @@ int run_program(int argc, char **argv, const Edition &edition)
     {
         CTillwiseApp tillwise(store);
         // Started from a desktop menu the working directory is the home folder; the program works
-        // in its farm folder instead. The earlier release keeps its files where it is started, as
-        // its crop and station databases cannot share a folder with the current ones.
-        if (&edition == &current_release())
-            tillwise.use_farm_folder(farm_folder(store, QDir::homePath().toStdString()));
+        // in its farm folder instead, each release in its own.
+        tillwise.use_farm_folder(farm_folder(store, QDir::homePath().toStdString()));
         QStringList arguments = QApplication::arguments();
         arguments.removeFirst();
         if (tillwise.init_instance(arguments) && tillwise.main_frame()->isVisible())

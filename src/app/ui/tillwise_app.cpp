@@ -154,6 +154,7 @@ void CTillwiseApp::register_document_kinds()
     fields.consultations.leaching_summary = [this](CFieldDoc &doc) {
         show_leaching_summary(frame_.get(), doc);
     };
+    fields.settings = &store_;
     set_kind(WindowKind::Field, std::make_unique<FieldKind>(fields, WindowKind::Field));
     set_kind(WindowKind::FieldNitrogen,
              std::make_unique<FieldKind>(fields, WindowKind::FieldNitrogen));

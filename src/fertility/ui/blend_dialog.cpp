@@ -46,7 +46,7 @@ CNewBlendDlg::CNewBlendDlg(ApplicationPage &page, QWidget *parent)
     const char *phase_captions[] = {"Preplant", "Starter", "Post Emergence", "Fertigation"};
     for (std::size_t i = 0; i < maxima_.size(); ++i) {
         maxima_[i] = number_edit(maxima);
-        maxima_[i]->setText(number_text(defaults.max_application[i]));
+        show_number(maxima_[i], defaults.max_application[i]);
         maxima_form->addRow(QString::fromUtf8(phase_captions[i]),
                             with_label(maxima_[i], QStringLiteral("lb/acre")));
     }

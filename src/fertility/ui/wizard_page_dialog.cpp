@@ -4,6 +4,7 @@
 #include "fertility/ui/method_calcs_dialog.h"
 #include "platform/message_port.h"
 #include "platform/text_format.h"
+#include "platform/ui/date_field.h"
 #include "platform/ui/dialog_fields.h"
 
 #include <QCheckBox>
@@ -195,7 +196,8 @@ QWidget *CWizardPageDlg::make_editor(const PageField &field)
         break;
     }
     case FieldKind::Date: {
-        auto *date = new QDateEdit(qdate_of(static_cast<int>(field.value)), this);
+        auto *date = new DateField(this);
+        date->setDate(qdate_of(static_cast<int>(field.value)));
         date->setCalendarPopup(true);
         date->setDisplayFormat(QStringLiteral("MM/dd/yy"));
         connect(date, &QDateEdit::dateChanged, this,
@@ -205,7 +207,7 @@ QWidget *CWizardPageDlg::make_editor(const PageField &field)
     }
     case FieldKind::Display: {
         QLineEdit *shown = number_edit(this, false);
-        shown->setText(number_text(static_cast<float>(field.value)));
+        show_number(shown, static_cast<float>(field.value));
         editor = shown;
         break;
     }
@@ -213,7 +215,7 @@ QWidget *CWizardPageDlg::make_editor(const PageField &field)
     case FieldKind::Number: {
         QLineEdit *edit =
             field.kind == FieldKind::Integer ? whole_number_edit(this) : number_edit(this);
-        edit->setText(number_text(static_cast<float>(field.value)));
+        show_number(edit, static_cast<float>(field.value));
         // A figure that decides what else the page offers (the nitrogen to apply) takes effect
         // as it is typed; one the field does not take waits for Next to be refused.
         connect(edit, &QLineEdit::textEdited, this, [this, key](const QString &text) {

@@ -117,10 +117,10 @@ void CCropGeneralPage::set_values(const CropSheetValues &v)
     yield_->setText(QString::number(v.average_yield));
     units_->setCurrentText(QString::fromStdString(v.yield_units));
     population_->setText(QString::number(v.plant_population));
-    planting_depth_->setText(number_text(v.planting_depth));
-    max_depth_->setText(number_text(v.max_root_depth));
-    min_temperature_->setText(number_text(v.min_temperature));
-    max_temperature_->setText(number_text(v.max_temperature));
+    show_number(planting_depth_, v.planting_depth);
+    show_number(max_depth_, v.max_root_depth);
+    show_number(min_temperature_, v.min_temperature);
+    show_number(max_temperature_, v.max_temperature);
     for (std::size_t i = 0; i < 4; ++i) {
         kc_before_[i]->setText(coefficient_text(v.kc_before[i]));
         kc_after_[i]->setText(coefficient_text(v.kc_after[i]));
@@ -192,8 +192,8 @@ CCropFertilityPage::CCropFertilityPage(QWidget *parent)
 
 void CCropFertilityPage::set_values(const CropSheetValues &v)
 {
-    n_requirement_->setText(number_text(v.n_requirement));
-    b0_->setText(number_text(v.yield_b0));
+    show_number(n_requirement_, v.n_requirement);
+    show_number(b0_, v.yield_b0);
     for (std::size_t i = 0; i < efficiency_.size(); ++i)
         efficiency_[i]->setValue(v.efficiency[i]);
     for (std::size_t c = 0; c < 3; ++c) {
@@ -233,9 +233,9 @@ CGrowthStageDetailsDlg::CGrowthStageDetailsDlg(StageEditor &editor, StageEdit ed
     name_->setMaxLength(static_cast<int>(kStageNameChars));
     const StageDetails &d = edit_.details;
     name_->setText(QString::fromStdString(d.name));
-    depletion_->setText(number_text(d.depletion_percent));
-    days_->setText(number_text(d.days));
-    gdd_->setText(number_text(d.gdd));
+    show_number(depletion_, d.depletion_percent);
+    show_number(days_, d.days);
+    show_number(gdd_, d.gdd);
     for (QLineEdit *fixed : {name_, days_, gdd_})
         fixed->setEnabled(!edit_.depletion_only);
 

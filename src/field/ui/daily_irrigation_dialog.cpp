@@ -58,10 +58,10 @@ CDailyIrrigationDlg::CDailyIrrigationDlg(DailyEntryForm &form, QWidget *parent)
     status_->setText(
         QString::fromUtf8(form.status().data(), static_cast<qsizetype>(form.status().size())));
     status_->setWordWrap(true);
-    rain_->setText(number_text(form.rain));
-    irrigation_->setText(number_text(form.irrigation));
-    needed_->setText(number_text(form.irrigation_needed()));
-    moisture_->setText(number_text(form.soil_moisture));
+    show_number(rain_, form.rain);
+    show_number(irrigation_, form.irrigation);
+    show_number(needed_, form.irrigation_needed());
+    show_number(moisture_, form.soil_moisture);
     override_->setChecked(form.sm_override);
     moisture_->setEnabled(form.soil_moisture_editable());
     nitrogen_->setAutoDefault(false);

@@ -3,6 +3,7 @@
 #include "field/field_doc.h"
 #include "field/field_tips.h"
 #include "field/season_glance.h"
+#include "platform/axis_scale.h"
 #include "platform/dates.h"
 #include "platform/ui/dialog_fields.h"
 
@@ -145,7 +146,9 @@ void CFieldChartView::redraw()
         taw->append(x, day.taw);
         top = std::max({top, day.taw, day.deficit, day.rain, day.irrigation});
     }
-    top = top > 0.0f ? top * 1.1f : 1.0f;
+    // Labels in round numbers of the user's unit, with a little room above the largest value.
+    const AxisScale scale = round_axis(top);
+    top = static_cast<float>(scale.top);
 
     QLineSeries *today = line(QStringLiteral("Last actual day"), QColor(30, 90, 200));
     for (const ChartDay &day : season.days) {
@@ -156,7 +159,9 @@ void CFieldChartView::redraw()
     dates->setFormat(QStringLiteral("MM/dd"));
     dates->setTickCount(8);
     auto *depths = new QValueAxis;
-    depths->setRange(0, top);
+    depths->setRange(0, scale.top);
+    depths->setTickCount(scale.ticks);
+    depths->setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
     depths->setTitleText(QStringLiteral("Depth (%1)").arg(unit));
     c->addAxis(dates, Qt::AlignBottom);
     c->addAxis(depths, Qt::AlignLeft);

@@ -3,6 +3,7 @@
 #include "field/field_details_form.h"
 #include "field/irrigation_systems.h"
 #include "field/system_capacity.h"
+#include "platform/ui/date_field.h"
 #include "platform/ui/dialog_fields.h"
 #include "refdata/ui/unit_fields.h"
 #include "refdata/units.h"
@@ -27,7 +28,7 @@ CFieldDetailsDlg::CFieldDetailsDlg(FieldDetailsForm &form, QWidget *parent)
     , efficiency_(number_edit(this, false))
     , perennial_(new QCheckBox(QStringLiteral("Perennial Planting Season "), this))
     , date_label_(new QLabel(this))
-    , date_(new QDateEdit(this))
+    , date_(new DateField(this))
     , moisture_(number_edit(this))
     , nitrogen_(number_edit(this))
     , capacity_(number_edit(this))
@@ -87,7 +88,7 @@ CFieldDetailsDlg::CFieldDetailsDlg(FieldDetailsForm &form, QWidget *parent)
     });
     connect(system_, &QComboBox::activated, this, [this](int index) {
         form_.choose_system(index);
-        efficiency_->setText(number_text(form_.values.efficiency));
+        show_number(efficiency_, form_.values.efficiency);
     });
     connect(system_->lineEdit(), &QLineEdit::textEdited, this, [this] {
         form_.type_system_text();
@@ -105,11 +106,14 @@ void CFieldDetailsDlg::show_values()
     const FieldDetailsValues &v = form_.values;
     name_->setText(QString::fromStdString(v.name));
     system_->setCurrentIndex(v.system);
-    efficiency_->setText(number_text(v.efficiency));
+    show_number(efficiency_, v.efficiency);
     date_->setDate(qdate_of(v.planting_date));
-    moisture_->setText(number_text(v.initial_moisture));
-    nitrogen_->setText(number_text(v.n_available));
-    capacity_->setText(v.days_per_unit ? number_text(*v.days_per_unit) : QString());
+    show_number(moisture_, v.initial_moisture);
+    show_number(nitrogen_, v.n_available);
+    if (v.days_per_unit)
+        show_number(capacity_, *v.days_per_unit);
+    else
+        capacity_->clear();
     learn_->setChecked(v.learn_from_readings);
     show_efficiency_state();
     show_perennial_rule();

@@ -20,7 +20,9 @@
 #include "platform/command_ids.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
+#include "platform/settings_store.h"
 #include "platform/ui/dialog_fields.h"
+#include "platform/ui/fixed_window_style.h"
 #include "platform/ui/interaction.h"
 #include "platform/ui/table_export.h"
 #include "platform/ui/table_printer.h"
@@ -28,10 +30,14 @@
 #include "refdata/ui/soil_dialogs.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSplitter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -41,6 +47,12 @@ namespace {
 
 constexpr int kPaneSize = 500;
 constexpr int kChartHeight = 260;
+/// Rows of the irrigation table a new window shows: about a week and a half, enough to read the
+/// days before and after today without scrolling.
+constexpr int kFirstRowsShown = 10;
+constexpr const char *kSplitSection = "FieldWindow";
+constexpr const char *kTableHeightKey = "TableHeight";
+constexpr const char *kChartHeightKey = "ChartHeight";
 
 } // namespace
 
@@ -63,7 +75,9 @@ CFieldFrame::CFieldFrame(CFieldDoc &doc, FieldServices services, WindowKind show
     splitter_->setSizes({std::max(kPaneSize, view_->full_width()), kPaneSize});
     // The chart sits under the tables; the splitter between them lets the user share the height.
     outer_->insertWidget(0, splitter_);
-    outer_->setSizes({kPaneSize, kChartHeight});
+    outer_->setChildrenCollapsible(false);
+    outer_->setSizes(remembered_split());
+    connect(outer_, &QSplitter::splitterMoved, this, &CFieldFrame::remember_split);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(next_);
@@ -141,17 +155,55 @@ void CFieldFrame::next_pane(bool)
         view_->setFocus();
 }
 
+int CFieldFrame::table_height(int rows) const
+{
+    return view_->horizontalHeader()->sizeHint().height() +
+           rows * view_->verticalHeader()->defaultSectionSize() + 2 * view_->frameWidth() +
+           view_->horizontalScrollBar()->sizeHint().height();
+}
+
+QList<int> CFieldFrame::remembered_split() const
+{
+    const int table = table_height(kFirstRowsShown);
+    if (!services_.settings)
+        return {table, kChartHeight};
+    return {services_.settings->read_int(kSplitSection, kTableHeightKey, table),
+            services_.settings->read_int(kSplitSection, kChartHeightKey, kChartHeight)};
+}
+
+void CFieldFrame::remember_split()
+{
+    const QList<int> sizes = outer_->sizes();
+    if (!services_.settings || sizes.size() != 2)
+        return;
+    services_.settings->write_int(kSplitSection, kTableHeightKey, sizes[0]);
+    services_.settings->write_int(kSplitSection, kChartHeightKey, sizes[1]);
+}
+
 void CFieldFrame::place(QMdiSubWindow &window, const QSize &area)
 {
     // The lower part of the main window, under the location's; no maximize box, and no close
-    // of its own.
+    // of its own. It reaches up over the location's window when the lower part cannot hold the
+    // panel, the table's first rows and the chart.
     window.setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     for (QAction *action : window.systemMenu()->actions()) {
         if (action->shortcut() == QKeySequence(QKeySequence::Close))
             action->setEnabled(false);
     }
-    window.setGeometry(0, area.height() / 2, area.width(), int(area.height() / 2.4));
+    // The title bar shows its close button greyed: the window goes with its document.
+    auto *style = new FixedWindowStyle(QApplication::style()->name());
+    style->setParent(&window);
+    window.setStyle(style);
+    const QList<int> split = remembered_split();
+    const int frame_extra =
+        style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window) +
+        2 * style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window);
+    const int wanted = next_->sizeHint().height() + split.value(0) + split.value(1) +
+                       outer_->handleWidth() + frame_extra;
+    const int height = std::min(area.height(), std::max(int(area.height() / 2.4), wanted));
+    window.setGeometry(0, std::min(area.height() / 2, area.height() - height), area.width(),
+                       height);
 }
 
 void CFieldFrame::edit_day(int day)
@@ -244,10 +296,11 @@ void CFieldFrame::print_preview()
 void CFieldFrame::export_table()
 {
     const bool nitrogen = nitrogen_->hasFocus();
-    const QString title = QString::fromStdString(doc_.title());
+    // The window's title names the field, its location and more: too long for a file name.
+    const QString name = QString::fromStdString(doc_.name);
     tw::export_table(
         nitrogen ? nitrogen_text_table(doc_) : irrigation_text_table(doc_),
-        title + (nitrogen ? QStringLiteral(" nitrogen.csv") : QStringLiteral(" irrigation.csv")),
+        name + (nitrogen ? QStringLiteral(" nitrogen.csv") : QStringLiteral(" irrigation.csv")),
         this);
 }
 

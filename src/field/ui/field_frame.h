@@ -4,6 +4,8 @@
 #include "platform/ui/document_frame.h"
 #include "platform/window_kind.h"
 
+#include <QList>
+
 class QSplitter;
 
 namespace tw {
@@ -31,6 +33,8 @@ public:
     CFieldView *view() const { return view_; }
     CFieldView2 *nitrogen_view() const { return nitrogen_; }
     CFieldChartView *chart_view() const { return chart_; }
+    /// The tables above, the chart below.
+    QSplitter *chart_splitter() const { return outer_; }
     CNextIrrigationPanel *next_irrigation_panel() const { return next_; }
 
     int menu_resource() const override;
@@ -58,6 +62,12 @@ public:
     void show_legend();
 
 private:
+    /// The height of the irrigation table that shows that many rows whole.
+    int table_height(int rows) const;
+    /// The table's and the chart's heights the user left last, else the first rows and the chart.
+    QList<int> remembered_split() const;
+    void remember_split();
+
     CFieldDoc &doc_;
     FieldServices services_;
     QSplitter *splitter_;

@@ -8,6 +8,8 @@
 
 namespace tw {
 
+class SettingsStore;
+
 /// Where the fertility and leaching work plug into the field windows. A consultation that is not
 /// given leaves its step out: a new field goes on without it, and its command is disabled.
 struct FieldConsultations
@@ -27,6 +29,8 @@ struct FieldServices
     /// Opens another window on a field, of the irrigation or the nitrogen kind.
     std::function<void(Document &, WindowKind)> open_window;
     FieldConsultations consultations;
+    /// Where the windows remember how the user shared their height between table and chart.
+    SettingsStore *settings = nullptr;
 };
 
 /// Fields in the program: a new one comes through the field details dialog, files are .fld, and

@@ -94,4 +94,23 @@ QIcon irrigation_icon(int number)
     return number >= 1 && number <= 10 ? icons[static_cast<std::size_t>(number)] : icons[0];
 }
 
+QIcon measured_icon()
+{
+    static const QIcon icon = [] {
+        QPixmap pixmap = blank_state_picture();
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        // The ground line, and the probe's shaft and handle standing in it.
+        p.setPen(QPen(QColor(120, 80, 40), 1.6));
+        p.drawLine(QPointF(1, 11), QPointF(15, 11));
+        p.setPen(QPen(QColor(40, 40, 40), 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(8, 4), QPointF(8, 15));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 120, 200));
+        p.drawRoundedRect(QRectF(4.5, 1, 7, 3.5), 1, 1);
+        return QIcon(pixmap);
+    }();
+    return icon;
+}
+
 } // namespace tw

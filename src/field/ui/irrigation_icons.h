@@ -10,5 +10,7 @@ namespace tw {
 /// with an exclamation mark for an irrigation need (a small disc in a corner beside another
 /// glyph), the blue rain drop and the struck-through circle of a day without weather.
 QIcon irrigation_icon(int number);
+/// The mark of a day whose soil moisture was measured: a probe in the ground.
+QIcon measured_icon();
 
 } // namespace tw

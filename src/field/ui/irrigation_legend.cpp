@@ -25,6 +25,15 @@ CIrrigationLegendDlg::CIrrigationLegendDlg(QWidget *parent)
         grid->addWidget(picture, icon - 1, 0);
         grid->addWidget(text, icon - 1, 1);
     }
+    // The mark beside a measured soil moisture, after the row pictures.
+    auto *probe = new QLabel(this);
+    probe->setPixmap(measured_icon().pixmap(16, 16));
+    const std::string_view measured = measured_mark_meaning();
+    auto *measured_text = new QLabel(
+        QString::fromUtf8(measured.data(), static_cast<qsizetype>(measured.size())), this);
+    measured_text->setObjectName(QStringLiteral("meaningMeasured"));
+    grid->addWidget(probe, kIrrigationIcons, 0);
+    grid->addWidget(measured_text, kIrrigationIcons, 1);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto *layout = new QVBoxLayout(this);

@@ -44,10 +44,18 @@ QVariant IrrigationTableModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole: return row.cells[static_cast<std::size_t>(index.column())];
     case Qt::DecorationRole:
-        return index.column() == 0 ? QVariant(irrigation_icon(row.icon)) : QVariant();
+        if (index.column() == 0)
+            return irrigation_icon(row.icon);
+        if (row.measured && index.column() == irrigation_measured_column())
+            return measured_icon();
+        return {};
     case Qt::ToolTipRole: {
-        const std::string_view meaning = irrigation_icon_meaning(row.icon);
-        if (index.column() != 0 || meaning.empty())
+        std::string_view meaning;
+        if (index.column() == 0)
+            meaning = irrigation_icon_meaning(row.icon);
+        else if (row.measured && index.column() == irrigation_measured_column())
+            meaning = measured_mark_meaning();
+        if (meaning.empty())
             return {};
         return QString::fromUtf8(meaning.data(), static_cast<qsizetype>(meaning.size()));
     }
@@ -78,6 +86,8 @@ void IrrigationTableModel::write(Row &row, int d, TableFill fill) const
 {
     const IrrigationRow texts = irrigation_row(doc_, d, fill);
     row.icon = texts.icon;
+    // A refresh leaves some cells as they were, never this mark: a reading may have gone.
+    row.measured = texts.measured;
     for (std::size_t c = 0; c < texts.cells.size(); ++c) {
         if (texts.cells[c])
             row.cells[c] = QString::fromStdString(*texts.cells[c]);

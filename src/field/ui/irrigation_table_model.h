@@ -41,6 +41,7 @@ private:
     struct Row
     {
         int icon = 0;
+        bool measured = false;
         std::array<QString, kIrrigationColumns> cells;
     };
     void write(Row &row, int d, TableFill fill) const;

@@ -53,8 +53,10 @@ CSoilReadingsDlg::CSoilReadingsDlg(QWidget *parent)
 void CSoilReadingsDlg::show_units()
 {
     unit_->clear();
-    for (const ReadingUnit &u : reading_units(kind_of(kind_->currentIndex())))
+    const ReadingKind kind = kind_of(kind_->currentIndex());
+    for (const ReadingUnit &u : reading_units(kind))
         unit_->addItem(qt_text(u.name));
+    unit_->setCurrentIndex(static_cast<int>(proposed_reading_unit(kind)));
 }
 
 const ReadingUnit &CSoilReadingsDlg::unit() const

@@ -60,7 +60,7 @@ CLeachingReportDlg::CLeachingReportDlg(const LeachingSummary &summary, const Wat
     figures->addWidget(group_box(fertility_group(summary)));
 
     advice_->setReadOnly(true);
-    advice_->setPlainText(QString::fromStdString(advice_paragraph(summary)));
+    advice_->setPlainText(QString::fromStdString(advice_paragraph(summary, stress)));
     // Room for the paragraph's long sentences without a scroll in the common case.
     advice_->setMinimumSize(advice_->fontMetrics().averageCharWidth() * 80,
                             advice_->fontMetrics().lineSpacing() * 10);

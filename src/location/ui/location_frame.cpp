@@ -218,10 +218,10 @@ void CLocationFrame::print()
 void CLocationFrame::export_table()
 {
     const bool fields = summary_->hasFocus();
-    const QString title = QString::fromStdString(doc_.title());
+    const QString name = QString::fromStdString(doc_.name);
     tw::export_table(
         fields ? summary_text_table(doc_) : weather_text_table(doc_),
-        title + (fields ? QStringLiteral(" fields.csv") : QStringLiteral(" weather.csv")), this);
+        name + (fields ? QStringLiteral(" fields.csv") : QStringLiteral(" weather.csv")), this);
 }
 
 void CLocationFrame::copy_rows()

@@ -3,6 +3,7 @@
 #include "location/location_doc.h"
 #include "platform/dates.h"
 #include "platform/edition.h"
+#include "platform/ui/date_field.h"
 #include "platform/ui/dialog_fields.h"
 #include "refdata/database.h"
 #include "refdata/ui/unit_fields.h"
@@ -42,6 +43,9 @@ CLocationInfoSheet::CLocationInfoSheet(CLocationDoc &doc, SheetMode mode,
     layout->addWidget(tabs_);
     add_ok_cancel(*this, *layout);
     show_values();
+    // A new location starts with its name; an existing one cannot change it.
+    if (form_.mode() == SheetMode::New)
+        name_->setFocus();
 }
 
 QWidget *CLocationInfoSheet::basics_page()
@@ -51,7 +55,7 @@ QWidget *CLocationInfoSheet::basics_page()
     name_ = new QLineEdit(page);
     name_->setMaxLength(static_cast<int>(kTypedNameChars));
     name_->setReadOnly(!creating);
-    start_ = new QDateEdit(page);
+    start_ = new DateField(page);
     start_->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
     start_->setCalendarPopup(true);
     start_->setEnabled(creating);
@@ -148,8 +152,11 @@ QWidget *CLocationInfoSheet::station_page()
         form_.values.reference_type = type;
         show_reference_rule();
     });
-    connect(station_list_, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) { choose_station(station_list_->row(item)); });
+    // One click fills the station's values, and Enter does for a keyboard user.
+    for (auto signal : {&QListWidget::itemClicked, &QListWidget::itemActivated}) {
+        connect(station_list_, signal, this,
+                [this](QListWidgetItem *item) { choose_station(station_list_->row(item)); });
+    }
     return page;
 }
 
@@ -212,7 +219,7 @@ void CLocationInfoSheet::show_values()
         {k_zero_, v.k_zero},
     };
     for (const auto &[edit, value] : numbers)
-        edit->setText(number_text(value));
+        show_number(edit, value);
     if (QAbstractButton *button = reference_->button(v.reference_type))
         button->setChecked(true);
     show_reference_rule();

@@ -81,23 +81,23 @@ CWeatherDayDlg::CWeatherDayDlg(CLocationDoc &doc, int day, QWidget *parent)
         }
     }
 
-    t_min_->setText(number_text(entry_.t_min));
-    t_max_->setText(number_text(entry_.t_max));
+    show_number(t_min_, entry_.t_min);
+    show_number(t_max_, entry_.t_max);
     rh_min_->setText(QString::number(entry_.rh_min));
     rh_max_->setText(QString::number(entry_.rh_max));
-    radiation_->setText(number_text(entry_.solar_radiation));
+    show_number(radiation_, entry_.solar_radiation);
     cloud_->setCurrentIndex(entry_.cloud_cover >= 0 && entry_.cloud_cover < 5 ? entry_.cloud_cover
                                                                               : 0);
-    wind_->setText(number_text(entry_.wind_run));
-    rain_->setText(number_text(entry_.rain));
-    alternate_->setText(number_text(entry_.alternate_etr));
+    show_number(wind_, entry_.wind_run);
+    show_number(rain_, entry_.rain);
+    show_number(alternate_, entry_.alternate_etr);
     use_alternate_->setChecked(entry_.use_alternate_etr);
     use_alternate_->setEnabled(!alternate_etr_forced(doc.et_method));
     set_alternate(entry_.use_alternate_etr);
     connect(use_alternate_, &QCheckBox::toggled, this, [this](bool on) {
         entry_.set_use_alternate_etr(on);
         if (!on)
-            alternate_->setText(number_text(entry_.alternate_etr));
+            show_number(alternate_, entry_.alternate_etr);
         set_alternate(on);
     });
 

@@ -2,6 +2,7 @@
 
 #include "platform/dates.h"
 #include "platform/message_port.h"
+#include "platform/text_format.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -12,19 +13,30 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVariant>
 
 #include <algorithm>
 
 namespace tw {
 namespace {
 
+// What show_number put in a field: its exact value, and the rounded text that stands for it.
+constexpr const char *kExactValue = "twExactValue";
+constexpr const char *kShownText = "twShownText";
+
 /// Every field's value read as `parse` reads it; false after the message, with the first field
-/// that holds none focused.
+/// that holds none focused. A field still showing what show_number wrote gives the exact value,
+/// so that looking at a dialog and pressing OK changes nothing.
 template<typename T, typename Parse>
 bool take_typed(std::span<const std::pair<QLineEdit *, T *>> fields, const char *message,
                 Parse parse)
 {
     for (const auto &[edit, value] : fields) {
+        const QVariant exact = edit->property(kExactValue);
+        if (exact.isValid() && edit->text() == edit->property(kShownText).toString()) {
+            *value = static_cast<T>(exact.toDouble());
+            continue;
+        }
         bool ok = false;
         const T typed = parse(edit->text().trimmed(), &ok);
         if (!ok) {
@@ -72,9 +84,12 @@ QWidget *with_label(QWidget *field, const QString &text)
     return row;
 }
 
-QString number_text(float value)
+void show_number(QLineEdit *edit, double value)
 {
-    return QString::number(static_cast<double>(value), 'g', 6);
+    const QString text = qt_text(readable_number(value));
+    edit->setText(text);
+    edit->setProperty(kExactValue, value);
+    edit->setProperty(kShownText, text);
 }
 
 bool take_numbers(std::span<const std::pair<QLineEdit *, float *>> fields)

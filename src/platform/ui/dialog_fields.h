@@ -26,8 +26,9 @@ QLineEdit *number_edit(QWidget *parent, bool typed = true);
 QLineEdit *whole_number_edit(QWidget *parent);
 /// A field with its unit (or other text) beside it.
 QWidget *with_label(QWidget *field, const QString &text);
-/// A stored float as a field shows it: six significant digits, no float noise.
-QString number_text(float value);
+/// Shows a value in a field as a person reads it (readable_number); the take functions below
+/// give the exact value back while the field still shows that text.
+void show_number(QLineEdit *edit, double value);
 /// Reads every field's number; false, after "Please enter a number." with the field focused,
 /// when one holds none.
 bool take_numbers(std::span<const std::pair<QLineEdit *, float *>> fields);

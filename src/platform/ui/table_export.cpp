@@ -22,7 +22,17 @@ QString selected_rows_text(const QAbstractItemView &view, const std::function<bo
     QModelIndexList rows = view.selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
-    QString text;
+    if (rows.isEmpty())
+        return {};
+    // The titles go first, so that what is pasted says what each column holds.
+    QStringList titles;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (shown(c)) {
+            titles << QString::fromStdString(bare_title(
+                model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().toStdString()));
+        }
+    }
+    QString text = titles.join(QLatin1Char('\t')) + QLatin1Char('\n');
     for (const QModelIndex &row : rows) {
         QStringList cells;
         for (int c = 0; c < model->columnCount(); ++c) {
@@ -46,7 +56,7 @@ bool export_table(const TextTable &table, const QString &proposed_name, QWidget 
         parent, QStringLiteral("Export"), proposed_name, QStringLiteral("CSV files (*.csv)"));
     if (name.isEmpty())
         return false;
-    const std::string csv = csv_text(table);
+    const std::string csv = export_csv_text(table);
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(csv.data());
     std::string error;
     if (!write_file_atomic(name.toStdString(), {bytes, csv.size()}, &error)) {

@@ -46,9 +46,9 @@ void CSoilAttributesDlg::show_values()
 {
     name_->setText(QString::fromStdString(values_.name));
     type_->setText(QString::fromStdString(values_.type));
-    fc_->setText(number_text(values_.field_capacity));
-    pwp_->setText(number_text(values_.wilting_point));
-    awhc_->setText(number_text(values_.awhc));
+    show_number(fc_, values_.field_capacity);
+    show_number(pwp_, values_.wilting_point);
+    show_number(awhc_, values_.awhc);
 }
 
 bool CSoilAttributesDlg::eventFilter(QObject *watched, QEvent *event)
@@ -62,7 +62,7 @@ bool CSoilAttributesDlg::eventFilter(QObject *watched, QEvent *event)
         typed.wilting_point = pwp_->text().trimmed().toFloat(&pwp_ok);
         if (fc_ok && pwp_ok) {
             assist_awhc(typed);
-            awhc_->setText(number_text(typed.awhc));
+            show_number(awhc_, typed.awhc);
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -133,7 +133,7 @@ void CStationAttributesDlg::show_values()
         {delta_t_, typed_.delta_t},
     };
     for (const auto &[edit, value] : numbers)
-        edit->setText(number_text(value));
+        show_number(edit, value);
     if (QAbstractButton *button = reference_->button(typed_.reference_type))
         button->setChecked(true);
     show_reference_rule();

@@ -1,7 +1,9 @@
+#include "platform/ui/dialog_fields.h"
 #include "platform/ui/qt_message_port.h"
 #include "platform/ui/qt_settings_store.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -70,6 +72,26 @@ private slots:
         answer_next_box(no, QMessageBox::No);
         QVERIFY(!port.ask_yes_no("Do You wish to permanently save this blend", "Save Blend"));
         port.beep();
+    }
+
+    // A field shows a number rounded; left alone it gives back the exact value, so looking at a
+    // dialog and pressing OK changes nothing. Typed over, it gives what was typed.
+    void shownNumbersAreRoundedAndTakenBackExactly()
+    {
+        QLineEdit edit;
+        float value = 0.0f;
+        show_number(&edit, 0.403313f);
+        QCOMPARE(edit.text(), QStringLiteral("0.403"));
+        const std::pair<QLineEdit *, float *> fields[] = {{&edit, &value}};
+        QVERIFY(take_numbers(fields));
+        QCOMPARE(value, 0.403313f);
+        edit.setText(QStringLiteral("0.5"));
+        QVERIFY(take_numbers(fields));
+        QCOMPARE(value, 0.5f);
+        // Typing the shown text back is the same as leaving it.
+        edit.setText(QStringLiteral("0.403"));
+        QVERIFY(take_numbers(fields));
+        QCOMPARE(value, 0.403313f);
     }
 
     void settingsStoreKeepsIntegersAndStringsBySection()

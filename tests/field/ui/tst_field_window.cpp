@@ -45,6 +45,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -163,9 +165,21 @@ private slots:
                  QStringLiteral("Deep Perc(in)"));
         QCOMPARE(nitrogen.data(nitrogen.index(0, 0), Qt::DisplayRole).toString(),
                  QStringLiteral("05/10/22"));
+        // The window fills the width of the lower part, reaching up over the location's window
+        // as far as it needs to show ten rows of the table whole above the chart.
         const QSize area = s.frame().mdi_area()->viewport()->size();
-        QCOMPARE(window->geometry(),
-                 QRect(0, area.height() / 2, area.width(), int(area.height() / 2.4)));
+        QCOMPARE(window->geometry().left(), 0);
+        QCOMPARE(window->geometry().width(), area.width());
+        QVERIFY(window->geometry().top() <= area.height() / 2);
+        QVERIFY(window->geometry().bottom() < area.height());
+        QCOMPARE(s.window()->chart_splitter()->widget(1),
+                 static_cast<QWidget *>(s.window()->chart_view()));
+        if (area.height() >= 700) {
+            QCoreApplication::processEvents();
+            const int row_height = s.window()->view()->verticalHeader()->defaultSectionSize();
+            QVERIFY2(s.window()->view()->viewport()->height() >= 10 * row_height,
+                     qPrintable(QString::number(s.window()->view()->viewport()->height())));
+        }
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
         bool close_item_enabled = true;
         for (QAction *action : window->systemMenu()->actions()) {
@@ -173,6 +187,19 @@ private slots:
                 close_item_enabled = action->isEnabled();
         }
         QVERIFY(!close_item_enabled);
+        // The title bar's close button is there but greyed, and a click on it hits nothing.
+        QStyleOptionTitleBar bar;
+        bar.initFrom(window);
+        bar.rect = QRect(0, 0, window->width(), 30);
+        bar.subControls = QStyle::SC_All;
+        bar.titleBarFlags = window->windowFlags();
+        const QRect close_button = window->style()->subControlRect(
+            QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, window);
+        if (close_button.isValid()) {
+            QVERIFY(window->style()->hitTestComplexControl(QStyle::CC_TitleBar, &bar,
+                                                           close_button.center(), window) !=
+                    QStyle::SC_TitleBarCloseButton);
+        }
         QVERIFY(!window->close());
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 2);
 
@@ -215,6 +242,36 @@ private slots:
         QVERIFY(typed);
         QCOMPARE(said, QStringList{QStringLiteral("Please select a valid soil")});
         QVERIFY(!s.window());
+    }
+
+    void tableShowsTenRowsAboveTheChartAndTheSplitIsRemembered()
+    {
+        Season s;
+        s.frame_size = QSize(1280, 900);
+        s.create_field();
+        CFieldView *view = s.window()->view();
+        QTRY_VERIFY(view->viewport()->height() > 0);
+        const int row_height = view->verticalHeader()->defaultSectionSize();
+        QVERIFY2(view->viewport()->height() >= 10 * row_height,
+                 qPrintable(QString::number(view->viewport()->height())));
+
+        // The user gives the chart more room; the next window opens with the same split.
+        QSplitter *split = s.window()->chart_splitter();
+        QSplitterHandle *handle = split->handle(1);
+        const QPoint middle = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, middle);
+        QTest::mouseMove(handle, middle - QPoint(0, 60));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, middle - QPoint(0, 60));
+        const QList<int> moved = split->sizes();
+        QVERIFY(moved[0] < view->height() + 60);
+        s.frame().dispatch(ID_VIEW_IRRIGATION);
+        QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 3);
+        // The splitter shares out its height in whole pixels: a pixel either way is the same split.
+        const QList<int> reopened = s.window()->chart_splitter()->sizes();
+        QCOMPARE(reopened.size(), 2);
+        for (int i = 0; i < 2; ++i)
+            QVERIFY2(std::abs(reopened[i] - moved[i]) <= 1,
+                     qPrintable(QStringLiteral("%1 %2").arg(reopened[i]).arg(moved[i])));
     }
 
     void panesShowTheIrrigationColumnsAndFillTheWindow()
@@ -464,6 +521,16 @@ private slots:
         QVERIFY(s.field().learn_from_readings);
         QCOMPARE(s.cell(s.computed_day(), 7),
                  QString::asprintf("%1.2f", convert_to(Depth, day.deficit)));
+        // The reading's day carries the measured mark beside its soil moisture; the day before
+        // it, computed by the balance, does not.
+        const int column = irrigation_measured_column();
+        const QModelIndex read = s.table().index(s.computed_day(), column);
+        QVERIFY(!s.table().data(read, Qt::DecorationRole).isNull());
+        QCOMPARE(s.table().data(read, Qt::ToolTipRole).toString(),
+                 QString::fromUtf8(measured_mark_meaning().data()));
+        QVERIFY(s.table()
+                    .data(s.table().index(s.computed_day() - 1, column), Qt::DecorationRole)
+                    .isNull());
 
         QString rows, summary, words;
         s.user.on_dialog([&](QDialog &dialog) {
@@ -536,25 +603,33 @@ private slots:
         const int last = s.table().rowCount() - 1;
         QCOMPARE(s.table().data(s.table().index(last, 0), Qt::ToolTipRole).toString(),
                  QStringLiteral("No weather data for the day"));
-        s.user.on_dialog([](QDialog &dialog) {
-            return dialog.findChild<QLabel *>(QStringLiteral("meaning6"))->text() ==
-                           QStringLiteral("Rain")
-                       ? int(QDialog::Accepted)
-                       : int(QDialog::Rejected);
+        QString rain_meaning, measured_meaning;
+        s.user.on_dialog([&](QDialog &dialog) {
+            rain_meaning = dialog.findChild<QLabel *>(QStringLiteral("meaning6"))->text();
+            if (const auto *measured =
+                    dialog.findChild<QLabel *>(QStringLiteral("meaningMeasured")))
+                measured_meaning = measured->text();
+            return int(QDialog::Accepted);
         });
         s.frame().dispatch(ID_VIEW_LEGEND);
         QCOMPARE(s.user.dialog_titles().last(), QStringLiteral("Legend"));
+        QCOMPARE(rain_meaning, QStringLiteral("Rain"));
+        QVERIFY(measured_meaning.startsWith(QStringLiteral("Measured")));
 
-        // Export writes the table as the command line prints it; Copy takes the selected rows.
+        // Export writes the table as the command line prints it, with the titles bare, under a
+        // name made of the field's and the table's; Copy takes the titles and the selected rows.
         const QString csv =
             QString::fromStdString(work_dir().string()) + QStringLiteral("/north.csv");
         s.user.answer_save(csv);
         w->view()->setFocus();
         s.frame().dispatch(ID_FILE_EXPORT);
+        QCOMPARE(s.user.proposed_names().last(),
+                 QString::fromStdString(s.field().name) + QStringLiteral(" irrigation.csv"));
         const auto bytes = read_file(csv.toStdString());
         QVERIFY(bytes.has_value());
         const std::string text(bytes->begin(), bytes->end());
-        QVERIFY(text.starts_with("     Date,GDD("));
+        QVERIFY(text.starts_with("Date,GDD("));
+        QVERIFY(text.find(",Growth Stage,") != std::string::npos);
         QVERIFY(text.find("\n05/10/22,") != std::string::npos);
         QCOMPARE(std::count(text.begin(), text.end(), '\n'), s.table().rowCount() + 1L);
 
@@ -563,10 +638,13 @@ private slots:
                                                                        QItemSelectionModel::Rows);
         s.frame().dispatch(ID_EDIT_COPY);
         const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
-        QCOMPARE(copied.size(), 3); // two rows and the end of the last
-        QVERIFY(copied[0].startsWith(QStringLiteral("05/11/22\t")));
-        QVERIFY(copied[1].startsWith(QStringLiteral("05/12/22\t")));
+        QCOMPARE(copied.size(), 4); // the titles, two rows and the end of the last
+        QVERIFY(copied[0].startsWith(QStringLiteral("Date\tGDD(")));
+        QVERIFY(copied[0].contains(QStringLiteral("\tGrowth Stage\t")));
+        QVERIFY(copied[1].startsWith(QStringLiteral("05/11/22\t")));
+        QVERIFY(copied[2].startsWith(QStringLiteral("05/12/22\t")));
         QCOMPARE(copied[0].count('\t'), kIrrigationColumns - 1);
+        QCOMPARE(copied[1].count('\t'), kIrrigationColumns - 1);
     }
 
     void unitPresetsSetEveryList()

@@ -211,7 +211,7 @@ private slots:
         QCOMPARE(fertility[4].label, QStringLiteral("Nitrogen Available For Leaching:"));
         QVERIFY(!fertility[4].shown);
         QVERIFY(advice.startsWith(" *  "));
-        QCOMPARE(advice, QString::fromStdString(advice_paragraph(run->summary)));
+        QCOMPARE(advice, QString::fromStdString(advice_paragraph(run->summary, run->stress)));
         QVERIFY(s.messages->texts().empty());
     }
 
@@ -225,8 +225,7 @@ private slots:
         } cases[] = {
             {false, test::corn(),
              "Can't Open Nutrient File.  You Must Run Fertility Scheduler First!"},
-            {true, test::short_crop(),
-             "There is Not Enough Irrigation Data to Run Leaching Module"},
+            {true, test::short_crop(), std::string(kNotEnoughDataMessage)},
         };
         for (const auto &c : cases) {
             const NutrientBlock nutrients = consultation();

@@ -34,6 +34,7 @@
 #include <QPrinter>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -454,6 +455,43 @@ private slots:
         QVERIFY(sheet.delta_t_edit()->isEnabled());
         sheet.reference_type()->button(2)->click();
         QVERIFY(!sheet.k_zero_edit()->isEnabled());
+    }
+
+    void newLocationStartsAtItsNameTakesTheTypedDateAndOneClickOnAStation()
+    {
+        Season s;
+        s.start();
+        CLocationDoc doc;
+        CLocationInfoSheet sheet(doc, SheetMode::New, {}, s.dir.path());
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        QCOMPARE(sheet.focusWidget(), static_cast<QWidget *>(sheet.name_edit()));
+
+        // A date typed whole over the field's text, with or without its separators.
+        QDateEdit *start = sheet.start_date_edit();
+        const struct
+        {
+            const char *typed;
+            QDate date;
+        } dates[] = {{"05/01/2022", QDate(2022, 5, 1)},
+                     {"5/1/2022", QDate(2022, 5, 1)},
+                     {"12312021", QDate(2021, 12, 31)}};
+        for (const auto &d : dates) {
+            start->setDate(QDate(2026, 12, 9));
+            start->setFocus();
+            start->selectAll();
+            QTest::keyClicks(start, QString::fromLatin1(d.typed));
+            QTest::keyClick(start, Qt::Key_Tab);
+            QCOMPARE(start->date(), d.date);
+        }
+
+        sheet.findChild<QTabWidget *>()->setCurrentIndex(1);
+        QListWidget *stations = sheet.stations();
+        QVERIFY(stations->count() > 0);
+        QCOMPARE(sheet.latitude_edit()->text().toDouble(), 0.0);
+        QTest::mouseClick(stations->viewport(), Qt::LeftButton, {},
+                          stations->visualItemRect(stations->item(0)).center());
+        QVERIFY(sheet.latitude_edit()->text().toDouble() != 0.0);
     }
 
     void summaryListsTheFieldsAndTheirChangesKeepTheLocationOpen()
