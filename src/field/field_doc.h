@@ -62,6 +62,7 @@ public:
     StoredDate planting_date;
     int last_actual_day = 0;
     int last_forecast_day = 0;
+    bool forecast_made = false; ///< the last run had the days to forecast from
 
     // Per-day sums the season run rebuilds before its daily steps.
     std::vector<std::int32_t> cum_n_applied;

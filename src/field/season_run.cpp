@@ -131,6 +131,7 @@ int CFieldDoc::season_run(int s)
     const RunSettings settings = RunSettings::current();
     last_actual_day = 0;
     last_forecast_day = 0;
+    forecast_made = false;
     copy_day_kinds(*this);
     derive_harvest_cycles(crop, cycles);
     prepare_season_run(*this);
@@ -149,6 +150,7 @@ int CFieldDoc::season_run(int s)
     d = settings.basis == GrowingDegreeDays ? forecast_by_gdd(*this, d, settings)
                                             : forecast_by_days(*this, d, settings);
     last_forecast_day = d - 1;
+    forecast_made = true;
     blank_days_from(*this, d);
     return 1;
 }
