@@ -12,6 +12,7 @@
 #include "field/field_details_form.h"
 #include "field/field_doc.h"
 #include "field/irrigation_systems.h"
+#include "field/next_irrigation.h"
 #include "leaching/leaching_analysis.h"
 #include "location/location_doc.h"
 #include "location/location_file.h"
@@ -135,17 +136,8 @@ std::vector<std::string> follow_the_advice(CFieldDoc &field)
 
 void tell_the_decision(std::ostream &out, const CFieldDoc &field)
 {
-    const int a = field.last_actual_day;
-    const int f = field.last_forecast_day;
-    const float amount = field.days[static_cast<std::size_t>(f)].irrigation_needed;
-    out << "Last day of weather: " << iso_date(field.date_of(a)) << ".\n";
-    if (amount > 0.0f) {
-        out << "Next irrigation: " << iso_date(field.date_of(f)) << (f == a ? " (ASAP)" : "")
-            << strprintf(", %.1f %s.\n", static_cast<double>(convert_to(Depth, amount)),
-                         sed_SetUnits(Depth).c_str());
-    } else {
-        out << "No irrigation is forecast before irrigating stops.\n";
-    }
+    out << "Last day of weather: " << iso_date(field.date_of(field.last_actual_day)) << ".\n";
+    out << next_irrigation_line(next_irrigation(field)) << "\n";
 }
 
 /// Over the whole season the leaching report closes the demo; mid-season a corn field's report

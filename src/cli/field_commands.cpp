@@ -11,13 +11,15 @@
 #include "field/field_summary.h"
 #include "field/irrigation_systems.h"
 #include "field/irrigation_table.h"
-#include "field/system_capacity.h"
+#include "field/next_irrigation.h"
+#include "field/season_run.h"
 #include "location/location_doc.h"
 #include "platform/dates.h"
 #include "platform/files.h"
 #include "platform/message_port.h"
 #include "platform/text_format.h"
 #include "refdata/database.h"
+#include "refdata/units.h"
 
 #include <algorithm>
 #include <ostream>
@@ -131,9 +133,8 @@ void print_field_summaries(std::ostream &out, const std::vector<const CFieldDoc 
     for (const CFieldDoc *field : fields) {
         std::vector<std::string> cells = as_vector(field_summary_row(*field));
         if (csv) {
-            const auto start = start_by_day(*field);
-            cells = csv_summary_cells(std::move(cells),
-                                      start ? iso_date(field->date_of(*start)) : std::string());
+            const auto start = next_irrigation(*field).start_by;
+            cells = csv_summary_cells(std::move(cells), start ? iso_date(*start) : std::string());
         }
         rows.push_back(std::move(cells));
     }
@@ -445,14 +446,44 @@ int field_export(Context &ctx)
                  "nitrate_available",
                  "nitrate_leached"},
                 rows, true);
-    const int a = field.last_actual_day;
-    const int f = field.last_forecast_day;
-    const float amount =
-        field.has_day(f) ? field.days[static_cast<std::size_t>(f)].irrigation_needed : 0.0f;
-    const bool due = amount != 0.0f;
-    ctx.out << "#summary,last_actual=" << a << ",last_forecast=" << f
-            << ",next_irrigation=" << (due ? iso_date(field.date_of(f)) : "none")
-            << ",asap=" << (due && f == a ? 1 : 0) << ",amount_mm=" << g9(amount) << "\n";
+    const NextIrrigation next = next_irrigation(field);
+    ctx.out << "#summary,last_actual=" << field.last_actual_day
+            << ",last_forecast=" << field.last_forecast_day
+            << ",next_irrigation=" << (next.due() ? iso_date(*next.date) : "none")
+            << ",asap=" << (next.due_now ? 1 : 0) << ",amount_mm=" << g9(next.gross_amount) << "\n";
+    return kExitOk;
+}
+
+/// The next irrigation as one line a person reads, or as a header and one row for a program.
+void print_next_irrigation(std::ostream &out, const NextIrrigation &next, bool csv)
+{
+    if (!csv) {
+        out << next_irrigation_line(next);
+        if (const std::string_view advice = advice_message(next.advice); !advice.empty())
+            out << " " << advice;
+        out << "\n";
+        return;
+    }
+    const auto date = [](const std::optional<int> &day) {
+        return day ? iso_date(*day) : std::string();
+    };
+    print_table(
+        out, {"next_irrigation", "due_now", "gross_amount", "start_by", "reason", "advice"},
+        {{date(next.date), next.due_now ? "1" : "0", g9(next.gross_amount), date(next.start_by),
+          std::string(reason_key(next.reason)), std::to_string(next.advice)}},
+        true);
+}
+
+int field_next(Context &ctx)
+{
+    const auto options =
+        parse_command(ctx, kScheduleOptions, 1, "field next FILE.fld --location L.loc [--csv]");
+    if (!options)
+        return kExitUsage;
+    auto open = open_field_file(*options, ctx.err);
+    if (!open)
+        return kExitFailure;
+    print_next_irrigation(ctx.out, next_irrigation(*open->field), options->has("csv"));
     return kExitOk;
 }
 
@@ -515,6 +546,13 @@ const Registration export_registration(
      "Writes every day of the field as CSV in internal units, then a #summary line (asap=1 when "
      "the irrigation is due on the last actual day).",
      &field_export});
+const Registration next_registration(
+    {"field", "next", "field next FILE.fld --location L.loc [--csv]",
+     "Says when to irrigate next and how much. With --csv: next_irrigation and start_by as ISO "
+     "dates (empty when none is due), due_now 1 on the last actual day, gross_amount in internal "
+     "units, the reason (due, none_forecast, post_harvest, stopped, no_weather) and the advice "
+     "category of the last actual day.",
+     &field_next});
 const Registration summary_registration({"summary", "", "summary L.loc F1.fld [F2.fld ...] [--csv]",
                                          "Shows the location's summary of those fields.",
                                          &location_summary});
@@ -524,6 +562,26 @@ const Registration summary_registration({"summary", "", "summary L.loc F1.fld [F
 void print_schedule(std::ostream &out, const CFieldDoc &field, int first, int last, bool csv)
 {
     print_table(out, irrigation_text_table(field, first, last), csv);
+}
+
+std::string next_irrigation_line(const NextIrrigation &next)
+{
+    switch (next.reason) {
+    case NextReason::Due: {
+        std::string line =
+            "Next irrigation: " + iso_date(*next.date) + (next.due_now ? " (ASAP)" : "") +
+            strprintf(", %.1f %s", static_cast<double>(convert_to(Depth, next.gross_amount)),
+                      sed_SetUnits(Depth).c_str());
+        if (next.start_by)
+            line += "; start by " + iso_date(*next.start_by);
+        return line + ".";
+    }
+    case NextReason::Stopped:
+    case NextReason::PostHarvest: return "No irrigation is forecast before irrigating stops.";
+    case NextReason::NoneForecast: return "No irrigation is forecast within the weather record.";
+    case NextReason::NoWeather: return "No weather after planting: nothing is forecast yet.";
+    }
+    return {};
 }
 
 void print_summary(std::ostream &out, const CLocationDoc &location, bool csv)

@@ -2,6 +2,10 @@
 
 #include "fertility/nutrient_file.h"
 #include "field/irrigation_systems.h"
+#include "field/nutrient_readback.h"
+#include "field/reading_drift.h"
+#include "field/season_run.h"
+#include "field/water_balance.h"
 #include "location/location_file.h"
 #include "platform/file_names.h"
 #include "platform/files.h"
@@ -168,6 +172,90 @@ void CFieldDoc::set_title(std::string_view proposed)
 std::string CFieldDoc::nutrient_file_name() const
 {
     return nutrient_base_for_field(name, planting_date.day()) + ".FRT";
+}
+
+std::vector<std::string> CFieldDoc::run_from(int s, const RunSettings &settings)
+{
+    FieldSeason season = take_season();
+    run_season(season_inputs(settings), season, s);
+    std::vector<std::string> said = std::move(season.messages);
+    keep_season(std::move(season));
+    return said;
+}
+
+int CFieldDoc::season_run(int s)
+{
+    RunSettings settings = RunSettings::current();
+    if (n4 == 0.0f)
+        read_nutrient_values(*this);
+    std::vector<std::string> said = run_from(s, settings);
+    // The drift is fitted on the days through the last reading as the run computed them, and
+    // taken by every day after it: those days are run again with it.
+    const int last_reading = learn_from_readings ? last_reading_day(*this) : -1;
+    learned_drift = learned_depletion(*this, last_reading, settings);
+    if (learned_drift != 0.0f) {
+        settings.added_depletion = learned_drift;
+        said = run_from(last_reading + 1, settings);
+    }
+    for (const std::string &text : said)
+        messages().inform(text);
+    return forecast_made ? 1 : 0;
+}
+
+SeasonInputs CFieldDoc::season_inputs(const RunSettings &settings) const
+{
+    return {crop,
+            soil,
+            efficiency,
+            net_depth_in,
+            initial_moisture,
+            n1,
+            n2,
+            n4,
+            location ? std::span<const WeatherDay>(location->days) : std::span<const WeatherDay>(),
+            day_offset,
+            settings,
+            location ? &location->forecast : nullptr};
+}
+
+FieldSeason CFieldDoc::take_season()
+{
+    FieldSeason season;
+    season.days = std::move(days);
+    season.cycles = cycles;
+    season.last_actual_day = last_actual_day;
+    season.last_forecast_day = last_forecast_day;
+    season.forecast_made = forecast_made;
+    season.forecast_tmax = forecast_tmax;
+    season.forecast_tmin = forecast_tmin;
+    season.forecast_etr = forecast_etr;
+    season.cum_n_applied = std::move(cum_n_applied);
+    season.cum_leached = std::move(cum_leached);
+    season.cum_irrigation_in = std::move(cum_irrigation_in);
+    return season;
+}
+
+void CFieldDoc::keep_season(FieldSeason &&season)
+{
+    days = std::move(season.days);
+    cycles = season.cycles;
+    last_actual_day = season.last_actual_day;
+    last_forecast_day = season.last_forecast_day;
+    forecast_made = season.forecast_made;
+    forecast_tmax = season.forecast_tmax;
+    forecast_tmin = season.forecast_tmin;
+    forecast_etr = season.forecast_etr;
+    cum_n_applied = std::move(season.cum_n_applied);
+    cum_leached = std::move(season.cum_leached);
+    cum_irrigation_in = std::move(season.cum_irrigation_in);
+}
+
+int daily_step(CFieldDoc &field, int d, const RunSettings &settings)
+{
+    FieldSeason season = field.take_season();
+    const int computed = daily_step(field.season_inputs(settings), season, d);
+    field.keep_season(std::move(season));
+    return computed;
 }
 
 void CFieldDoc::run_and_update(int s, int hint)

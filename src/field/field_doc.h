@@ -2,6 +2,7 @@
 
 #include "field/field_day.h"
 #include "field/growth_stages.h"
+#include "field/season.h"
 #include "location/location_doc.h"
 #include "platform/dates.h"
 #include "platform/document.h"
@@ -64,6 +65,7 @@ public:
     StoredDate planting_date;
     int last_actual_day = 0;
     int last_forecast_day = 0;
+    bool forecast_made = false; ///< the last run had the days to forecast from
     /// The drift the last run added to each day after the last reading, mm a day; not saved.
     float learned_drift = 0.0f;
 
@@ -101,8 +103,16 @@ public:
     /// The field name, the planting year's two digits and ".FRT".
     std::string nutrient_file_name() const;
 
-    /// The season run from day s (season_run.cpp); 1 when a forecast was made.
+    /// The season run from day s with the nutrient file's values read first (when not yet) and
+    /// its messages shown after; 1 when a forecast was made.
     int season_run(int s);
+    /// What a run of this field reads besides its days.
+    SeasonInputs season_inputs(const RunSettings &settings) const;
+    /// The field's season moved out for a run, and the run's season moved back in.
+    /// One run from day s, the season taken out of the field and put back; what it has to say.
+    std::vector<std::string> run_from(int s, const RunSettings &settings);
+    FieldSeason take_season();
+    void keep_season(FieldSeason &&season);
     /// A season run from s, then the location's views (-3) and the field's (hint).
     void run_and_update(int s, int hint);
     /// After the preferences changed.
@@ -118,6 +128,9 @@ public:
     /// Replaces the file atomically; false after the message.
     bool save(const std::filesystem::path &path);
 };
+
+/// Field day d computed again in place from day d-1 with the field's values and weather.
+int daily_step(CFieldDoc &field, int d, const RunSettings &settings);
 
 /// A new field: bound to the active location, defaults, the details dialog (false cancels the
 /// creation), the fertility consultation when given, harvest cycles, day array, season run.

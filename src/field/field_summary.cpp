@@ -2,7 +2,7 @@
 
 #include "field/field_doc.h"
 #include "field/irrigation_table.h"
-#include "field/system_capacity.h"
+#include "field/next_irrigation.h"
 #include "field/water_balance.h"
 #include "platform/dates.h"
 #include "platform/text_format.h"
@@ -12,7 +12,7 @@
 namespace tw {
 namespace {
 
-enum Column { Field, Crop, Stage, Moisture, NextIrrigation, StartBy, Amount, Nitrogen };
+enum Column { Field, Crop, Stage, Moisture, NextDate, StartBy, Amount, Nitrogen };
 static_assert(StartBy == kStartByColumn);
 
 std::string summary_moisture(float value)
@@ -48,24 +48,22 @@ std::array<std::string, kSummaryColumns> field_summary_row(const CFieldDoc &fiel
     row[Field] = field.name;
     row[Crop] = field.crop.name;
     const int a = field.last_actual_day;
-    const int f = field.last_forecast_day;
     // A field without days (or with days its run never reached) has nothing computed to show.
-    if (!field.has_day(a) || !field.has_day(f)) {
+    if (!field.has_day(a)) {
         row[Stage] = day_stage_text(field.crop, StageNotComputed);
         return row;
     }
     const FieldDay &actual = field.days[static_cast<std::size_t>(a)];
-    const FieldDay &forecast = field.days[static_cast<std::size_t>(f)];
     row[Stage] = day_stage_text(field.crop, actual.stage);
     if (actual.stage == StageNotComputed)
         return row;
     row[Moisture] = summary_moisture(actual.soil_moisture);
-    row[NextIrrigation] = format_date(field.date_of(f), "%m/%d/%y") + (f == a ? " (ASAP)" : "");
-    if (const auto start = start_by_day(field))
-        row[StartBy] = *start <= a ? "Now" : format_date(field.date_of(*start), "%m/%d/%y");
-    if (forecast.irrigation_needed > 0.0f) {
-        row[Amount] =
-            strprintf("%1.1f", static_cast<double>(convert_to(Depth, forecast.irrigation_needed)));
+    // Only a needed irrigation has a date: a season that needs none shows no day to irrigate.
+    if (const NextIrrigation next = next_irrigation(field); next.due()) {
+        row[NextDate] = format_date(*next.date, "%m/%d/%y") + (next.due_now ? " (ASAP)" : "");
+        if (next.start_by)
+            row[StartBy] = next.start_now ? "Now" : format_date(*next.start_by, "%m/%d/%y");
+        row[Amount] = strprintf("%1.1f", static_cast<double>(convert_to(Depth, next.gross_amount)));
     }
     if (actual.nitrate_available > 0.0f)
         row[Nitrogen] = strprintf("%d", truncate_to_int(actual.nitrate_available));

@@ -18,9 +18,10 @@ constexpr int kStartByColumn = 5;
 /// The headers of a location's summary of fields, with the depth unit of the moment.
 std::array<std::string, kSummaryColumns> field_summary_headers();
 
-/// One field's line: name, crop, growth stage, soil moisture of the last actual day, next
-/// irrigation (" (ASAP)" when due now), the day to start it by for the system's capacity ("Now"
-/// when that is not after the last actual day), its amount, and the nitrogen available.
+/// One field's line: name, crop, growth stage, soil moisture of the last actual day, the next
+/// irrigation's date (" (ASAP)" when due now; empty when none is needed), the day to start it by
+/// for the system's capacity ("Now" when that is not after the last actual day), its amount, and
+/// the nitrogen available.
 std::array<std::string, kSummaryColumns> field_summary_row(const CFieldDoc &field);
 
 /// The open fields of a location, in the order they opened.

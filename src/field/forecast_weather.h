@@ -1,11 +1,14 @@
 #pragma once
 
+#include "field/field_day.h"
+
 #include <optional>
+#include <span>
 
 // What a forecast day of a season run reads when its location has a weather forecast for it.
 namespace tw {
 
-class CFieldDoc;
+struct SeasonInputs;
 
 struct ForecastWeather
 {
@@ -17,10 +20,10 @@ struct ForecastWeather
 
 /// The location's forecast for field day d; nothing when it has none (the run then projects the
 /// day with its recent means).
-std::optional<ForecastWeather> forecast_weather(const CFieldDoc &field, int d);
+std::optional<ForecastWeather> forecast_weather(const SeasonInputs &in, int d);
 
 /// The rain (mm) the balance counts on field day d: the field's own, and on a forecast day
 /// without any, the forecast's.
-float day_rain(const CFieldDoc &field, int d);
+float day_rain(const SeasonInputs &in, std::span<const FieldDay> days, int d);
 
 } // namespace tw

@@ -151,7 +151,7 @@ std::int32_t calc_growth_stage(const CFieldDoc &field, int d)
                         is_post_harvest(field.cycles, harvests, basis, d, cum));
 }
 
-bool derive_harvest_cycles(const CropRecord &crop, HarvestTable &cycles)
+bool fill_harvest_cycles(const CropRecord &crop, HarvestTable &cycles)
 {
     cycles = {};
     std::size_t c = 0;
@@ -165,11 +165,15 @@ bool derive_harvest_cycles(const CropRecord &crop, HarvestTable &cycles)
         if (s.flag == StageHarvest)
             ++c;
     }
-    if (static_cast<std::int64_t>(c) != crop.max_harvests) {
-        messages().inform("Problem with number of harvests in Perennial Crop");
-        return false;
-    }
-    return true;
+    return static_cast<std::int64_t>(c) == crop.max_harvests;
+}
+
+bool derive_harvest_cycles(const CropRecord &crop, HarvestTable &cycles)
+{
+    if (fill_harvest_cycles(crop, cycles))
+        return true;
+    messages().inform(kHarvestCountMessage);
+    return false;
 }
 
 void record_stage_end(CFieldDoc &field, int d, int k)

@@ -64,8 +64,12 @@ std::int32_t stage_of_day(const CropRecord &crop, std::int32_t basis, int d, flo
 /// The stage of field day d by the preferences' basis, from the day's stored degree days.
 std::int32_t calc_growth_stage(const CFieldDoc &field, int d);
 
-/// Fills the table from the flagged stages; false (after the message) when the number of
-/// completed harvests differs from the crop's.
+/// Fills the table from the flagged stages; false when the number of completed harvests differs
+/// from the crop's.
+bool fill_harvest_cycles(const CropRecord &crop, HarvestTable &cycles);
+inline constexpr const char *kHarvestCountMessage =
+    "Problem with number of harvests in Perennial Crop";
+/// fill_harvest_cycles, telling the user when the count differs.
 bool derive_harvest_cycles(const CropRecord &crop, HarvestTable &cycles);
 
 /// The stage of day d changes to k: the end of the stage left (or of stage k, going back) moves

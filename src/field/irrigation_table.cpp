@@ -164,7 +164,8 @@ IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
     c[CropEt] = depth_text("%1.2f", day.crop_et);
     c[EffIrrigation] = positive_depth_text(rain_format, day.effective_irrigation);
     // A forecast day shows the rain the balance counted on it, the forecast's when it has some.
-    c[Rain] = positive_depth_text(rain_format, day_rain(field, d));
+    c[Rain] = positive_depth_text(rain_format,
+                                  day_rain(field.season_inputs(RunSettings{}), field.days, d));
     c[Moisture] = moisture_text(day.soil_moisture);
     row.measured = day.sm_override != 0;
     if (refresh && day.stage == StagePostHarvest)

@@ -2,6 +2,7 @@
 
 #include "field/field_doc.h"
 #include "field/irrigation_table.h"
+#include "field/next_irrigation.h"
 #include "field/season_run.h"
 #include "field/water_balance.h"
 #include "platform/dates.h"
@@ -42,30 +43,28 @@ SeasonChart season_chart(const CFieldDoc &field)
     return chart;
 }
 
-NextIrrigation next_irrigation(const CFieldDoc &field)
+NextIrrigationText next_irrigation_text(const CFieldDoc &field)
 {
-    NextIrrigation next;
-    const int a = field.last_actual_day;
-    const int f = field.last_forecast_day;
-    if (!field.has_day(a) || !computed(field.days[static_cast<std::size_t>(a)])) {
-        next.when = "No Data";
-        return next;
+    NextIrrigationText text;
+    const NextIrrigation next = next_irrigation(field);
+    if (next.reason == NextReason::NoWeather) {
+        text.when = "No Data";
+        return text;
     }
-    const FieldDay &actual = field.days[static_cast<std::size_t>(a)];
-    const float needed =
-        field.has_day(f) ? field.days[static_cast<std::size_t>(f)].irrigation_needed : 0.0f;
-    if (needed > 0.0f) {
-        next.when = f <= a ? "Now" : format_date(field.date_of(f), "%m/%d/%y");
-        next.amount = strprintf("%1.1f %s", static_cast<double>(convert_to(Depth, needed)),
-                                sed_SetUnits(Depth).c_str());
+    if (next.due()) {
+        text.when = next.due_now ? "Now" : format_date(*next.date, "%m/%d/%y");
+        text.amount =
+            strprintf("%1.1f %s", static_cast<double>(convert_to(Depth, next.gross_amount)),
+                      sed_SetUnits(Depth).c_str());
     } else {
-        next.when = "None forecast";
+        text.when = "None forecast";
     }
-    next.moisture = "Current " + moisture_label() + ": " + moisture_text(actual.soil_moisture) +
+    const FieldDay &actual = field.days[static_cast<std::size_t>(field.last_actual_day)];
+    text.moisture = "Current " + moisture_label() + ": " + moisture_text(actual.soil_moisture) +
                     "   Critical: " + moisture_text(actual.critical);
-    next.advice = std::string(advice_message(actual.category));
-    next.stressed = actual.stage >= 0 && actual.deficit > actual.allowable_depletion;
-    return next;
+    text.advice = std::string(advice_message(next.advice));
+    text.stressed = actual.stage >= 0 && actual.deficit > actual.allowable_depletion;
+    return text;
 }
 
 } // namespace tw

@@ -35,8 +35,8 @@ struct SeasonChart
 
 SeasonChart season_chart(const CFieldDoc &field);
 
-/// The answer to "when do I irrigate, and how much?" after the last run.
-struct NextIrrigation
+/// The answer to "when do I irrigate, and how much?" after the last run, as the panel shows it.
+struct NextIrrigationText
 {
     std::string when;      ///< "Now", a date "%m/%d/%y", "None forecast" or "No Data"
     std::string amount;    ///< the gross amount with its unit; empty when none is due
@@ -45,6 +45,6 @@ struct NextIrrigation
     bool stressed = false; ///< the deficit has passed the allowable depletion
 };
 
-NextIrrigation next_irrigation(const CFieldDoc &field);
+NextIrrigationText next_irrigation_text(const CFieldDoc &field);
 
 } // namespace tw

@@ -2,12 +2,8 @@
 // irrigation is called for or irrigating stops.
 #include "field/season_run.h"
 
-#include "field/field_doc.h"
 #include "field/forecast_weather.h"
-#include "field/nutrient_readback.h"
-#include "field/reading_drift.h"
 #include "field/water_balance.h"
-#include "platform/message_port.h"
 
 #include <algorithm>
 
@@ -18,21 +14,21 @@ namespace {
 constexpr int kMinActualDays = 5;
 constexpr int kForecastWindow = 7;
 
-void copy_day_kinds(CFieldDoc &field)
+void copy_day_kinds(const SeasonInputs &in, FieldSeason &season)
 {
-    for (int d = 0; d < field.day_count(); ++d) {
-        const WeatherDay *w = field.location_day(d);
-        field.days[static_cast<std::size_t>(d)].kind = w ? w->has_data : KindNoData;
+    for (int d = 0; d < season.day_count(); ++d) {
+        const WeatherDay *w = in.weather_of(d);
+        season.days[static_cast<std::size_t>(d)].kind = w ? w->has_data : KindNoData;
     }
 }
 
 /// The forecast weather: the means of up to seven days before day d.
-void set_forecast_weather(CFieldDoc &field, int d)
+void set_forecast_weather(const SeasonInputs &in, FieldSeason &season, int d)
 {
     double etr = 0.0, t_min = 0.0, t_max = 0.0;
     int used = 0;
     for (int j = d - 1; j > std::max(d - kForecastWindow - 1, 0); --j) {
-        if (const WeatherDay *w = field.location_day(j)) {
+        if (const WeatherDay *w = in.weather_of(j)) {
             etr += w->etr_used;
             t_min += w->t_min;
             t_max += w->t_max;
@@ -41,72 +37,73 @@ void set_forecast_weather(CFieldDoc &field, int d)
     }
     if (used == 0)
         return;
-    field.forecast_etr = static_cast<float>(etr / used);
-    field.forecast_tmin = static_cast<float>(t_min / used);
-    field.forecast_tmax = static_cast<float>(t_max / used);
+    season.forecast_etr = static_cast<float>(etr / used);
+    season.forecast_tmin = static_cast<float>(t_min / used);
+    season.forecast_tmax = static_cast<float>(t_max / used);
 }
 
-bool needs_irrigation(const CFieldDoc &field, int d)
+bool needs_irrigation(const FieldSeason &season, int d)
 {
-    return field.days[static_cast<std::size_t>(d)].irrigation_needed != 0.0f;
+    return season.days[static_cast<std::size_t>(d)].irrigation_needed != 0.0f;
 }
 
 /// Runs forecast day d.
-void forecast_day(CFieldDoc &field, int d, const RunSettings &settings)
+void forecast_day(const SeasonInputs &in, FieldSeason &season, int d)
 {
-    field.days[static_cast<std::size_t>(d)].kind = KindForecast;
-    daily_step(field, d, settings);
+    season.days[static_cast<std::size_t>(d)].kind = KindForecast;
+    daily_step(in, season, d);
 }
 
-int forecast_by_days(CFieldDoc &field, int d, const RunSettings &settings)
+int forecast_by_days(const SeasonInputs &in, FieldSeason &season, int d)
 {
-    const int harvests = harvest_count(field.crop);
+    const int harvests = harvest_count(in.crop);
     const int stop =
-        field.cycles[static_cast<std::size_t>(cycle_by_days(field.cycles, harvests, d))].stop_day;
-    for (; d < field.day_count(); ++d) {
-        if (needs_irrigation(field, d - 1) || d > stop)
+        season.cycles[static_cast<std::size_t>(cycle_by_days(season.cycles, harvests, d))].stop_day;
+    for (; d < season.day_count(); ++d) {
+        if (needs_irrigation(season, d - 1) || d > stop)
             break;
-        forecast_day(field, d, settings);
+        forecast_day(in, season, d);
     }
     if (d == static_cast<std::int64_t>(stop) + 1)
-        messages().inform("No Forecasted Irrigations found before (Daily)Stop Irrigating Stage");
+        season.messages.emplace_back(
+            "No Forecasted Irrigations found before (Daily)Stop Irrigating Stage");
     return d;
 }
 
-int forecast_by_gdd(CFieldDoc &field, int d, const RunSettings &settings)
+int forecast_by_gdd(const SeasonInputs &in, FieldSeason &season, int d)
 {
     // A day not yet computed in this run is judged by the degree days it will have: what an
     // earlier run left in it would make the same field forecast differently run after run.
-    const CropRecord &crop = field.crop;
+    const CropRecord &crop = in.crop;
     const auto projected = [&](int day) {
-        const auto forecast = forecast_weather(field, day);
+        const auto forecast = forecast_weather(in, day);
         const float g =
             std::max(0.0f, forecast ? degree_days(forecast->t_min, forecast->t_max,
                                                   crop.gdd_min_temp, crop.gdd_max_temp)
-                                    : degree_days(field.forecast_tmin, field.forecast_tmax,
+                                    : degree_days(season.forecast_tmin, season.forecast_tmax,
                                                   crop.gdd_min_temp, crop.gdd_max_temp));
-        return field.days[static_cast<std::size_t>(day - 1)].cum_gdd + g;
+        return season.days[static_cast<std::size_t>(day - 1)].cum_gdd + g;
     };
     const int harvests = harvest_count(crop);
     const auto stop = static_cast<float>(
-        field.cycles[static_cast<std::size_t>(cycle_by_gdd(field.cycles, harvests, projected(d)))]
+        season.cycles[static_cast<std::size_t>(cycle_by_gdd(season.cycles, harvests, projected(d)))]
             .stop_gdd);
-    for (; d < field.day_count(); ++d) {
-        if (needs_irrigation(field, d - 1) || projected(d) >= stop)
+    for (; d < season.day_count(); ++d) {
+        if (needs_irrigation(season, d - 1) || projected(d) >= stop)
             break;
-        forecast_day(field, d, settings);
+        forecast_day(in, season, d);
     }
     if (projected(d) > stop) {
-        messages().inform(
+        season.messages.emplace_back(
             "No Forecasted Irrigations found before (Growing Degree Day) Stop Irrigating Stage");
     }
     return d;
 }
 
-void blank_days_from(CFieldDoc &field, int d)
+void blank_days_from(FieldSeason &season, int d)
 {
-    for (auto j = static_cast<std::size_t>(d); j < field.days.size(); ++j) {
-        FieldDay &t = field.days[j];
+    for (auto j = static_cast<std::size_t>(d); j < season.days.size(); ++j) {
+        FieldDay &t = season.days[j];
         t.stage = StageNotComputed;
         t.category = AdviceBeyondForecast;
         t.cum_gdd = 0.0f;
@@ -132,38 +129,39 @@ std::string_view advice_message(std::int32_t category)
     }
 }
 
-int CFieldDoc::season_run(int s)
+const WeatherDay *SeasonInputs::weather_of(int d) const
 {
-    RunSettings settings = RunSettings::current();
-    last_actual_day = 0;
-    last_forecast_day = 0;
-    copy_day_kinds(*this);
-    derive_harvest_cycles(crop, cycles);
-    prepare_season_run(*this);
-    if (n4 == 0.0f)
-        read_nutrient_values(*this);
+    const std::int64_t i = static_cast<std::int64_t>(d) + day_offset;
+    if (i < 0 || i >= static_cast<std::int64_t>(weather.size()))
+        return nullptr;
+    return &weather[static_cast<std::size_t>(i)];
+}
 
-    // The drift is fitted on the days through the last reading as this run computes them, and
-    // taken by every day after it.
-    const int last_reading = learn_from_readings ? last_reading_day(*this) : -1;
-    int d = std::clamp(s, 0, day_count());
-    while (d <= last_reading && daily_step(*this, d, settings))
-        ++d;
-    learned_drift = d > last_reading ? learned_depletion(*this, last_reading, settings) : 0.0f;
-    settings.added_depletion = learned_drift;
-    while (d < day_count() && daily_step(*this, d, settings))
+void run_season(const SeasonInputs &in, FieldSeason &season, int s)
+{
+    season.last_actual_day = 0;
+    season.last_forecast_day = 0;
+    season.forecast_made = false;
+    season.messages.clear();
+    copy_day_kinds(in, season);
+    if (!fill_harvest_cycles(in.crop, season.cycles))
+        season.messages.emplace_back(kHarvestCountMessage);
+    prepare_season_run(season);
+
+    int d = std::clamp(s, 0, season.day_count());
+    while (d < season.day_count() && daily_step(in, season, d))
         ++d;
     if (d > 0)
-        last_actual_day = d - 1;
+        season.last_actual_day = d - 1;
     if (d < kMinActualDays)
-        return 0;
+        return;
 
-    set_forecast_weather(*this, d);
-    d = settings.basis == GrowingDegreeDays ? forecast_by_gdd(*this, d, settings)
-                                            : forecast_by_days(*this, d, settings);
-    last_forecast_day = d - 1;
-    blank_days_from(*this, d);
-    return 1;
+    set_forecast_weather(in, season, d);
+    d = in.settings.basis == GrowingDegreeDays ? forecast_by_gdd(in, season, d)
+                                               : forecast_by_days(in, season, d);
+    season.last_forecast_day = d - 1;
+    season.forecast_made = true;
+    blank_days_from(season, d);
 }
 
 } // namespace tw

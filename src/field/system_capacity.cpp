@@ -1,6 +1,5 @@
 #include "field/system_capacity.h"
 
-#include "field/field_doc.h"
 #include "platform/text_format.h"
 #include "refdata/units.h"
 
@@ -47,18 +46,13 @@ std::optional<std::string> system_capacity_message(float shown)
                      days_per_unit_label().c_str());
 }
 
-std::optional<int> start_by_day(const CFieldDoc &field)
+std::optional<int> start_lead_days(float gross_amount, float days_per_mm)
 {
-    const int f = field.last_forecast_day;
-    if (!has_system_capacity(field.days_per_mm) || !field.has_day(f))
-        return std::nullopt;
-    const float amount = field.days[static_cast<std::size_t>(f)].irrigation_needed;
-    if (!(amount > 0.0f))
+    if (!has_system_capacity(days_per_mm) || !(gross_amount > 0.0f))
         return std::nullopt;
     // An entered deficit may be any size: the lead is bounded before it becomes a day count.
-    const double days = static_cast<double>(amount) * field.days_per_mm - kWholeDayTolerance;
-    const double lead = std::clamp(std::ceil(days), 0.0, 100.0 * 366.0);
-    return f - static_cast<int>(lead);
+    const double days = static_cast<double>(gross_amount) * days_per_mm - kWholeDayTolerance;
+    return static_cast<int>(std::clamp(std::ceil(days), 0.0, 100.0 * 366.0));
 }
 
 } // namespace tw

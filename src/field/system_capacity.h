@@ -5,8 +5,6 @@
 
 namespace tw {
 
-class CFieldDoc;
-
 /// Whether a stored system capacity (days per mm) is set: above 0 and not absurdly slow.
 bool has_system_capacity(float days_per_mm);
 
@@ -18,9 +16,9 @@ std::string days_per_unit_label();
 /// The dialogs' message for a typed capacity that cannot be stored; nothing when it can.
 std::optional<std::string> system_capacity_message(float shown);
 
-/// The field day by which the next irrigation has to start for the system to cover the whole
-/// field by its date: that date less the days the gross amount takes. Nothing when the capacity
-/// is unset or no irrigation is due.
-std::optional<int> start_by_day(const CFieldDoc &field);
+/// The whole days a system of days_per_mm needs to apply a gross amount (mm) to the whole field:
+/// the next irrigation has to start that many days before its date. Nothing when the capacity is
+/// unset or there is no amount to apply.
+std::optional<int> start_lead_days(float gross_amount, float days_per_mm);
 
 } // namespace tw

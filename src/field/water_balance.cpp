@@ -1,6 +1,5 @@
 #include "field/water_balance.h"
 
-#include "field/field_doc.h"
 #include "field/forecast_weather.h"
 #include "refdata/custom_settings.h"
 
@@ -19,10 +18,11 @@ double polynomial(const KcPolynomial &a, double x)
     return a[0] * x * x * x + a[1] * x * x + a[2] * x + a[3];
 }
 
-/// What a day's step reads of its field, its day and its harvest cycles.
+/// What a day's step reads of the field, its season so far and its harvest cycles.
 struct Step
 {
-    const CFieldDoc &field;
+    const SeasonInputs &in;
+    const FieldSeason &season;
     const RunSettings &settings;
     int d;
     const FieldDay *prev; ///< nullptr on day 0
@@ -33,13 +33,13 @@ struct Step
     const HarvestCycle &by_days; ///< by days whatever the basis
     double rain_factor;
 
-    double peff(int day) const { return day_rain(field, day) * rain_factor; }
+    double peff(int day) const { return day_rain(in, season.days, day) * rain_factor; }
 };
 
 float root_depth(const Step &s)
 {
-    const double zr0 = s.field.crop.planting_depth;
-    const double zmax = s.field.crop.max_root_depth;
+    const double zr0 = s.in.crop.planting_depth;
+    const double zmax = s.in.crop.max_root_depth;
     if (s.d == 0)
         return static_cast<float>(zr0);
     if (s.post)
@@ -86,7 +86,7 @@ float crop_coefficient(const Step &s)
         else if (s.d <= c.harvest_day)
             x = s.d - c.full_cover_day;
     }
-    const CropRecord &crop = s.field.crop;
+    const CropRecord &crop = s.in.crop;
     const auto kc =
         static_cast<float>(polynomial(before_cover ? crop.kc_before : crop.kc_after, x));
     return kc > 0.0f ? kc : 0.0f;
@@ -103,7 +103,7 @@ double evaporation_term(const Step &s, float kc)
 {
     if (s.d < 3)
         return 0.0;
-    const auto &days = s.field.days;
+    const auto &days = s.season.days;
     double wet[3];
     double rain[3];
     for (int k = 0; k < 3; ++k) {
@@ -119,7 +119,7 @@ double evaporation_term(const Step &s, float kc)
 
 float depletion_fraction(const Step &s)
 {
-    const CropRecord &crop = s.field.crop;
+    const CropRecord &crop = s.in.crop;
     const int n = std::clamp(crop.stage_count, 0, static_cast<std::int32_t>(kMaxStages));
     if (n == 0)
         return 0.0f;
@@ -131,17 +131,18 @@ float depletion_fraction(const Step &s)
     return crop.stages[static_cast<std::size_t>(n - 1)].allowable_depletion;
 }
 
-void nitrogen_step(const Step &s, FieldDay &t, CFieldDoc &field)
+void nitrogen_step(const Step &s, FieldDay &t, FieldSeason &season)
 {
-    const double fc = field.soil.sm_fc;
-    const double zr0 = field.crop.planting_depth;
-    const double zmax = field.crop.max_root_depth;
+    const SeasonInputs &in = s.in;
+    const double fc = in.soil.sm_fc;
+    const double zr0 = in.crop.planting_depth;
+    const double zmax = in.crop.max_root_depth;
     const auto d = static_cast<std::size_t>(s.d);
     const FieldDay *p = s.prev;
 
     t.drainage = p ? std::max(0.0f, t.deep_percolation - p->lower_deficit) : 0.0f;
     if (!p) {
-        t.lower_deficit = static_cast<float>((fc - field.initial_moisture) * (zmax - zr0));
+        t.lower_deficit = static_cast<float>((fc - in.initial_moisture) * (zmax - zr0));
     } else {
         double v = static_cast<double>(p->lower_deficit) + t.drainage - t.deep_percolation;
         if (t.root_depth < zmax && p->root_depth < zmax)
@@ -150,12 +151,12 @@ void nitrogen_step(const Step &s, FieldDay &t, CFieldDoc &field)
     }
 
     if (!p) {
-        t.nitrate_available = field.n2;
+        t.nitrate_available = in.soil_nitrogen;
     } else {
-        const double available =
-            field.cum_n_applied[d] + static_cast<double>(field.n2) +
-            field.n1 * kPpmInchToLbsAcre * field.cum_irrigation_in[d] * field.efficiency / 100.0 -
-            p->n_uptake - field.cum_leached[d - 1];
+        const double available = season.cum_n_applied[d] + static_cast<double>(in.soil_nitrogen) +
+                                 in.water_nitrate_ppm * kPpmInchToLbsAcre *
+                                     season.cum_irrigation_in[d] * in.efficiency / 100.0 -
+                                 p->n_uptake - season.cum_leached[d - 1];
         t.nitrate_available = static_cast<float>(std::max(available, 0.0));
     }
 
@@ -163,7 +164,7 @@ void nitrogen_step(const Step &s, FieldDay &t, CFieldDoc &field)
         const double x = ratio_or_zero(s.cum, s.by_days.stop_gdd);
         const double y = 2.252 * std::pow(x, 5) - 6.626 * std::pow(x, 4) + 4.661 * x * x * x +
                          0.404 * x * x + 0.349 * x - 0.039;
-        const double uptake = field.n4 * 1.55 * field.crop.n_requirement * y;
+        const double uptake = in.seasonal_nitrogen * 1.55 * in.crop.n_requirement * y;
         t.n_uptake = static_cast<float>(std::max(uptake, 0.0));
     } else {
         t.n_uptake = p ? p->n_uptake : 0.0f;
@@ -171,8 +172,8 @@ void nitrogen_step(const Step &s, FieldDay &t, CFieldDoc &field)
 
     t.nitrate_leached = static_cast<float>(
         t.nitrate_available * (1.0 - std::exp(-2.3 * ratio_or_zero(t.drainage, fc * zmax))));
-    const double before = p ? field.cum_leached[d - 1] : 0.0;
-    field.cum_leached[d] = truncate_to_int(before + t.nitrate_leached);
+    const double before = p ? season.cum_leached[d - 1] : 0.0;
+    season.cum_leached[d] = truncate_to_int(before + t.nitrate_leached);
 }
 
 void display_values(const Step &s, FieldDay &t)
@@ -187,8 +188,8 @@ void display_values(const Step &s, FieldDay &t)
         t.critical = t.allowable_depletion;
         break;
     default: {
-        const double fc = s.field.soil.sm_fc;
-        t.soil_moisture = s.post ? s.field.soil.sm_fc
+        const double fc = s.in.soil.sm_fc;
+        t.soil_moisture = s.post ? s.in.soil.sm_fc
                                  : static_cast<float>(fc - ratio_or_zero(t.deficit, t.root_depth));
         t.critical = static_cast<float>(fc - ratio_or_zero(t.allowable_depletion, t.root_depth));
         break;
@@ -226,44 +227,45 @@ double effective_rain_factor(float net_depth_in)
     return std::min(1.0, f);
 }
 
-void prepare_season_run(CFieldDoc &field)
+void prepare_season_run(FieldSeason &season)
 {
-    const auto n = field.days.size();
-    field.cum_irrigation_in.resize(n);
-    field.cum_n_applied.resize(n);
-    field.cum_leached.resize(n);
+    const auto n = season.days.size();
+    season.cum_irrigation_in.resize(n);
+    season.cum_n_applied.resize(n);
+    season.cum_leached.resize(n);
     float irrigation = 0.0f;
     std::int32_t nitrogen = 0;
     for (std::size_t d = 0; d < n; ++d) {
-        irrigation += field.days[d].gross_irrigation / 25.4f;
-        field.cum_irrigation_in[d] = irrigation;
-        nitrogen = truncate_to_int(static_cast<double>(nitrogen) + field.days[d].n_applied);
-        field.cum_n_applied[d] = nitrogen;
+        irrigation += season.days[d].gross_irrigation / 25.4f;
+        season.cum_irrigation_in[d] = irrigation;
+        nitrogen = truncate_to_int(static_cast<double>(nitrogen) + season.days[d].n_applied);
+        season.cum_n_applied[d] = nitrogen;
     }
 }
 
-int daily_step(CFieldDoc &field, int d, const RunSettings &settings)
+int daily_step(const SeasonInputs &in, FieldSeason &season, int d)
 {
-    FieldDay &t = field.days[static_cast<std::size_t>(d)];
+    const RunSettings &settings = in.settings;
+    FieldDay &t = season.days[static_cast<std::size_t>(d)];
     if (t.kind == KindNoData)
         return 0;
-    float t_min = field.forecast_tmin, t_max = field.forecast_tmax, etr = field.forecast_etr;
+    float t_min = season.forecast_tmin, t_max = season.forecast_tmax, etr = season.forecast_etr;
     if (t.kind == KindForecast) {
-        if (const auto forecast = forecast_weather(field, d)) {
+        if (const auto forecast = forecast_weather(in, d)) {
             t_min = forecast->t_min;
             t_max = forecast->t_max;
             etr = forecast->etr;
         }
     } else {
-        const WeatherDay *w = field.location_day(d);
+        const WeatherDay *w = in.weather_of(d);
         if (!w)
             return 0;
         t_min = w->t_min;
         t_max = w->t_max;
         etr = w->etr_used;
     }
-    const CropRecord &crop = field.crop;
-    const FieldDay *prev = d > 0 ? &field.days[static_cast<std::size_t>(d - 1)] : nullptr;
+    const CropRecord &crop = in.crop;
+    const FieldDay *prev = d > 0 ? &season.days[static_cast<std::size_t>(d - 1)] : nullptr;
 
     // 1. Degree days count only when positive, on day 0 as on every later day.
     const float g = degree_days(t_min, t_max, crop.gdd_min_temp, crop.gdd_max_temp);
@@ -271,18 +273,19 @@ int daily_step(CFieldDoc &field, int d, const RunSettings &settings)
     t.cum_gdd = g > 0.0f ? before + g : before;
 
     const int harvests = harvest_count(crop);
-    const bool post = is_post_harvest(field.cycles, harvests, settings.basis, d, t.cum_gdd);
-    const Step s{field,
+    const bool post = is_post_harvest(season.cycles, harvests, settings.basis, d, t.cum_gdd);
+    const Step s{in,
+                 season,
                  settings,
                  d,
                  prev,
                  t.cum_gdd,
                  post,
                  settings.basis == GrowingDegreeDays,
-                 field.cycles[static_cast<std::size_t>(
-                     cycle_of_day(field.cycles, harvests, settings.basis, d, t.cum_gdd))],
-                 field.cycles[static_cast<std::size_t>(cycle_by_days(field.cycles, harvests, d))],
-                 effective_rain_factor(field.net_depth_in)};
+                 season.cycles[static_cast<std::size_t>(
+                     cycle_of_day(season.cycles, harvests, settings.basis, d, t.cum_gdd))],
+                 season.cycles[static_cast<std::size_t>(cycle_by_days(season.cycles, harvests, d))],
+                 effective_rain_factor(in.net_depth_in)};
 
     // 2-4. Stage, roots, crop coefficient.
     t.stage = stage_of_day(crop, settings.basis, d, t.cum_gdd, post);
@@ -296,8 +299,8 @@ int daily_step(CFieldDoc &field, int d, const RunSettings &settings)
     t.crop_et = static_cast<float>(k * etr);
 
     // 7-9. Irrigation reaching the soil, the water the roots can hold, the allowed depletion.
-    t.effective_irrigation = field.efficiency / 100.0f * t.gross_irrigation;
-    t.taw = field.soil.awhc * t.root_depth;
+    t.effective_irrigation = in.efficiency / 100.0f * t.gross_irrigation;
+    t.taw = in.soil.awhc * t.root_depth;
     t.allowable_depletion = post ? 0.0f : depletion_fraction(s) * t.taw;
 
     // 10-11. Water above field capacity drains the next day; the deficit never passes TAW.
@@ -310,7 +313,7 @@ int daily_step(CFieldDoc &field, int d, const RunSettings &settings)
                              : 0.0f;
     if (t.sm_override == 0) {
         if (!prev) {
-            t.deficit = (field.soil.sm_fc - field.initial_moisture) * crop.planting_depth;
+            t.deficit = (in.soil.sm_fc - in.initial_moisture) * crop.planting_depth;
         } else {
             const double deficit = prev->deficit - inflow;
             if (deficit >= t.taw) {
@@ -323,19 +326,18 @@ int daily_step(CFieldDoc &field, int d, const RunSettings &settings)
     }
 
     // 13. The nitrate balance, once the field has a seasonal nitrogen basis.
-    if (field.n4 > 0.0f) {
-        if (field.cum_leached.size() != field.days.size())
-            prepare_season_run(field);
-        nitrogen_step(s, t, field);
+    if (in.seasonal_nitrogen > 0.0f) {
+        if (season.cum_leached.size() != season.days.size())
+            prepare_season_run(season);
+        nitrogen_step(s, t, season);
     }
 
     // 14-16.
     display_values(s, t);
     t.category = advice_category(s, t);
-    t.irrigation_needed =
-        t.category >= AdviceTomorrow && t.category <= AdviceCritical
-            ? static_cast<float>(ratio_or_zero(t.deficit, field.efficiency / 100.0))
-            : 0.0f;
+    t.irrigation_needed = t.category >= AdviceTomorrow && t.category <= AdviceCritical
+                              ? static_cast<float>(ratio_or_zero(t.deficit, in.efficiency / 100.0))
+                              : 0.0f;
     return 1;
 }
 

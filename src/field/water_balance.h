@@ -1,10 +1,10 @@
 #pragma once
 
+#include "field/season.h"
+
 #include <cstdint>
 
 namespace tw {
-
-class CFieldDoc;
 
 /// The root-depth models of the preferences.
 enum RootDepthModel : std::int32_t {
@@ -17,20 +17,6 @@ enum MoistureDisplay : std::int32_t {
     AvailableDepth = 0,
     DeficitDisplay = 1,
     ContentDisplay = 2,
-};
-
-/// The preferences a season run reads, taken once at its start, and what learning from readings
-/// adds to the days it is run for.
-struct RunSettings
-{
-    std::int32_t basis = 0;
-    std::int32_t root_model = 0;
-    std::int32_t moisture_display = 1;
-    /// Water taken from the root zone each day before harvest beyond crop ET, mm (a negative
-    /// value adds water).
-    float added_depletion = 0.0f;
-
-    static RunSettings current();
 };
 
 /// A quotient whose divisor may be 0 (a crop or soil without depths or stage ends): 0 then.
@@ -49,10 +35,10 @@ double effective_rain_factor(float net_depth_in);
 
 /// The cumulative irrigation (inches) and nitrogen-applied sums the daily steps read; also sizes
 /// the cumulative-leaching array.
-void prepare_season_run(CFieldDoc &field);
+void prepare_season_run(FieldSeason &season);
 
 /// Computes field day d (0 <= d < day count) from day d-1 and the day's weather; 0 when the day
 /// has no weather (nothing is changed then).
-int daily_step(CFieldDoc &field, int d, const RunSettings &settings);
+int daily_step(const SeasonInputs &inputs, FieldSeason &season, int d);
 
 } // namespace tw

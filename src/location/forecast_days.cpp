@@ -39,14 +39,18 @@ int last_day_with_data(const CLocationDoc &location)
     return -1;
 }
 
-const WeatherDay *forecast_day(const CLocationDoc &location, int i)
+const WeatherDay *forecast_day(std::span<const WeatherDay> days, const ForecastDays &f, int i)
 {
-    const ForecastDays &f = location.forecast;
     if (i < f.first || i - f.first >= static_cast<int>(f.days.size()) ||
-        i >= location.day_count() || location.day(i).has_data != 0)
+        i >= static_cast<int>(days.size()) || days[static_cast<std::size_t>(i)].has_data != 0)
         return nullptr;
     const WeatherDay &d = f.days[static_cast<std::size_t>(i - f.first)];
     return covers(d) ? &d : nullptr;
+}
+
+const WeatherDay *forecast_day(const CLocationDoc &location, int i)
+{
+    return forecast_day(location.days, location.forecast, i);
 }
 
 void drop_overtaken_forecast(CLocationDoc &location)

@@ -2,6 +2,7 @@
 
 #include "location/weather_day.h"
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,9 @@ int last_day_with_data(const CLocationDoc &location);
 /// The forecast of location day i; nothing when the forecast does not cover it or the day has
 /// data of its own.
 const WeatherDay *forecast_day(const CLocationDoc &location, int i);
+/// The same over the location's days and forecast.
+const WeatherDay *forecast_day(std::span<const WeatherDay> days, const ForecastDays &forecast,
+                               int i);
 
 /// Keeps the forecast days that lie after the last day with data and inside the season.
 void drop_overtaken_forecast(CLocationDoc &location);

@@ -3,12 +3,16 @@
 #include "location/location_file.h"
 #include "platform/dates.h"
 #include "platform/files.h"
+#include "platform/text_format.h"
+#include "refdata/database.h"
+#include "refdata/units.h"
 #include "support/cli_run.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 
 namespace tw::cli {
 namespace {
@@ -223,6 +227,91 @@ TEST_F(FieldCli, SummaryListsTheFieldsOfTheLocation)
     const CliRun missing = run({"summary", loc, fld, dir.file("none.fld").string()});
     EXPECT_EQ(missing.status, kExitFailure);
     EXPECT_EQ(lines(missing.out).size(), 2u);
+}
+
+/// A CSV line's cells (the names and texts here hold no commas).
+std::vector<std::string> cells(const std::string &line)
+{
+    std::vector<std::string> result;
+    std::string cell;
+    std::istringstream in(line);
+    while (std::getline(in, cell, ','))
+        result.push_back(cell);
+    if (!line.empty() && line.back() == ',')
+        result.emplace_back();
+    return result;
+}
+
+// One farm, four answers: never irrigated (due on the last day of weather), refilled two days
+// before it (due later, with a pivot's capacity), a quick crop harvested in June, and a field
+// planted after the weather ends.
+TEST_F(FieldCli, NextAgreesWithTheSummary)
+{
+    CropRecord quick;
+    db_InitCrop(quick, 1); // Stop Irrigating on day 30, Harvest on day 31
+    quick.name = "QUICK";
+    ASSERT_TRUE(db_Write(DbCrops, std::vector<CropRecord>{default_corn_record(), quick}));
+    ASSERT_EQ(create().status, kExitOk);
+    const auto field = [&](const std::string &name, const std::string &crop,
+                           const std::string &planting, std::vector<std::string> extra = {}) {
+        const std::string path = dir.file(name + ".fld").string();
+        std::vector<std::string> args = {"field",  "new",        path,     "--location", loc,
+                                         "--name", name,         "--crop", crop,         "--soil",
+                                         "Loam",   "--planting", planting};
+        args.insert(args.end(), extra.begin(), extra.end());
+        EXPECT_EQ(run(args).status, kExitOk) << name;
+        return path;
+    };
+    const std::string later = field("west", "CORN", "2022-05-10", {"--days-per-unit", "2"});
+    ASSERT_EQ(run({"field", "set-day", later, "--location", loc, "--date", "2022-07-07",
+                   "--irrigation", "8"})
+                  .status,
+              kExitOk);
+    const std::string harvested = field("early", "QUICK", "2022-05-01");
+    const std::string unplanted = field("late", "CORN", "2022-07-20");
+
+    const std::vector<std::string> files = {fld, later, harvested, unplanted};
+    std::vector<std::string> args = {"summary", loc};
+    args.insert(args.end(), files.begin(), files.end());
+    args.emplace_back("--csv");
+    const CliRun summary = run(args);
+    ASSERT_EQ(summary.status, kExitOk) << summary.err;
+    const auto rows = lines(summary.out);
+    ASSERT_EQ(rows.size(), 5u);
+
+    const std::string expected_reasons[] = {"due", "due", "post_harvest", "no_weather"};
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const CliRun next = run({"field", "next", files[i], "--location", loc, "--csv"});
+        ASSERT_EQ(next.status, kExitOk) << next.err;
+        const auto out = lines(next.out);
+        ASSERT_EQ(out.size(), 2u);
+        EXPECT_EQ(out[0], "next_irrigation,due_now,gross_amount,start_by,reason,advice");
+        const auto n = cells(out[1]);
+        const auto s = cells(rows[i + 1]);
+        ASSERT_EQ(n.size(), 6u);
+        ASSERT_EQ(s.size(), 8u);
+        EXPECT_EQ(n[4], expected_reasons[i]) << files[i];
+        std::string date;
+        if (!n[0].empty()) {
+            date = format_date(*parse_iso_date(n[0]), "%m/%d/%y") + (n[1] == "1" ? " (ASAP)" : "");
+        }
+        EXPECT_EQ(s[4], date) << files[i];
+        const float amount = std::stof(n[2]);
+        EXPECT_EQ(s[5], amount > 0.0f ? strprintf("%1.1f", double(convert_to(Depth, amount))) : "")
+            << files[i];
+        EXPECT_EQ(s[7], n[3]) << files[i];
+    }
+    EXPECT_EQ(cells(rows[1])[4].find("(ASAP)") != std::string::npos, true);
+    EXPECT_EQ(cells(rows[2])[4].find("(ASAP)"), std::string::npos);
+    EXPECT_FALSE(cells(rows[2])[7].empty()); // the capacity gives a start-by date
+    EXPECT_EQ(cells(rows[3])[2], "Post-Harvest");
+    EXPECT_EQ(cells(rows[3])[4], "");
+
+    const CliRun line = run({"field", "next", fld, "--location", loc});
+    EXPECT_EQ(line.out, "Next irrigation: 2022-07-09 (ASAP), 7.4 in. Irrigate Immediately: Soil "
+                        "Moisture is Below Allowable Depletion\n");
+    EXPECT_EQ(run({"field", "next", fld}).status, kExitFailure);
+    EXPECT_EQ(run({"field", "next", "--location", loc}).status, kExitUsage);
 }
 
 TEST_F(FieldCli, DemoShowsALiveDecision)

@@ -168,6 +168,16 @@ TEST_F(IrrigationTable, SummaryRowCases)
     auto wet_field = test::make_field(*wet, test::short_crop());
     EXPECT_EQ(field_summary_row(*wet_field)[6], "");
 
+    // Past harvest the run ends its forecast on the last actual day with nothing needed: the row
+    // names no day to irrigate, least of all one "(ASAP)".
+    auto harvested = test::make_location(100, 60, {12.0f, 28.0f, 1.0f, 20.0f});
+    const auto past = field_summary_row(*test::make_field(*harvested, test::short_crop()));
+    EXPECT_EQ(past[2], "Post-Harvest");
+    EXPECT_FALSE(past[3].empty());
+    EXPECT_EQ(past[4], "");
+    EXPECT_EQ(past[5], "");
+    EXPECT_EQ(past[6], "");
+
     CFieldDoc empty;
     EXPECT_EQ(field_summary_row(empty)[2], "No Data");
 }

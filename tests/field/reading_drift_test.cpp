@@ -1,6 +1,7 @@
 // The drift fitted to a field's readings: the rate, the corrected skill and lead times, and the
 // balance that learns it.
 #include "field/forecast_skill.h"
+#include "field/next_irrigation.h"
 #include "field/reading_drift.h"
 #include "field/system_capacity.h"
 #include "field_fixtures.h"
@@ -157,7 +158,7 @@ TEST_F(DriftingReadings, LearningAddsTheDriftToEveryDayAfterTheLastReading)
     field->season_run(0);
     const std::vector<FieldDay> off = field->days;
     const int off_forecast = field->last_forecast_day;
-    const std::optional<int> off_start = start_by_day(*field);
+    const std::optional<int> off_start = next_irrigation(*field).start_by;
     const auto off_bytes = field->serialize();
     ASSERT_GT(off_forecast, field->last_actual_day);
     ASSERT_TRUE(off_start);
@@ -180,8 +181,8 @@ TEST_F(DriftingReadings, LearningAddsTheDriftToEveryDayAfterTheLastReading)
     }
     // The irrigation falls due sooner, and the start-by date moves with it.
     EXPECT_LT(field->last_forecast_day, off_forecast);
-    ASSERT_TRUE(start_by_day(*field));
-    EXPECT_LT(*start_by_day(*field), *off_start);
+    ASSERT_TRUE(next_irrigation(*field).start_by);
+    EXPECT_LT(*next_irrigation(*field).start_by, *off_start);
 
     // Off again, every day is as it was before learning.
     field->learn_from_readings = false;

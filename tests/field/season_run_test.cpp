@@ -286,5 +286,37 @@ TEST_F(SeasonRun, NutrientFileIsReadOnlyUntilTheBasisIsKnown)
     EXPECT_TRUE(messages->texts().empty());
 }
 
+// The run reads no file and tells nobody: the nutrient file beside the field is left alone and the
+// stop message comes back as a value. The field's own run reads the file first, shows what the
+// run said, and keeps exactly the days a run of the same values gives.
+TEST_F(SeasonRun, TheRunIsPureAndTheFieldShowsWhatItSays)
+{
+    auto location = test::make_location(100, 10);
+    rain_every_day(*location, 20.0f);
+    auto field = test::make_field(*location, test::short_crop());
+    ASSERT_TRUE(write_file_atomic(work_file("north22.FRT"), nutrient_block(-1)));
+    messages->clear();
+
+    FieldSeason season;
+    season.days = field->days;
+    run_season(field->season_inputs(RunSettings::current()), season, 0);
+    EXPECT_EQ(season.messages, std::vector<std::string>{kDaysMessage});
+    EXPECT_TRUE(messages->texts().empty());
+    EXPECT_EQ(season.last_forecast_day, 30);
+    EXPECT_EQ(season.days[5].nitrate_available, 0.0f); // no seasonal basis without the file
+
+    EXPECT_EQ(field->season_run(0), 1);
+    EXPECT_EQ(messages->texts(), std::vector<std::string>{kDaysMessage});
+    EXPECT_EQ(field->n4, 180.0f);
+    FieldSeason again;
+    again.days = field->days;
+    run_season(field->season_inputs(RunSettings::current()), again, 0);
+    ASSERT_EQ(again.days.size(), field->days.size());
+    for (std::size_t d = 0; d < again.days.size(); ++d)
+        EXPECT_EQ(encode_field_day(again.days[d]), encode_field_day(field->days[d])) << d;
+    EXPECT_EQ(again.cum_leached, field->cum_leached);
+    EXPECT_GT(field->days[5].nitrate_available, 0.0f);
+}
+
 } // namespace
 } // namespace tw

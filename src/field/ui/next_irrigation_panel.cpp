@@ -67,7 +67,7 @@ void CNextIrrigationPanel::on_update(int hint)
 
 void CNextIrrigationPanel::refresh()
 {
-    const NextIrrigation next = next_irrigation(doc_);
+    const NextIrrigationText next = next_irrigation_text(doc_);
     when_->setText(QString::fromStdString(next.when));
     amount_->setText(next.amount.empty() ? QStringLiteral("-")
                                          : QString::fromStdString(next.amount));

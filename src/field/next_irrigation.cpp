@@ -1,0 +1,65 @@
+#include "field/next_irrigation.h"
+
+#include "field/field_doc.h"
+#include "field/system_capacity.h"
+
+namespace tw {
+
+std::string_view reason_key(NextReason reason)
+{
+    switch (reason) {
+    case NextReason::Due: return "due";
+    case NextReason::NoneForecast: return "none_forecast";
+    case NextReason::PostHarvest: return "post_harvest";
+    case NextReason::Stopped: return "stopped";
+    case NextReason::NoWeather: return "no_weather";
+    }
+    return {};
+}
+
+NextIrrigation decide_next_irrigation(const SeasonOutcome &season, float days_per_mm)
+{
+    NextIrrigation next;
+    const auto count = static_cast<int>(season.days.size());
+    const auto has_day = [&](int d) { return d >= 0 && d < count; };
+    const int a = season.last_actual_day;
+    if (!has_day(a))
+        return next;
+    const FieldDay &actual = season.days[static_cast<std::size_t>(a)];
+    if (actual.stage == StageNotComputed || actual.kind == KindNoData)
+        return next;
+    next.advice = actual.category;
+
+    // Without a forecast the last forecast day is left at 0: the need then is the last actual
+    // day's, not the planting day's.
+    const int f = season.forecast_made ? season.last_forecast_day : a;
+    const float amount =
+        has_day(f) ? season.days[static_cast<std::size_t>(f)].irrigation_needed : 0.0f;
+    if (amount > 0.0f) {
+        next.reason = NextReason::Due;
+        next.date = season.planting_day + f;
+        next.due_now = f == a;
+        next.gross_amount = amount;
+        if (const auto lead = start_lead_days(amount, days_per_mm)) {
+            next.start_by = *next.date - *lead;
+            next.start_now = f - *lead <= a;
+        }
+    } else if (actual.stage == StagePostHarvest) {
+        next.reason = NextReason::PostHarvest;
+    } else if (season.forecast_made && f + 1 < count) {
+        // The forecast ends before the record only where irrigating stops.
+        next.reason = NextReason::Stopped;
+    } else {
+        next.reason = NextReason::NoneForecast;
+    }
+    return next;
+}
+
+NextIrrigation next_irrigation(const CFieldDoc &field)
+{
+    return decide_next_irrigation({field.days, field.last_actual_day, field.last_forecast_day,
+                                   field.forecast_made, field.planting_date.day()},
+                                  field.days_per_mm);
+}
+
+} // namespace tw
