@@ -505,22 +505,23 @@ CsvSeason csv_season_of(const CLocationDoc &location)
 
 std::vector<std::string> csv_summary_details(const CsvImportSummary &s)
 {
+    const struct
+    {
+        int count;
+        std::string_view verb, one, many, rest;
+    } counts[] = {
+        {s.kept, "Kept", "day because it", "days because they", " already had data."},
+        {s.outside_season, "Skipped", "line", "lines", " dated outside the season."},
+        {s.without_date, "Skipped", "line", "lines", " without a date that could be read."},
+        {s.repeated, "Skipped", "line", "lines", " dated on a day an earlier line gave."},
+        {s.without_number, "Left", "cell", "cells", " without a number unset."},
+    };
     std::vector<std::string> lines;
-    if (s.kept > 0)
-        lines.push_back("Kept " + plural(s.kept, "day because it", "days because they") +
-                        " already had data.");
-    if (s.outside_season > 0)
-        lines.push_back("Skipped " + plural(s.outside_season, "line", "lines") +
-                        " dated outside the season.");
-    if (s.without_date > 0)
-        lines.push_back("Skipped " + plural(s.without_date, "line", "lines") +
-                        " without a date that could be read.");
-    if (s.repeated > 0)
-        lines.push_back("Skipped " + plural(s.repeated, "line", "lines") +
-                        " dated on a day an earlier line gave.");
-    if (s.without_number > 0)
-        lines.push_back("Left " + plural(s.without_number, "cell", "cells") +
-                        " without a number unset.");
+    for (const auto &c : counts) {
+        if (c.count > 0)
+            lines.push_back(std::string(c.verb) + " " + plural(c.count, c.one, c.many) +
+                            std::string(c.rest));
+    }
     if (s.out_of_range > 0) {
         std::string line =
             "Left " + plural(s.out_of_range, "value", "values") + " out of range unset: ";
