@@ -165,7 +165,8 @@ void fuzz_csv_weather(Bytes bytes)
             .map.value();
     auto location = empty_location();
     (void)tw::csv_preview(as_text(bytes), 5);
-    if (tw::import_csv_weather_text(*location, map, as_text(bytes)) > 0)
+    const auto summary = tw::import_csv_weather_text(*location, map, as_text(bytes), false);
+    if (summary && summary->imported > 0)
         show_filled_days(*location);
 }
 

@@ -3,6 +3,9 @@
 // custom.con, as in the dialogs.
 #include "cli/cli.h"
 
+#include "location/csv_header_match.h"
+#include "location/csv_import_form.h"
+#include "location/csv_presets.h"
 #include "location/csv_weather.h"
 #include "location/day_entry.h"
 #include "location/forecast_days.h"
@@ -267,33 +270,22 @@ int location_edit(Context &ctx)
 
 constexpr std::string_view kImportUsage =
     "location import FILE.loc --format jvu-new|jvu-old|usda|usda-no-rh|kansas WEATHER.txt | "
-    "location import FILE.loc [--forecast] --format csv --map "
-    "date=COL|year=COL,doy=COL[,t_max=COL[C|F]][,t_min=...][,rh_max=COL[fraction|percent]]"
-    "[,rh_min=...][,solar=COL[W/m2|MJ/m2|langley]][,wind=COL[km/day|mi/day|m/s]]"
-    "[,rain=COL[mm|in]][,etr=COL[mm|in]] WEATHER.csv";
+    "location import FILE.loc [--forecast] --format csv --map auto|MAP|--preset NAME [--replace] "
+    "WEATHER.csv, "
+    "MAP = date=COL|year=COL,doy=COL|year=COL,month=COL,day=COL[,t_max=COL[C|F]][,t_min=...]"
+    "[,rh_max=COL[fraction|percent]][,rh_min=...]|[,dewpoint=COL[C|F]]"
+    "[,solar=COL[W/m2|MJ/m2|langley]][,wind=COL[km/day|mi/day|m/s|mph|km/h]]"
+    "[,rain=COL[mm|in]][,etr=COL[mm|in]]";
 
-// The reader of --format (and --map for csv); nothing after telling err why.
+// The header lines --map auto reads to tell a humidity in fractions from one in percent.
+constexpr std::size_t kAutoMapRows = 20;
+
+// The reader of --format; nothing after telling err why. --format csv is read apart.
 std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(const Options &o,
                                                                               std::ostream &err)
 {
     const auto map_text = o.value("map");
     const bool earlier_release = &edition() == &release1();
-    if (o.value("format") == "csv" && !earlier_release) {
-        const CsvMapParse parsed = parse_csv_weather_map(map_text.value_or(""));
-        if (!map_text || !parsed.map) {
-            err << (map_text ? parsed.problem : "--format csv needs --map.") << "\n";
-            return std::nullopt;
-        }
-        if (o.has("forecast"))
-            return [map = *parsed.map](CLocationDoc &l, const path &f) {
-                return import_weather_file(l, f, [&](std::string_view text) {
-                    return import_csv_forecast_text(l, map, text);
-                });
-            };
-        return [map = *parsed.map](CLocationDoc &l, const path &f) {
-            return import_csv_weather(l, map, f);
-        };
-    }
     if (o.has("forecast")) {
         err << "--forecast goes with --format csv.\n";
         return std::nullopt;
@@ -301,11 +293,12 @@ std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(co
     bool failed = false;
     const auto format = earlier_release ? named_option(o, "format", kRelease1Formats, err, failed)
                                         : named_option(o, "format", kFormats, err, failed);
-    if (!format || map_text) {
+    const bool csv_options = map_text || o.has("preset") || o.has("replace");
+    if (!format || csv_options) {
         const char *map_problem = earlier_release
                                       ? "Tillwise 1 has no CSV weather import: --map is "
                                         "not taken.\n"
-                                      : "--map goes with --format csv.\n";
+                                      : "--map, --preset and --replace go with --format csv.\n";
         err << (failed   ? (earlier_release ? "" : "Or --format csv with --map.\n")
                 : format ? map_problem
                          : "location import needs --format.\n");
@@ -315,12 +308,105 @@ std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(co
         [format = *format](CLocationDoc &l, const path &f) { return import_weather(l, format, f); };
 }
 
+// The map of --map; or the one a preset or (with --map auto) the header gives, keeping the columns
+// the header has, printed. Nothing after telling err why, with the exit status in `status`.
+std::optional<CsvWeatherMap> csv_map_of(Context &ctx, const Options &o, std::string_view text,
+                                        int &status)
+{
+    const auto map_text = o.value("map");
+    const auto preset = o.value("preset");
+    status = kExitUsage;
+    if (map_text && *map_text != "auto") {
+        const CsvMapParse parsed = parse_csv_weather_map(*map_text);
+        if (!parsed.map)
+            ctx.err << parsed.problem << "\n";
+        return parsed.map;
+    }
+    CsvImportForm form(csv_preview(text, kAutoMapRows), std::nullopt);
+    if (preset) {
+        const auto map = find_csv_preset(load_csv_presets(), *preset);
+        if (!map) {
+            ctx.err << "No preset is named \"" << *preset << "\" in " << kCsvPresetsFile << ".\n";
+            return std::nullopt;
+        }
+        form.choose_map(*map);
+    }
+    const CsvWeatherMap map = form.map();
+    if (const std::string problem = csv_auto_map_problem(map); !problem.empty()) {
+        ctx.err << problem << " Name the columns with --map.\n";
+        status = kExitFailure;
+        return std::nullopt;
+    }
+    ctx.out << "Map: " << csv_weather_map_text(map) << "\n";
+    return map;
+}
+
+void print_import_result(Context &ctx, const path &file, int imported)
+{
+    if (imported == 0)
+        ctx.out << "No empty day of the season was in the file; " << file.string()
+                << " is unchanged.\n";
+    else
+        ctx.out << "Imported " << imported << (imported == 1 ? " day" : " days") << " into "
+                << file.string() << ".\n";
+}
+
+// A forecast's days are stored after the last day with data; they are no days with data.
+int store_forecast(Context &ctx, CLocationDoc &location, const path &file, int stored)
+{
+    if (stored < 0)
+        return kExitFailure;
+    if (stored == 0) {
+        ctx.out << "No day after the last day with data was in the file; " << file.string()
+                << " is unchanged.\n";
+        return kExitOk;
+    }
+    if (!save(ctx, location, file))
+        return kExitFailure;
+    ctx.out << "Stored " << stored << (stored == 1 ? " day" : " days") << " of forecast in "
+            << file.string() << ".\n";
+    return kExitOk;
+}
+
+int location_import_csv(Context &ctx, const Options &o)
+{
+    const path file = o.positionals()[0];
+    if (o.has("map") == o.has("preset")) {
+        ctx.err << "--format csv needs --map or --preset.\n";
+        return kExitUsage;
+    }
+    const auto text = read_weather_text(o.positionals()[1]);
+    if (!text)
+        return kExitFailure;
+    int status = kExitOk;
+    const auto map = csv_map_of(ctx, o, *text, status);
+    if (!map)
+        return status;
+    CLocationDoc location;
+    if (!open_for_change(ctx, file, location))
+        return kExitFailure;
+    if (o.has("forecast"))
+        return store_forecast(ctx, location, file, import_csv_forecast_text(location, *map, *text));
+    const auto summary = import_csv_weather_text(location, *map, *text, o.has("replace"));
+    if (!summary)
+        return kExitFailure;
+    if (summary->imported > 0 && !save(ctx, location, file))
+        return kExitFailure;
+    print_import_result(ctx, file, summary->imported);
+    for (const std::string &line : csv_summary_details(*summary))
+        ctx.out << line << "\n";
+    return kExitOk;
+}
+
 int location_import(Context &ctx)
 {
-    static constexpr OptionSpec specs[] = {{"format", true}, {"map", true}, {"forecast", false}};
+    static constexpr OptionSpec specs[] = {
+        {"format", true}, {"map", true}, {"preset", true}, {"replace", false}, {"forecast", false}};
     const auto o = Options::parse(ctx.args, specs, ctx.err);
     if (!o || !one_file(*o, 2, ctx, kImportUsage))
         return kExitUsage;
+    if (o->value("format") == "csv" && &edition() != &release1())
+        return location_import_csv(ctx, *o);
     const auto reader = import_reader(*o, ctx.err);
     if (!reader)
         return kExitUsage;
@@ -331,17 +417,9 @@ int location_import(Context &ctx)
     const int filled = (*reader)(location, o->positionals()[1]);
     if (filled < 0)
         return kExitFailure;
-    const bool forecast = o->has("forecast");
-    if (filled == 0) {
-        ctx.out << (forecast ? "No day after the last day with data was in the file; "
-                             : "No empty day of the season was in the file; ")
-                << file.string() << " is unchanged.\n";
-        return kExitOk;
-    }
-    if (!save(ctx, location, file))
+    if (filled > 0 && !save(ctx, location, file))
         return kExitFailure;
-    ctx.out << (forecast ? "Stored " : "Imported ") << filled << (filled == 1 ? " day" : " days")
-            << (forecast ? " of forecast in " : " into ") << file.string() << ".\n";
+    print_import_result(ctx, file, filled);
     return kExitOk;
 }
 

@@ -11,8 +11,10 @@
 #include "refdata/units.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace tw {
 namespace {
@@ -20,30 +22,50 @@ namespace {
 constexpr std::string_view kTemperatureUnits[] = {"C", "F"};
 constexpr std::string_view kHumidityUnits[] = {"fraction", "percent"};
 constexpr std::string_view kSolarUnits[] = {"W/m2", "MJ/m2", "langley"};
-constexpr std::string_view kWindUnits[] = {"km/day", "mi/day", "m/s"};
+// Wind as the day's run, or as its mean speed; saved maps name the first three by their place.
+constexpr std::string_view kWindUnits[] = {"km/day", "mi/day", "m/s", "mph", "km/h"};
 constexpr std::string_view kDepthUnits[] = {"mm", "in"};
 
-// The preferences' unit codes of the units above, in the same order.
-constexpr std::int32_t kTemperatureCodes[] = {0, 1};
-constexpr std::int32_t kSolarCodes[] = {6, 0, 2};
-constexpr std::int32_t kWindCodes[] = {1, 0, 4};
-constexpr std::int32_t kDepthCodes[] = {0, 1};
+// How a unit reaches the internal one: the preferences' unit code of a Dimension it goes
+// through, after multiplying by a factor (a mean speed per hour times 24 is the day's run).
+struct UnitPath
+{
+    std::int32_t code;
+    double factor;
+};
+constexpr UnitPath kTemperaturePaths[] = {{0, 1.0}, {1, 1.0}};
+constexpr UnitPath kSolarPaths[] = {{6, 1.0}, {0, 1.0}, {2, 1.0}};
+constexpr UnitPath kWindPaths[] = {{1, 1.0}, {0, 1.0}, {4, 1.0}, {0, 24.0}, {1, 24.0}};
+constexpr UnitPath kDepthPaths[] = {{0, 1.0}, {1, 1.0}};
 
 using Q = CsvQuantity;
 
 constexpr std::array<CsvQuantityInfo, kCsvQuantities> kQuantities = {{
     {Q::Date, "date", "Date", {}},
     {Q::Year, "year", "Year", {}},
+    {Q::Month, "month", "Month", {}},
+    {Q::Day, "day", "Day of Month", {}},
     {Q::DayOfYear, "doy", "Day of Year", {}},
     {Q::TMax, "t_max", "Maximum Temperature", kTemperatureUnits},
     {Q::TMin, "t_min", "Minimum Temperature", kTemperatureUnits},
     {Q::RhMax, "rh_max", "Maximum Relative Humidity", kHumidityUnits},
     {Q::RhMin, "rh_min", "Minimum Relative Humidity", kHumidityUnits},
+    {Q::DewPoint, "dewpoint", "Dew Point", kTemperatureUnits},
     {Q::Solar, "solar", "Solar Radiation", kSolarUnits},
     {Q::Wind, "wind", "Wind", kWindUnits},
     {Q::Rain, "rain", "Rain", kDepthUnits},
     {Q::Etr, "etr", "Reference ET", kDepthUnits},
 }};
+
+constexpr CsvQuantity kStored[] = {Q::TMax,  Q::TMin, Q::RhMax, Q::RhMin,
+                                   Q::Solar, Q::Wind, Q::Rain,  Q::Etr};
+
+// Values of the file past these are out of range, as the line formats check them; rain and ETr,
+// which those never check, are bounded by what a day can physically hold (no station has recorded
+// 1000 mm of rain in a day, and the highest radiation accepted, 850 ly, evaporates about 14.5 mm).
+constexpr Bounds kRainBounds = {0.0f, 1000.0f};
+constexpr Bounds kEtrBounds = {0.0f, 30.0f};
+constexpr std::size_t kListedOutOfRange = 5;
 
 bool same_text(std::string_view a, std::string_view b)
 {
@@ -108,6 +130,18 @@ std::optional<int> whole_number(std::string_view text)
     return value;
 }
 
+std::optional<int> civil_date(int year, int month, int day)
+{
+    if (year < 1000 || year > 9999 || month < 1 || month > 12 || day < 1)
+        return std::nullopt;
+    const int first = serial_from_civil(year, month, 1);
+    const int next =
+        month == 12 ? serial_from_civil(year + 1, 1, 1) : serial_from_civil(year, month + 1, 1);
+    if (day > next - first)
+        return std::nullopt;
+    return first + day - 1;
+}
+
 // A date written as "7/1/2022".
 std::optional<int> us_date(std::string_view text)
 {
@@ -123,14 +157,7 @@ std::optional<int> us_date(std::string_view text)
             return std::nullopt;
     }
     const auto [month, day, year] = parts;
-    if (year < 1000 || year > 9999 || month < 1 || month > 12 || day < 1)
-        return std::nullopt;
-    const int first = serial_from_civil(year, month, 1);
-    const int next =
-        month == 12 ? serial_from_civil(year + 1, 1, 1) : serial_from_civil(year, month + 1, 1);
-    if (day > next - first)
-        return std::nullopt;
-    return first + day - 1;
+    return civil_date(year, month, day);
 }
 
 // ISO dates may carry a time after them, as exports of hourly databases do.
@@ -143,11 +170,14 @@ std::optional<int> date_cell(std::string_view text)
     return us_date(text);
 }
 
+// A cell holds a number only when it is one a day's value can be stored as: "M", "NaN", "inf" and
+// 1e39 (past the largest float) hold none.
 std::optional<double> number_cell(std::string_view text)
 {
     double value = 0.0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
+        std::abs(value) > std::numeric_limits<float>::max())
         return std::nullopt;
     return value;
 }
@@ -156,41 +186,77 @@ std::optional<double> number_cell(std::string_view text)
 // converted as the day entry converts a typed value, so a file and the dialog agree.
 float internal_value(CsvQuantity q, std::size_t unit, double value)
 {
-    const auto through = [&](std::int32_t dimension, std::span<const std::int32_t> codes) {
-        return convert_from_unit(dimension, codes[unit], to_float(value)).value_or(0.0f);
+    const auto through = [&](std::int32_t dimension, std::span<const UnitPath> paths) {
+        const UnitPath &path = paths[std::min(unit, paths.size() - 1)];
+        return convert_from_unit(dimension, path.code, to_float(value * path.factor))
+            .value_or(0.0f);
     };
     switch (q) {
     case Q::TMax:
-    case Q::TMin: return through(Temperature, kTemperatureCodes);
+    case Q::TMin:
+    case Q::DewPoint: return through(Temperature, kTemperaturePaths);
     case Q::RhMax:
     case Q::RhMin: return to_float(unit == 0 ? value : value / 100.0);
-    case Q::Solar: return through(Radiation, kSolarCodes);
-    case Q::Wind: return through(Wind_Speed, kWindCodes);
+    case Q::Solar: return through(Radiation, kSolarPaths);
+    case Q::Wind: return through(Wind_Speed, kWindPaths);
     case Q::Rain:
-    case Q::Etr: return through(Depth, kDepthCodes);
+    case Q::Etr: return through(Depth, kDepthPaths);
     default: return 0.0f;
     }
 }
 
-struct Target
-{
-    float WeatherValues::*member;
-    unsigned checked;
-};
-
-Target target_of(CsvQuantity q)
+float *member_of(WeatherValues &v, CsvQuantity q)
 {
     switch (q) {
-    case Q::TMax: return {&WeatherValues::t_max, kCheckTMax};
-    case Q::TMin: return {&WeatherValues::t_min, kCheckTMin};
-    case Q::RhMax: return {&WeatherValues::rh_max, kCheckHumidity};
-    case Q::RhMin: return {&WeatherValues::rh_min, kCheckHumidity};
-    case Q::Solar: return {&WeatherValues::solar_radiation, kCheckSolar};
-    case Q::Wind: return {&WeatherValues::wind_run, kCheckWind};
-    case Q::Rain: return {&WeatherValues::rain, 0};
-    case Q::Etr: return {&WeatherValues::etr, 0};
-    default: return {nullptr, 0};
+    case Q::TMax: return &v.t_max;
+    case Q::TMin: return &v.t_min;
+    case Q::RhMax: return &v.rh_max;
+    case Q::RhMin: return &v.rh_min;
+    case Q::Solar: return &v.solar_radiation;
+    case Q::Wind: return &v.wind_run;
+    case Q::Rain: return &v.rain;
+    case Q::Etr: return &v.etr;
+    default: return nullptr;
     }
+}
+
+// The bounds of the readers that take a file in chosen units; the dew point is bounded as the
+// minimum temperature, which it cannot exceed by much.
+std::optional<Bounds> bounds_of(CsvQuantity q)
+{
+    const RangeRules rules = langley_range_rules();
+    switch (q) {
+    case Q::TMax: return rules.t_max;
+    case Q::TMin:
+    case Q::DewPoint: return rules.t_min;
+    case Q::RhMax: return Bounds{0.0f, 2.0f};
+    case Q::RhMin: return Bounds{0.0f, 1.0f};
+    case Q::Solar: return Bounds{20.0f, 850.0f};
+    case Q::Wind: return Bounds{10.0f, 1000.0f};
+    case Q::Rain: return kRainBounds;
+    case Q::Etr: return kEtrBounds;
+    default: return std::nullopt;
+    }
+}
+
+bool within(float value, Bounds bounds)
+{
+    return value >= bounds.low && value <= bounds.high;
+}
+
+// FAO-56 Eq. 14 and 17: the actual vapour pressure is e°(Tdew); at the day's minimum temperature
+// the air is at its most humid, at its maximum at its driest. Air holds no more than saturation.
+void derive_humidity(CsvLine &line)
+{
+    if (!line.has(Q::TMax) || !line.has(Q::TMin))
+        return;
+    const double ea = es_kpa(line.number(Q::DewPoint));
+    const auto set = [&](CsvQuantity q, float t) {
+        line.numbers[static_cast<std::size_t>(q)] = to_float(std::min(1.0, ea / es_kpa(t)));
+        line.cells[static_cast<std::size_t>(q)] = CsvCell::Value;
+    };
+    set(Q::RhMax, line.number(Q::TMin));
+    set(Q::RhMin, line.number(Q::TMax));
 }
 
 std::string_view without_bom(std::string_view text)
@@ -219,10 +285,6 @@ std::vector<std::string_view> content_lines(std::string_view text)
     return lines;
 }
 
-// The header field of each mapped quantity (-1 when unmapped); nothing after the message naming a
-// column the header lacks.
-using ColumnIndexes = std::array<int, kCsvQuantities>;
-
 std::optional<int> find_column(const std::vector<std::string> &header, const std::string &column)
 {
     for (const bool exact : {true, false}) {
@@ -238,82 +300,17 @@ std::optional<int> find_column(const std::vector<std::string> &header, const std
     return std::nullopt;
 }
 
-std::optional<ColumnIndexes> resolve(const CsvWeatherMap &map,
-                                     const std::vector<std::string> &header)
+std::string plural(int n, std::string_view one, std::string_view many)
 {
-    ColumnIndexes indexes;
-    indexes.fill(-1);
-    for (const CsvQuantityInfo &info : kQuantities) {
-        const std::string &column = map[info.quantity].column;
-        if (column.empty())
-            continue;
-        const auto found = find_column(header, column);
-        if (!found) {
-            messages().inform("The weather file has no column \"" + column + "\" for " +
-                              std::string(info.key) + ".");
-            return std::nullopt;
-        }
-        indexes[static_cast<std::size_t>(info.quantity)] = *found;
-    }
-    return indexes;
+    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-class CsvRecord
+std::string lower_caption(CsvQuantity q)
 {
-public:
-    CsvRecord(const ColumnIndexes &indexes, std::vector<std::string> fields)
-        : indexes_(indexes)
-        , fields_(std::move(fields))
-    {}
-
-    /// The cell of a quantity, trimmed; empty when unmapped or beyond the line.
-    std::string cell(CsvQuantity q) const
-    {
-        const int i = indexes_[static_cast<std::size_t>(q)];
-        if (i < 0 || static_cast<std::size_t>(i) >= fields_.size())
-            return {};
-        return trimmed(fields_[static_cast<std::size_t>(i)]);
-    }
-
-    /// The record's day of year; nothing when its date cannot be read.
-    std::optional<int> day_of_year_of() const
-    {
-        if (indexes_[static_cast<std::size_t>(Q::Date)] >= 0) {
-            const auto date = date_cell(cell(Q::Date));
-            return date ? std::optional<int>(day_of_year(*date)) : std::nullopt;
-        }
-        const auto year = whole_number(cell(Q::Year));
-        const auto doy = whole_number(cell(Q::DayOfYear));
-        if (!year || !doy || *year < 1 || *year > 9999 || *doy < 1 || *doy > days_in_year(*year))
-            return std::nullopt;
-        return doy;
-    }
-
-private:
-    const ColumnIndexes &indexes_;
-    std::vector<std::string> fields_;
-};
-
-// The record's values; `present` gets the checks of the values the record holds and `with_etr`
-// whether it holds an ETr.
-WeatherValues values_of(const CsvWeatherMap &map, const CsvRecord &record, unsigned &present,
-                        bool &with_etr)
-{
-    WeatherValues values;
-    present = 0;
-    with_etr = false;
-    for (const CsvQuantityInfo &info : kQuantities) {
-        const Target target = target_of(info.quantity);
-        if (!target.member)
-            continue;
-        const auto number = number_cell(record.cell(info.quantity));
-        if (!number)
-            continue;
-        values.*target.member = internal_value(info.quantity, map[info.quantity].unit, *number);
-        present |= target.checked;
-        with_etr = with_etr || info.quantity == Q::Etr;
-    }
-    return values;
+    std::string text(csv_quantity(q).caption);
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
 }
 
 } // namespace
@@ -377,14 +374,26 @@ std::string csv_weather_map_text(const CsvWeatherMap &map)
     return text;
 }
 
+bool csv_maps(const CsvWeatherMap &map, CsvQuantity q)
+{
+    return !map[q].column.empty();
+}
+
 std::string csv_map_problem(const CsvWeatherMap &map)
 {
-    const bool date = !map[Q::Date].column.empty();
-    const bool year = !map[Q::Year].column.empty();
-    const bool doy = !map[Q::DayOfYear].column.empty();
-    if (date ? !year && !doy : year && doy)
-        return {};
-    return "The map needs date=COL, or year=COL and doy=COL.";
+    const bool year = csv_maps(map, Q::Year);
+    const bool doy = csv_maps(map, Q::DayOfYear);
+    const bool month = csv_maps(map, Q::Month);
+    const bool day = csv_maps(map, Q::Day);
+    const bool dated = csv_maps(map, Q::Date) ? !year && !doy && !month && !day
+                                              : year && (doy ? !month && !day : month && day);
+    if (!dated)
+        return "The map needs date=COL, or year=COL and doy=COL, or year=COL, month=COL and "
+               "day=COL.";
+    if (csv_maps(map, Q::DewPoint) && (csv_maps(map, Q::RhMax) || csv_maps(map, Q::RhMin)))
+        return "The map takes the humidity from the dew point or from rh_max and rh_min, not "
+               "both.";
+    return {};
 }
 
 CsvPreview csv_preview(std::string_view text, std::size_t rows)
@@ -399,46 +408,224 @@ CsvPreview csv_preview(std::string_view text, std::size_t rows)
     return preview;
 }
 
-int import_csv_weather_text(CLocationDoc &location, const CsvWeatherMap &map, std::string_view text)
+std::optional<CsvLineReader> CsvLineReader::make(const CsvWeatherMap &map,
+                                                 const std::vector<std::string> &header,
+                                                 std::string &problem)
 {
-    if (const std::string problem = csv_map_problem(map); !problem.empty()) {
-        messages().inform(problem);
-        return -1;
-    }
-    const std::vector<std::string_view> lines = content_lines(text);
-    const auto indexes =
-        resolve(map, lines.empty() ? std::vector<std::string>{} : fields_of(lines[0]));
-    if (!indexes)
-        return -1;
-    DayPlacement placement(location);
-    int filled = 0;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const CsvRecord record(*indexes, fields_of(lines[i]));
-        const auto doy = record.day_of_year_of();
-        if (!doy)
+    std::array<int, kCsvQuantities> columns;
+    columns.fill(-1);
+    for (const CsvQuantityInfo &info : kQuantities) {
+        const std::string &column = map[info.quantity].column;
+        if (column.empty())
             continue;
-        const auto [action, index] = placement.place(*doy);
-        if (action == DayPlacement::Action::Stop)
-            break;
-        if (action == DayPlacement::Action::Skip || location.day(index).has_data != 0)
-            continue;
-        unsigned present = 0;
-        bool with_etr = false;
-        WeatherValues values = values_of(map, record, present, with_etr);
-        check_ranges(langley_range_rules(), present, values, *doy);
-        store_values(values, with_etr, location.day(index));
-        ++filled;
+        const auto found = find_column(header, column);
+        if (!found) {
+            problem = "The weather file has no column \"" + column + "\" for " +
+                      std::string(info.key) + ".";
+            return std::nullopt;
+        }
+        columns[static_cast<std::size_t>(info.quantity)] = *found;
     }
-    finish_import(location, filled);
-    return filled;
+    return CsvLineReader(map, columns);
 }
 
-int import_csv_weather(CLocationDoc &location, const CsvWeatherMap &map,
-                       const std::filesystem::path &file)
+std::string CsvLineReader::cell_text(const std::vector<std::string> &fields, CsvQuantity q) const
 {
-    return import_weather_file(location, file, [&](std::string_view text) {
-        return import_csv_weather_text(location, map, text);
-    });
+    const int i = columns_[static_cast<std::size_t>(q)];
+    if (i < 0 || static_cast<std::size_t>(i) >= fields.size())
+        return {};
+    return trimmed(fields[static_cast<std::size_t>(i)]);
+}
+
+std::optional<int> CsvLineReader::date_of(const std::vector<std::string> &fields) const
+{
+    if (csv_maps(map_, Q::Date))
+        return date_cell(cell_text(fields, Q::Date));
+    const auto year = whole_number(cell_text(fields, Q::Year));
+    if (!year)
+        return std::nullopt;
+    if (csv_maps(map_, Q::DayOfYear)) {
+        const auto doy = whole_number(cell_text(fields, Q::DayOfYear));
+        const auto first = civil_date(*year, 1, 1);
+        if (!doy || !first || *doy < 1 || *doy > days_in_year(*year))
+            return std::nullopt;
+        return *first + *doy - 1;
+    }
+    const auto month = whole_number(cell_text(fields, Q::Month));
+    const auto day = whole_number(cell_text(fields, Q::Day));
+    return month && day ? civil_date(*year, *month, *day) : std::nullopt;
+}
+
+CsvLine CsvLineReader::read(const std::vector<std::string> &fields) const
+{
+    CsvLine line;
+    line.date = date_of(fields);
+    for (const CsvQuantityInfo &info : kQuantities) {
+        const auto bounds = bounds_of(info.quantity);
+        if (!bounds || !csv_maps(map_, info.quantity))
+            continue;
+        const auto at = static_cast<std::size_t>(info.quantity);
+        const auto number = number_cell(cell_text(fields, info.quantity));
+        if (!number) {
+            line.cells[at] = CsvCell::NoNumber;
+            continue;
+        }
+        const float value = internal_value(info.quantity, map_[info.quantity].unit, *number);
+        line.numbers[at] = info.quantity == Q::RhMax ? std::min(value, 1.0f) : value;
+        line.cells[at] = within(value, *bounds) ? CsvCell::Value : CsvCell::OutOfRange;
+    }
+    if (line.has(Q::DewPoint))
+        derive_humidity(line);
+    return line;
+}
+
+WeatherValues CsvLine::values() const
+{
+    WeatherValues v;
+    for (const CsvQuantity q : kStored) {
+        if (has(q))
+            *member_of(v, q) = number(q);
+    }
+    return v;
+}
+
+std::span<const CsvQuantity> csv_stored_quantities()
+{
+    return kStored;
+}
+
+CsvSeason csv_season_of(const CLocationDoc &location)
+{
+    CsvSeason season;
+    season.first_day = location.start_date.day();
+    for (const WeatherDay &d : location.days)
+        season.holds_data.push_back(d.has_data != 0);
+    return season;
+}
+
+std::vector<std::string> csv_summary_details(const CsvImportSummary &s)
+{
+    const struct
+    {
+        int count;
+        std::string_view verb, one, many, rest;
+    } counts[] = {
+        {s.kept, "Kept", "day because it", "days because they", " already had data."},
+        {s.outside_season, "Skipped", "line", "lines", " dated outside the season."},
+        {s.without_date, "Skipped", "line", "lines", " without a date that could be read."},
+        {s.repeated, "Skipped", "line", "lines", " dated on a day an earlier line gave."},
+        {s.without_number, "Left", "cell", "cells", " without a number unset."},
+    };
+    std::vector<std::string> lines;
+    for (const auto &c : counts) {
+        if (c.count > 0)
+            lines.push_back(std::string(c.verb) + " " + plural(c.count, c.one, c.many) +
+                            std::string(c.rest));
+    }
+    if (s.out_of_range > 0) {
+        std::string line =
+            "Left " + plural(s.out_of_range, "value", "values") + " out of range unset: ";
+        for (std::size_t i = 0; i < s.first_out_of_range.size(); ++i) {
+            const CsvUnsetValue &v = s.first_out_of_range[i];
+            line += (i == 0 ? "" : ", ") + lower_caption(v.quantity) + " on " + iso_date(v.date);
+        }
+        const int more = s.out_of_range - static_cast<int>(s.first_out_of_range.size());
+        lines.push_back(line + (more > 0 ? " and " + std::to_string(more) + " more." : "."));
+    }
+    return lines;
+}
+
+std::string csv_summary_text(const CsvImportSummary &summary)
+{
+    std::string text = "Imported " + plural(summary.imported, "day", "days") + ".";
+    for (const std::string &line : csv_summary_details(summary))
+        text += "\n" + line;
+    return text;
+}
+
+CsvImportPlan plan_csv_import(std::string_view text, const CsvWeatherMap &map,
+                              const CsvSeason &season, bool replace)
+{
+    CsvImportPlan plan;
+    if (plan.problem = csv_map_problem(map); !plan.problem.empty())
+        return plan;
+    const std::vector<std::string_view> lines = content_lines(text);
+    const auto reader = CsvLineReader::make(
+        map, lines.empty() ? std::vector<std::string>{} : fields_of(lines[0]), plan.problem);
+    if (!reader)
+        return plan;
+    CsvImportSummary &s = plan.summary;
+    const auto day_count = static_cast<std::int64_t>(season.holds_data.size());
+    std::vector<bool> given(season.holds_data.size(), false);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        CsvLine line = reader->read(fields_of(lines[i]));
+        if (!line.date) {
+            ++s.without_date;
+            continue;
+        }
+        const std::int64_t index = std::int64_t{*line.date} - season.first_day;
+        if (index < 0 || index >= day_count) {
+            ++s.outside_season;
+            continue;
+        }
+        const auto at = static_cast<std::size_t>(index);
+        if (given[at]) {
+            ++s.repeated;
+            continue;
+        }
+        given[at] = true;
+        if (season.holds_data[at] && !replace) {
+            ++s.kept;
+            continue;
+        }
+        bool any = false;
+        for (const CsvQuantityInfo &info : kQuantities) {
+            const CsvCell cell = line.cell(info.quantity);
+            s.without_number += cell == CsvCell::NoNumber ? 1 : 0;
+            any = any || (cell == CsvCell::Value && info.quantity != Q::DewPoint);
+            if (cell != CsvCell::OutOfRange)
+                continue;
+            if (s.first_out_of_range.size() < kListedOutOfRange)
+                s.first_out_of_range.push_back({info.quantity, *line.date});
+            ++s.out_of_range;
+        }
+        if (!any)
+            continue;
+        plan.days.push_back({static_cast<int>(index), std::move(line)});
+        ++s.imported;
+    }
+    return plan;
+}
+
+void apply_csv_import(CLocationDoc &location, const CsvImportPlan &plan)
+{
+    for (const CsvDayValues &d : plan.days) {
+        if (d.index < 0 || d.index >= location.day_count())
+            continue;
+        // The day holds what its line gave and nothing of what it held before.
+        WeatherDay day;
+        store_values(d.line.values(), d.line.has(Q::Etr), day);
+        location.day(d.index) = day;
+    }
+    finish_import(location, static_cast<int>(plan.days.size()));
+}
+
+std::optional<CsvImportSummary> import_csv_weather_text(CLocationDoc &location,
+                                                        const CsvWeatherMap &map,
+                                                        std::string_view text, bool replace)
+{
+    const CsvImportPlan plan = plan_csv_import(text, map, csv_season_of(location), replace);
+    if (!plan.problem.empty()) {
+        messages().inform(plan.problem);
+        return std::nullopt;
+    }
+    apply_csv_import(location, plan);
+    return plan.summary;
+}
+
+int imported_days(const std::optional<CsvImportSummary> &summary)
+{
+    return summary ? summary->imported : -1;
 }
 
 } // namespace tw

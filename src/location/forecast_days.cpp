@@ -74,7 +74,7 @@ int import_csv_forecast_text(CLocationDoc &location, const CsvWeatherMap &map,
     copy_stored_values(location, season);
     std::fill(season.days.begin(), season.days.end(), WeatherDay{});
     season.forecast = {};
-    if (import_csv_weather_text(season, map, text) < 0)
+    if (imported_days(import_csv_weather_text(season, map, text, false)) < 0)
         return -1;
     ForecastDays forecast = forecast_of(season.days, last_day_with_data(location) + 1);
     const auto count = std::count_if(forecast.days.begin(), forecast.days.end(), covers);

@@ -78,6 +78,11 @@ double es_mb(double t)
     return 33.8639 * (std::pow(0.00738 * t + 0.8072, 8) - 0.000019 * (1.8 * t + 48.0) + 0.001316);
 }
 
+double es_kpa(double t)
+{
+    return 0.6108 * std::exp(quotient(17.27 * t, t + 237.3));
+}
+
 double latent_heat(double t)
 {
     return 597.3 - 0.564 * t;
@@ -214,7 +219,7 @@ double standardized_penman(const EtDay &day, const CLocationDoc &location, const
     const double gamma = 0.000665 * p_kpa;
     const double delta =
         quotient(2504.0 * std::exp(quotient(17.27 * t, t + 237.3)), square(t + 237.3));
-    const auto e0 = [](double x) { return 0.6108 * std::exp(quotient(17.27 * x, x + 237.3)); };
+    const auto e0 = es_kpa;
     const double es = mean(e0(t_min), e0(t_max));
     const double ea = (e0(t_min) * day.rh_max + e0(t_max) * day.rh_min) / 2.0;
     const double rso =

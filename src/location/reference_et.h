@@ -18,6 +18,8 @@ float to_float(double value);
 
 /// Saturation vapour pressure (mb) at T (°C).
 double es_mb(double t);
+/// Saturation vapour pressure (kPa) at T (°C), FAO-56 Eq. 11.
+double es_kpa(double t);
 /// Latent heat of vaporisation (cal/g) at T (°C).
 double latent_heat(double t);
 /// Average station pressure (mb) at an elevation (m).

@@ -115,8 +115,12 @@ WeatherUpdate update_weather(CLocationDoc &location, HttpPort &http, int through
     update.to = std::min(through, season_end);
     if (update.from <= update.to) {
         const auto body = fetcher.fetch(source.url, update.from, update.to, update);
-        if (!body || !import_held([&] { return import_csv_weather_text(season, *map.map, *body); },
-                                  update, update.filled, "answer"))
+        if (!body ||
+            !import_held(
+                [&] {
+                    return imported_days(import_csv_weather_text(season, *map.map, *body, false));
+                },
+                update, update.filled, "answer"))
             return update;
     }
     const int forecast_from = season.date_of(last_day_with_data(season) + 1);

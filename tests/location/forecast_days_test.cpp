@@ -42,7 +42,8 @@ struct Forecast : ::testing::Test
         loc.latitude = 40.45f;
         loc.elevation = 1427.0f;
         loc.pressure = 859.9f;
-        ASSERT_EQ(import_csv_weather_text(loc, map, std::string(kHeader) + std::string(kActual)),
+        ASSERT_EQ(imported_days(import_csv_weather_text(
+                      loc, map, std::string(kHeader) + std::string(kActual), false)),
                   4);
         loc.set_modified(false);
     }
@@ -66,7 +67,8 @@ TEST_F(Forecast, OnlyDaysAfterTheLastDayWithDataAreKeptWithTheirOwnEt)
     // the forecast gives is taken as given.
     CLocationDoc actual;
     copy_stored_values(loc, actual);
-    ASSERT_EQ(import_csv_weather_text(actual, map, std::string(kHeader) + std::string(kForecast)),
+    ASSERT_EQ(imported_days(import_csv_weather_text(
+                  actual, map, std::string(kHeader) + std::string(kForecast), false)),
               3);
     for (const int i : {4, 5, 6})
         EXPECT_EQ(forecast_day(loc, i)->etr_used, actual.day(i).etr_used) << i;
@@ -78,9 +80,10 @@ TEST_F(Forecast, ActualWeatherReplacesItsForecastAndOtherSettingsRecomputeIt)
 {
     ASSERT_EQ(import_csv_forecast_text(loc, map, std::string(kHeader) + std::string(kForecast)), 3);
     const float penman = forecast_day(loc, 6)->etr_used;
-    ASSERT_EQ(import_csv_weather_text(loc, map,
-                                      std::string(kHeader) + "2022-07-05,30,10,80,20,"
-                                                             "20,100,0,\n"),
+    ASSERT_EQ(imported_days(import_csv_weather_text(loc, map,
+                                                    std::string(kHeader) + "2022-07-05,30,10,80,20,"
+                                                                           "20,100,0,\n",
+                                                    false)),
               1);
     EXPECT_EQ(forecast_day(loc, 4), nullptr);
     EXPECT_EQ(loc.day(4).t_max, 30.0f);

@@ -50,7 +50,7 @@ TEST(WeatherSource, ProblemsAreNamedWhereTheyAreTyped)
          "The weather source needs a preset or a map (one of them)."},
         {"a map that does not parse",
          {"https://x.example/", "", "", "t_max=Tmax[C]", ""},
-         "The map needs date=COL, or year=COL and doy=COL."},
+         "The map needs date=COL, or year=COL and doy=COL, or year=COL, month=COL and day=COL."},
     };
     for (const auto &c : cases)
         EXPECT_EQ(weather_source_problem(c.source), c.problem) << c.what;

@@ -167,19 +167,31 @@ void CLocationFrame::import_csv()
     const std::filesystem::path file(name.toStdString());
     const auto text = name.isEmpty() ? std::nullopt : read_weather_text(file);
     std::optional<CsvWeatherMap> map;
+    bool replace = false;
     if (text) {
         CsvImportForm form(csv_preview(*text, kCsvPreviewRows),
                            store_.read_string(kCsvImportSection, kCsvImportMapKey));
-        CCsvImportDlg dialog(form, this);
-        if (interaction().exec(dialog) == QDialog::Accepted)
+        CCsvImportDlg dialog(form, load_csv_presets(), &save_csv_preset, this);
+        if (interaction().exec(dialog) == QDialog::Accepted) {
             map = form.map();
+            replace = form.replace();
+        }
     }
     if (map)
         store_.write_string(kCsvImportSection, kCsvImportMapKey, csv_weather_map_text(*map));
+    std::optional<CsvImportSummary> summary;
     std::function<int()> reader;
     if (map)
-        reader = [&] { return import_csv_weather(doc_, *map, file); };
+        reader = [&] {
+            summary = import_csv_weather_text(doc_, *map, *text, replace);
+            if (summary && summary->imported == 0)
+                doc_.notify_fields(0);
+            return summary ? summary->imported : -1;
+        };
     run_import(reader);
+    // One message says what the import did, however many lines the file had.
+    if (summary)
+        messages().inform(csv_summary_text(*summary));
 }
 
 void CLocationFrame::update_weather_from_source()

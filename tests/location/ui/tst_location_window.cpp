@@ -168,7 +168,8 @@ private slots:
     }
 
     // Import > CSV...: the first lines shown, a column and unit chosen per quantity, OK refused
-    // until the lines can be placed on days; the next import starts from the mapping accepted.
+    // until the lines can be placed on days; one message says what the import did; the next
+    // import starts from the mapping accepted.
     void csvImportShowsTheFileAndRemembersTheMapping()
     {
         Season s;
@@ -176,7 +177,9 @@ private slots:
         const auto csv = s.dir.file("station.csv");
         const std::string text = "Day,High F,Low F,Rs MJ,Wind m/s\n"
                                  "8/1/2004,90,59,25.0,2.0\n"
-                                 "8/2/2004,88,60,24.0,3.0\n";
+                                 "8/2/2004,88,60,24.0,3.0\n"
+                                 "8/3/2004,188,60,24.0,0.01\n"
+                                 "7/31/2005,88,60,24.0,3.0\n";
         QVERIFY(write_file_atomic(
             csv, {reinterpret_cast<const std::uint8_t *>(text.data()), text.size()}));
         s.user.answer_open(QString::fromStdString(csv.string()));
@@ -197,20 +200,33 @@ private slots:
             if (d.result() == QDialog::Accepted)
                 return int(QDialog::Accepted);
             d.column_box(CsvQuantity::Date)->setCurrentIndex(1);
+            d.column_box(CsvQuantity::Day)->setCurrentIndex(0); // "Day" holds the whole date
             d.accept();
             return d.result();
         });
         s.frame().dispatch(ID_IMPORT_CSV);
-        QCOMPARE(shown, (QStringList{"High F", "8/2/2004", "2"}));
+        QCOMPARE(shown, (QStringList{"High F", "8/2/2004", "4"}));
         QCOMPARE(s.user.file_filters().back(),
                  QStringLiteral("CSV Weather(*.CSV);; All Files(*.*)"));
-        QVERIFY(s.messages->texts().back() == "The map needs date=COL, or year=COL and doy=COL.");
+        const auto &texts = s.messages->texts();
+        QVERIFY(texts.size() >= 2);
+        QCOMPARE(texts[texts.size() - 2],
+                 std::string("Choose the column that holds the date, or the year and day of "
+                             "year."));
+        QCOMPARE(texts.back(), // one message for the whole file
+                 std::string("Imported 3 days.\n"
+                             "Skipped 1 line dated outside the season.\n"
+                             "Left 2 values out of range unset: maximum temperature on "
+                             "2004-08-03, wind on 2004-08-03."));
         const WeatherDay &august = s.doc().day(31);
         QCOMPARE(august.has_data, 1);
         QCOMPARE(august.t_max, 32.2222214f);
         QCOMPARE(august.wind_run, 172.8f);
         QVERIFY(august.etr_used > 3.0f);
-        QCOMPARE(s.doc().day(33).has_data, 0);
+        QCOMPARE(s.doc().day(33).t_max, 0.0f); // 188 °F: left unset
+        QCOMPARE(s.doc().day(33).t_min, 15.5555553f);
+        QCOMPARE(s.doc().day(33).wind_run, 0.0f);
+        QCOMPARE(s.doc().day(34).has_data, 0);
 
         s.user.answer_open(QString::fromStdString(csv.string()));
         QList<int> remembered;
