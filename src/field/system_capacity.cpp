@@ -55,9 +55,10 @@ std::optional<int> start_by_day(const CFieldDoc &field)
     const float amount = field.days[static_cast<std::size_t>(f)].irrigation_needed;
     if (!(amount > 0.0f))
         return std::nullopt;
-    // An entered deficit may be any size: the lead is bounded before it becomes a day count.
+    // An entered deficit may be any size: the lead is bounded before it becomes a day count,
+    // and an irrigation cannot start before the field was planted.
     const double days = static_cast<double>(amount) * field.days_per_mm - kWholeDayTolerance;
-    const double lead = std::clamp(std::ceil(days), 0.0, 100.0 * 366.0);
+    const double lead = std::clamp(std::ceil(days), 0.0, static_cast<double>(f));
     return f - static_cast<int>(lead);
 }
 
