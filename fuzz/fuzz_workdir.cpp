@@ -2,10 +2,15 @@
 
 #include "cli/cli.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace tw::fuzz {
 namespace {
@@ -13,12 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSource = TILLWISE_SOURCE_DIR;
-
-std::vector<std::uint8_t> slurp(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct Folder
 {
@@ -29,13 +28,18 @@ struct Folder
     {
         // Every run rewrites files here; on a disk file system each truncation forces a
         // write-back, which would cost more than the run itself.
+        // A container or a chroot may have /dev/shm without letting anyone write there.
         std::error_code ec;
-        const fs::path base =
-            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string name = (base / "tillwise-fuzz-XXXXXX").string();
-        if (!::mkdtemp(name.data()))
-            std::abort();
-        dir = name;
+        for (const fs::path &base : {fs::path("/dev/shm"), fs::temp_directory_path(ec)}) {
+            std::string name = (base / "tillwise-fuzz-XXXXXX").string();
+            if (!base.empty() && ::mkdtemp(name.data())) {
+                dir = name;
+                return;
+            }
+            std::fprintf(stderr, "Cannot make the fuzz working folder in %s: %s\n", base.c_str(),
+                         std::strerror(errno));
+        }
+        std::abort();
     }
     ~Folder()
     {
@@ -91,6 +95,12 @@ Folder &folder()
 }
 
 } // namespace
+
+std::vector<std::uint8_t> slurp(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 const fs::path &workdir()
 {

@@ -24,4 +24,7 @@ void restore(const std::string &name);
 
 void put(const std::string &name, std::span<const std::uint8_t> bytes);
 
+/// The file's bytes; none when it cannot be read.
+std::vector<std::uint8_t> slurp(const std::filesystem::path &path);
+
 } // namespace tw::fuzz

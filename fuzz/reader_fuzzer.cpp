@@ -20,6 +20,8 @@
 #include "field/growth_stages.h"
 #include "field/irrigation_table.h"
 #include "field/nutrient_readback.h"
+#include "field/root_zone_bound.h"
+#include "field/soil_readings.h"
 #include "leaching/leaching_analysis.h"
 #include "leaching/nitrogen_table.h"
 #include "location/csv_weather.h"
@@ -34,12 +36,16 @@
 #include "platform/work_dir.h"
 #include "refdata/custom_settings.h"
 #include "refdata/database.h"
+#include "refdata/records.h"
+#include "refdata/release_migration.h"
 #include "refdata/soil_form.h"
 #include "refdata/station_form.h"
 #include "refdata/tip_of_day.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -170,6 +176,24 @@ void fuzz_csv_weather(Bytes bytes)
         show_filled_days(*location);
 }
 
+/// A map's text on the first line, the station file it reads after it: the map as a user types
+/// it, over a file small enough to keep the runs fast.
+void fuzz_csv_weather_map(Bytes bytes)
+{
+    const std::string_view text = as_text(bytes);
+    const std::size_t newline = std::min(text.find('\n'), text.size());
+    const tw::CsvMapParse parsed = tw::parse_csv_weather_map(text.substr(0, newline));
+    if (!parsed.map)
+        return;
+    (void)tw::csv_weather_map_text(*parsed.map);
+    if (!tw::csv_map_problem(*parsed.map).empty())
+        return;
+    const std::string_view file = newline < text.size() ? text.substr(newline + 1) : "";
+    auto location = empty_location();
+    if (tw::import_csv_weather_text(*location, *parsed.map, file) > 0)
+        show_filled_days(*location);
+}
+
 // --- fields ---------------------------------------------------------------------------------
 
 void show_field(const tw::CFieldDoc &field)
@@ -186,6 +210,25 @@ void fuzz_field(Bytes bytes)
         return;
     show_field(*field);
     (void)field->serialize();
+}
+
+/// Probe readings, read as each kind's first unit and entered into a copy of the demo's field
+/// when every one fits its day's root zone.
+void fuzz_readings_csv(Bytes bytes)
+{
+    for (const tw::ReadingKind kind : {tw::ReadingKind::Deficit, tw::ReadingKind::Content}) {
+        const tw::ParsedReadings parsed =
+            tw::parse_soil_readings(as_text(bytes), tw::reading_units(kind)[0]);
+        if (parsed.error || parsed.readings.empty())
+            continue;
+        const auto field =
+            tw::open_field({true, season().location.get()}, tw::fuzz::original("N.fld"), "N");
+        if (!field || tw::reading_beyond_root_zone(*field, parsed.readings, kind))
+            continue;
+        const tw::EnteredReadings entered = tw::enter_soil_readings(*field, parsed.readings, kind);
+        if (entered.entered > 0)
+            (void)tw::irrigation_text_table(*field);
+    }
 }
 
 // --- the reference databases ------------------------------------------------------------------
@@ -239,6 +282,71 @@ void fuzz_stations(Bytes bytes)
         form.elevation_left();
         form.warm_month_temperature_left();
     }
+}
+
+/// The earlier release's crop.db and station.db of the demo folder: its current records in the
+/// earlier layouts, after a two-byte length of the crop file.
+std::vector<std::uint8_t> release1_pair_seed()
+{
+    std::vector<std::uint8_t> crops;
+    const auto &current_crops = tw::fuzz::original("crop.db");
+    for (std::size_t at = 0; at + tw::kCropRecordSize <= current_crops.size();
+         at += tw::kCropRecordSize) {
+        const auto record = tw::decode_crop(
+            std::span(current_crops).subspan(at, tw::kCropRecordSize), tw::CropLayout::Current);
+        const auto image = tw::encode_crop(record, tw::CropLayout::Release1);
+        crops.insert(crops.end(), image.begin(), image.end());
+    }
+    std::vector<std::uint8_t> seed = {static_cast<std::uint8_t>(crops.size() & 0xff),
+                                      static_cast<std::uint8_t>(crops.size() >> 8)};
+    seed.insert(seed.end(), crops.begin(), crops.end());
+    const auto &current_stations = tw::fuzz::original("station.db");
+    for (std::size_t at = 0; at + tw::kStationRecordSize <= current_stations.size();
+         at += tw::kStationRecordSize) {
+        const auto record =
+            tw::decode_station(std::span(current_stations).subspan(at, tw::kStationRecordSize),
+                               tw::StationLayout::Current);
+        const auto image = tw::encode_station(record, tw::StationLayout::Release1);
+        seed.insert(seed.end(), image.begin(), image.end());
+    }
+    return seed;
+}
+
+/// The pair migrated in a folder of its own. Whatever the files hold, a migration that says it
+/// changed nothing has changed nothing, and one that succeeded finds nothing to do when run again.
+void fuzz_release1_pair(Bytes bytes)
+{
+    if (bytes.size() < 2)
+        return;
+    const std::size_t crop_bytes =
+        std::min<std::size_t>(bytes[0] | (bytes[1] << 8), bytes.size() - 2);
+    const auto crops = bytes.subspan(2, crop_bytes);
+    const auto stations = bytes.subspan(2 + crop_bytes);
+    static const std::filesystem::path dir = tw::fuzz::workdir() / "release1";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directory(dir);
+    std::ofstream(dir / "crop.db", std::ios::binary)
+        .write(reinterpret_cast<const char *>(crops.data()),
+               static_cast<std::streamsize>(crops.size()));
+    std::ofstream(dir / "station.db", std::ios::binary)
+        .write(reinterpret_cast<const char *>(stations.data()),
+               static_cast<std::streamsize>(stations.size()));
+    const tw::MigrationResult first = tw::migrate_release1_databases(dir);
+    const bool unchanged =
+        tw::fuzz::slurp(dir / "crop.db") == std::vector(crops.begin(), crops.end()) &&
+        tw::fuzz::slurp(dir / "station.db") == std::vector(stations.begin(), stations.end());
+    if (!first.changed && (!unchanged || std::filesystem::exists(dir / "crop.db.release1") ||
+                           std::filesystem::exists(dir / "station.db.release1")))
+        __builtin_trap();
+    if (first.ok && tw::migrate_release1_databases(dir).changed)
+        __builtin_trap();
+}
+
+/// The answers file's parser alone, for the inputs that never reach a consultation.
+void fuzz_answers_ini(Bytes bytes)
+{
+    std::string reason;
+    (void)tw::parse_answers(as_text(bytes), reason);
 }
 
 // --- preferences ----------------------------------------------------------------------------
@@ -428,6 +536,7 @@ struct Target
     std::function<void(Bytes)> run;
     std::string seed_file; ///< the demo season's file the corpus starts from
     std::string seed = {}; ///< when the demo season has no such file
+    std::function<std::vector<std::uint8_t>()> make_seed = {}; ///< when it is made from them
 };
 
 std::vector<Target> targets()
@@ -469,6 +578,13 @@ std::vector<Target> targets()
          "Date,TMax,TMin,RhMax,RhMin,Rs,Wind,Rain\n2022-05-01,70,42,80,20,250,2.5,0\n"
          "2022-05-02,71,45,85,25,240,3.1,0.1\n"},
         {"answers", fuzz_answers, "answers.ini"},
+        {"answers_ini", fuzz_answers_ini, "answers.ini"},
+        {"readings_csv", fuzz_readings_csv, "",
+         "date,value\n2022-06-01,20\n2022-06-08,35.5\n\n2022-06-15,12\n"},
+        {"weather_csv_map", fuzz_csv_weather_map, "",
+         "date=Date,t_max=TMax[F],t_min=TMin[F],rain=Rain[in],year=Y,doy=D\n"
+         "Date,TMax,TMin,Rain\n2022-05-01,70,42,0\n2022-05-02,71,45,0.1\n"},
+        {"release1_pair", fuzz_release1_pair, "", {}, release1_pair_seed},
     };
 }
 
@@ -488,6 +604,8 @@ std::vector<std::uint8_t> seed_bytes(const Target &t)
 {
     if (!t.seed_file.empty())
         return tw::fuzz::original(t.seed_file);
+    if (t.make_seed)
+        return t.make_seed();
     return {t.seed.begin(), t.seed.end()};
 }
 

@@ -350,6 +350,10 @@ int field_set_day(Context &ctx)
     }
     if (!apply_day_options(*options, *form, ctx.err))
         return kExitUsage;
+    if (const auto refused = form->soil_moisture_message()) {
+        ctx.err << *refused << "\n";
+        return kExitFailure;
+    }
     form->accept();
     if (!save_field(field, open->path, ctx.out))
         return kExitFailure;

@@ -32,9 +32,11 @@ int db_migrate(Context &ctx)
                 << f.new_bytes << " bytes; the old file is " << release1_backup_name(f.name)
                 << ".\n";
     }
+    for (const std::string &note : result.notes)
+        ctx.out << note << "\n";
     if (!result.ok) {
         ctx.err << result.error << "\n";
-        if (result.migrated.empty())
+        if (!result.changed)
             ctx.err << "Nothing was changed.\n";
         return kExitFailure;
     }

@@ -39,10 +39,10 @@ bool with_qt(Write write)
     return write();
 }
 
-bool written(Context &ctx, bool ok, const std::string &path)
+bool written(Context &ctx, bool ok, const std::string &path, const std::string &error)
 {
     if (!ok) {
-        ctx.err << "Could not write " << path << ".\n";
+        ctx.err << "Could not write the report: " << error << ".\n";
         return false;
     }
     ctx.out << "Wrote " << path << "\n";
@@ -68,8 +68,9 @@ int field_report(Context &ctx)
     auto open = open_field_file(*options, ctx.err);
     if (!open)
         return kExitFailure;
-    const bool ok = with_qt([&] { return write_field_report_pdf(*open->field, *pdf); });
-    return written(ctx, ok, *pdf) ? kExitOk : kExitFailure;
+    std::string error;
+    const bool ok = with_qt([&] { return write_field_report_pdf(*open->field, *pdf, error); });
+    return written(ctx, ok, *pdf, error) ? kExitOk : kExitFailure;
 }
 
 int location_report(Context &ctx)
@@ -82,8 +83,9 @@ int location_report(Context &ctx)
     auto location = read_location(options->positionals()[0], ctx.err);
     if (!location)
         return kExitFailure;
-    const bool ok = with_qt([&] { return write_location_report_pdf(*location, *pdf); });
-    return written(ctx, ok, *pdf) ? kExitOk : kExitFailure;
+    std::string error;
+    const bool ok = with_qt([&] { return write_location_report_pdf(*location, *pdf, error); });
+    return written(ctx, ok, *pdf, error) ? kExitOk : kExitFailure;
 }
 
 #else

@@ -1,6 +1,7 @@
 #include "fertility/answers.h"
 
 #include "fertility/choices.h"
+#include "platform/text_encoding.h"
 #include "platform/text_format.h"
 
 #include <map>
@@ -324,6 +325,7 @@ private:
 
 std::optional<ConsultationAnswers> parse_answers(std::string_view text, std::string &error)
 {
+    text = without_byte_order_mark(text);
     ConsultationAnswers answers;
     int number = 0;
     std::size_t start = 0;

@@ -1,6 +1,7 @@
 #include "field/daily_entry_form.h"
 
 #include "field/field_doc.h"
+#include "field/root_zone_bound.h"
 #include "field/season_run.h"
 #include "field/water_balance.h"
 #include "platform/dates.h"
@@ -77,6 +78,14 @@ float DailyEntryForm::irrigation_needed() const
     const double needed =
         day.deficit > 0.0f ? ratio_or_zero(day.deficit, field_->efficiency / 100.0) : 0;
     return convert_to(Depth, static_cast<float>(needed));
+}
+
+std::optional<std::string> DailyEntryForm::soil_moisture_message() const
+{
+    if (!sm_override)
+        return std::nullopt;
+    return deficit_beyond_root_zone(
+        *field_, d_, deficit_of_content(*field_, d_, convert_from(Soil_Moisture, soil_moisture)));
 }
 
 void DailyEntryForm::accept()

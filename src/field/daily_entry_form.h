@@ -40,6 +40,10 @@ public:
     /// The nitrogen sub-dialog's OK: a whole number of lbs/acre.
     void set_nitrogen_applied(int lbs) { n_applied = static_cast<float>(lbs); }
 
+    /// The message refusing an overriding soil moisture the day's root zone cannot hold;
+    /// nothing when there is none or it fits.
+    std::optional<std::string> soil_moisture_message() const;
+
     /// OK: stores the entries, records a changed growth stage, reruns the season and updates
     /// the views.
     void accept();

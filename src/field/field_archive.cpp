@@ -6,6 +6,7 @@
 #include "platform/text_encoding.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tw {
 namespace {
@@ -79,6 +80,16 @@ void write_crop(ArchiveWriter &w, const CropRecord &crop)
     }
 }
 
+/// Far beyond any season or any sum of degree days, and far enough inside the range of an int
+/// that the day arithmetic of the balance cannot overflow.
+constexpr float kMaxStageEnd = 1e6f;
+
+bool stage_ends_in_range(const GrowthStage &s)
+{
+    const auto in_range = [](float v) { return std::isfinite(v) && std::fabs(v) <= kMaxStageEnd; };
+    return in_range(s.end_day) && in_range(s.end_gdd);
+}
+
 GrowthStage read_stage(ArchiveReader &r)
 {
     GrowthStage s;
@@ -121,8 +132,11 @@ bool read_crop(ArchiveReader &r, CropRecord &crop)
     crop.stages = {};
     for (std::int32_t k = 0; k < n; ++k) {
         GrowthStage s = read_stage(r);
-        if (static_cast<std::size_t>(k) < kMaxStages)
-            crop.stages[static_cast<std::size_t>(k)] = std::move(s);
+        if (static_cast<std::size_t>(k) >= kMaxStages)
+            continue;
+        if (!stage_ends_in_range(s))
+            return false;
+        crop.stages[static_cast<std::size_t>(k)] = std::move(s);
     }
     crop.stage_count = std::min(n, static_cast<std::int32_t>(kMaxStages));
     return r.ok();

@@ -3,6 +3,8 @@
 #include "field/field_doc.h"
 #include "field/system_capacity.h"
 
+#include <algorithm>
+
 namespace tw {
 
 std::string_view reason_key(NextReason reason)
@@ -40,7 +42,9 @@ NextIrrigation decide_next_irrigation(const SeasonOutcome &season, float days_pe
         next.date = season.planting_day + f;
         next.due_now = f == a;
         next.gross_amount = amount;
-        if (const auto lead = start_lead_days(amount, days_per_mm)) {
+        if (auto lead = start_lead_days(amount, days_per_mm)) {
+            // An irrigation cannot start before the field was planted.
+            lead = std::min(*lead, f);
             next.start_by = *next.date - *lead;
             next.start_now = f - *lead <= a;
         }

@@ -3,9 +3,11 @@
 
 #include "field/daily_entry_form.h"
 #include "field/field_doc.h"
+#include "field/root_zone_bound.h"
 #include "platform/csv.h"
 #include "platform/dates.h"
 #include "platform/files.h"
+#include "platform/text_encoding.h"
 #include "platform/text_format.h"
 #include "refdata/units.h"
 
@@ -149,8 +151,7 @@ const ReadingUnit *reading_unit_named(ReadingKind kind, std::string_view name)
 
 ParsedReadings parse_soil_readings(std::string_view text, const ReadingUnit &unit)
 {
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
+    text = without_byte_order_mark(text);
     ParsedReadings parsed;
     std::map<int, int> line_of_date;
     int line = 0;
@@ -236,6 +237,12 @@ ReadingsImport import_soil_readings(CFieldDoc &field, const std::filesystem::pat
     ParsedReadings parsed = parse_soil_readings(text, unit);
     if (parsed.error)
         return {"Nothing was entered from " + file.filename().string() + ". " + *parsed.error, {}};
+    // A morning reading is bounded by the root zone of the day it is entered on, the one before.
+    std::vector<SoilReading> entered = parsed.readings;
+    for (SoilReading &r : entered)
+        r.date = end_of_day_date(r.date, entry.taken);
+    if (auto beyond = reading_beyond_root_zone(field, entered, unit.kind))
+        return {"Nothing was entered from " + file.filename().string() + ". " + *beyond, {}};
     return {std::nullopt, enter_soil_readings(field, parsed.readings, unit.kind, entry)};
 }
 

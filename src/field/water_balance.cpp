@@ -78,13 +78,13 @@ float crop_coefficient(const Step &s)
         if (before_cover)
             x = ratio_or_zero(s.cum, c.full_cover_gdd);
         else if (s.cum <= c.harvest_gdd)
-            x = s.d - c.full_cover_day;
+            x = static_cast<double>(s.d) - c.full_cover_day;
     } else {
         before_cover = s.d <= c.full_cover_day;
         if (before_cover)
             x = ratio_or_zero(s.d, c.full_cover_day);
         else if (s.d <= c.harvest_day)
-            x = s.d - c.full_cover_day;
+            x = static_cast<double>(s.d) - c.full_cover_day;
     }
     const CropRecord &crop = s.in.crop;
     const auto kc =

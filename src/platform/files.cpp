@@ -191,6 +191,8 @@ fs::path save_target(const fs::path &path)
     return ec ? path : target;
 }
 
+constexpr std::string_view kTemporarySuffix = ".XXXXXX";
+
 /// A temporary name short enough beside any file name the folder allows.
 std::string temporary_template(const fs::path &target)
 {
@@ -198,8 +200,35 @@ std::string temporary_template(const fs::path &target)
     const std::string name = target.filename().string();
     std::string temp = ".";
     temp += name.substr(0, kKeptNameBytes);
-    temp += ".XXXXXX";
+    temp += kTemporarySuffix;
     return (target.parent_path() / temp).string();
+}
+
+/// Whether the folder entry has the shape of one of the target's temporary names.
+bool is_temporary_of(const std::string &entry, const std::string &pattern)
+{
+    const std::size_t stem = pattern.size() - kTemporarySuffix.size() + 1;
+    return entry.size() == pattern.size() && entry.compare(0, stem, pattern, 0, stem) == 0;
+}
+
+// A save killed part-way leaves its temporary file behind. Every save holds a lock on its
+// temporary until it is renamed, so one that can be locked belongs to no running save; the
+// caller holds the target's lock, so no save of this file is between writing and renaming.
+void remove_stale_temporaries(const fs::path &target)
+{
+    const std::string pattern = fs::path(temporary_template(target)).filename().string();
+    std::error_code ec;
+    for (const auto &entry : fs::directory_iterator(
+             target.parent_path().empty() ? fs::path(".") : target.parent_path(), ec)) {
+        if (!is_temporary_of(entry.path().filename().string(), pattern))
+            continue;
+        Fd fd(::open(entry.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info
+        {};
+        if (fd && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+            ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlink(entry.path().c_str());
+    }
 }
 
 /// One file of a save while it is made: its lock, what it held, its temporary file.
@@ -212,6 +241,7 @@ struct Pending
     mode_t mode = 0;
     std::vector<std::uint8_t> old_contents;
     std::string temp;
+    Fd temp_fd; ///< open, and locked, until the temporary is renamed or removed
     bool renamed = false;
 };
 
@@ -272,6 +302,7 @@ bool check_target(Pending &p, std::string *error, WriteFailure &failure)
         set_error(error, p.request->path.string() + " is read-only");
         return false;
     }
+    remove_stale_temporaries(p.target);
     p.mode &= 07777;
     auto contents = read_all(p.lock.get(), std::numeric_limits<std::size_t>::max());
     if (!contents) {
@@ -291,14 +322,15 @@ bool check_target(Pending &p, std::string *error, WriteFailure &failure)
 bool write_temporary(Pending &p, std::span<const std::uint8_t> data, std::string *error)
 {
     p.temp = temporary_template(p.target);
-    Fd fd(::mkstemp(p.temp.data()));
-    if (!fd) {
+    p.temp_fd.reset(::mkstemp(p.temp.data()));
+    if (!p.temp_fd) {
         set_error(error, errno_text("cannot create a temporary file for", p.request->path));
         p.temp.clear();
         return false;
     }
-    if (::fchmod(fd.get(), p.mode) != 0 || !write_all(fd.get(), data) ||
-        checked_fsync(fd.get()) != 0 || !fd.close()) {
+    const int fd = p.temp_fd.get();
+    if (::flock(fd, LOCK_EX) != 0 || ::fchmod(fd, p.mode) != 0 || !write_all(fd, data) ||
+        checked_fsync(fd) != 0) {
         set_error(error, errno_text("cannot write", p.request->path));
         return false;
     }
@@ -316,6 +348,7 @@ void undo_rename(Pending &p)
     if (write_temporary(p, p.old_contents, nullptr) &&
         checked_rename(p.temp.c_str(), p.target.c_str()) == 0)
         p.temp.clear();
+    p.temp_fd.reset();
 }
 
 bool replace_all(std::vector<Pending> &pending, std::string *error)
@@ -330,6 +363,7 @@ bool replace_all(std::vector<Pending> &pending, std::string *error)
             return false;
         }
         p.temp.clear();
+        p.temp_fd.reset();
         p.renamed = true;
     }
     return true;

@@ -115,4 +115,12 @@ std::string cut_to_chars(std::string_view utf8, std::size_t max_chars)
     return cp1252_to_utf8(bytes);
 }
 
+std::string_view without_byte_order_mark(std::string_view text)
+{
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kMark))
+        text.remove_prefix(kMark.size());
+    return text;
+}
+
 } // namespace tw

@@ -17,4 +17,7 @@ std::string utf8_to_cp1252(std::string_view utf8);
 /// The text cut to at most max_chars characters, as it would be after a store into a fixed field.
 std::string cut_to_chars(std::string_view utf8, std::size_t max_chars);
 
+/// The text without the UTF-8 byte-order mark that some editors (Windows Notepad) put first.
+std::string_view without_byte_order_mark(std::string_view text);
+
 } // namespace tw

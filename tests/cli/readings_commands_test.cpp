@@ -170,7 +170,7 @@ TEST_F(ReadingsCli, RefusedOptionsAndBadFilesChangeNothing)
     EXPECT_EQ(read_file(fld), before);
 
     // A reading past the weather is reported; the one before it is entered.
-    write("late.csv", "date,value\n2022-07-01,30\n2022-08-01,30\n");
+    write("late.csv", "date,value\n2022-07-01,22\n2022-08-01,22\n");
     const CliRun late =
         run({"field", "readings", fld, "--location", loc, "--import", dir.file("late.csv").string(),
              "--kind", "content", "--unit", "percent"});

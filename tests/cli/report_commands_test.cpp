@@ -1,5 +1,6 @@
 #include "field/irrigation_table.h"
 #include "platform/files.h"
+#include "platform/io_faults.h"
 #include "platform/text_format.h"
 #include "support/cli_run.h"
 #include "support/test_env.h"
@@ -9,6 +10,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tw::cli {
 namespace {
@@ -57,6 +62,17 @@ std::vector<std::string> pdf_pages(const std::filesystem::path &pdf)
     return pages;
 }
 
+/// The folder's hidden files: a report's temporaries, had any been left.
+std::vector<std::string> hidden_files(const std::filesystem::path &dir)
+{
+    std::vector<std::string> hidden;
+    for (const auto &entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().filename().string().starts_with("."))
+            hidden.push_back(entry.path().filename().string());
+    }
+    return hidden;
+}
+
 template<typename Titles>
 void expect_titles_on(const std::string &page, const Titles &titles, int number)
 {
@@ -77,7 +93,7 @@ TEST_F(ReportCli, FieldReportHasEveryIrrigationColumnOnEachPageAndTheChart)
     }
     EXPECT_THAT(pages.back(), ::testing::HasSubstr("Water balance of LIRF corn"));
     EXPECT_THAT(pages.back(), ::testing::HasSubstr("Critical deficit"));
-    EXPECT_FALSE(file_exists(pdf + ".partial"));
+    EXPECT_TRUE(hidden_files(dir.path()).empty());
 }
 
 TEST_F(ReportCli, LocationReportHasEveryWeatherColumnOnEachPage)
@@ -106,6 +122,75 @@ TEST_F(ReportCli, ReportIntoAMissingFolderFailsAndSaysSo)
     EXPECT_EQ(report.status, kExitFailure);
     EXPECT_THAT(report.err, ::testing::HasSubstr("Could not write"));
     EXPECT_FALSE(file_exists(pdf));
+}
+
+TEST_F(ReportCli, AReportOnAFailingDiskKeepsTheOldOneByteForByte)
+{
+    const std::string pdf = dir.file("field.pdf").string();
+    const std::vector<std::string> report = {"field", "report", fld, "--location",
+                                             loc,     "--pdf",  pdf};
+    ASSERT_EQ(run(report).status, kExitOk);
+    std::string old = test::read_text(pdf);
+    int failed = 0;
+    int with_reason = 0;
+    for (int n = 1;; ++n) {
+        io_faults::fail_nth(n);
+        const CliRun r = run(report);
+        const bool fired = io_faults::fired();
+        io_faults::fail_nth(0);
+        if (!fired)
+            break;
+        EXPECT_TRUE(hidden_files(dir.path()).empty()) << "operation " << n;
+        // A read the command can do without (the preferences) leaves it to write a whole report.
+        if (r.status == kExitOk) {
+            old = test::read_text(pdf);
+            EXPECT_TRUE(old.ends_with("%%EOF\n")) << "operation " << n;
+            continue;
+        }
+        ++failed;
+        EXPECT_FALSE(r.err.empty()) << "operation " << n;
+        with_reason += r.err.find("Could not write the report: cannot write " + pdf +
+                                  ": Input/output error") != std::string::npos;
+        EXPECT_TRUE(test::read_text(pdf) == old) << "operation " << n;
+    }
+    EXPECT_GT(failed, 3) << "the read of the old report, the write, the fsync and the rename";
+    EXPECT_GE(with_reason, 2) << "the write and the fsync fail with the system's reason";
+}
+
+TEST_F(ReportCli, AReportIsWrittenOnlyOverAPlainFile)
+{
+    const auto refused = [&](const std::filesystem::path &target, const char *why) {
+        const CliRun r = run({"location", "report", loc, "--pdf", target.string()});
+        EXPECT_EQ(r.status, kExitFailure) << target;
+        EXPECT_THAT(r.err, ::testing::HasSubstr(why)) << target;
+        EXPECT_TRUE(hidden_files(dir.path()).empty()) << target;
+    };
+    const auto fifo = dir.file("fifo.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    refused(fifo, "not a regular file");
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+    const auto folder = dir.file("folder.pdf");
+    std::filesystem::create_directory(folder);
+    refused(folder, "not a regular file");
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+
+    // A link planted where a report once put its half-written file leads nowhere now.
+    const auto victim = dir.file("victim");
+    std::ofstream(victim) << "victim content";
+    std::filesystem::create_symlink(victim, dir.file("rep.pdf.partial"));
+    EXPECT_EQ(run({"location", "report", loc, "--pdf", dir.file("rep.pdf").string()}).status,
+              kExitOk);
+    EXPECT_EQ(test::read_text(victim), "victim content");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("rep.pdf.partial")));
+    EXPECT_EQ(test::read_text(dir.file("rep.pdf")).substr(0, 5), "%PDF-");
+
+    if (::geteuid() != 0) { // the owner of everything writes anything
+        const auto read_only = dir.file("read-only.pdf");
+        std::ofstream(read_only) << "kept";
+        std::filesystem::permissions(read_only, std::filesystem::perms::owner_read);
+        refused(read_only, "is read-only");
+        EXPECT_EQ(test::read_text(read_only), "kept");
+    }
 }
 
 TEST_F(ReportCli, ReportNeedsItsPdfOption)

@@ -74,29 +74,11 @@ protected:
         fs::copy_file(source / "data/examples/corn_preseason.ini", dir_.file("answers.ini"));
     }
 
-    test::ScopedWorkDir dir_;
-    test::ScopedSettings settings_;
-};
-
-TEST_F(SaveFaults, EverySavePathKeepsTheOldFilesWhicheverOperationFails)
-{
-    const Scenario scenarios[] = {
-        {"location", {}, {"location", "set-day", "@G.loc", "--date", "2022-05-03", "--rain", "7"}},
-        {"field",
-         {},
-         {"field", "set-day", "@N0.fld", "--location", "@G.loc", "--date", "2022-06-01",
-          "--irrigation", "9"}},
-        {"preferences", {}, {"prefs", "set", "depth_unit=mm"}},
-        {"databases", {"soil.db", "crop.db", "station.db"}, {"db", "init"}},
-        // The consultation re-creates its libraries and knowledge files, then saves the nutrient
-        // and schedule pair and the field.
-        {"consultation",
-         {"N_FERT.LIB", "P_FERT.LIB", "K_FERT.LIB", "METHOD_2.KB", "INPUT.KB", "REC.KB"},
-         {"fertility", "@N0.fld", "--location", "@G.loc", "--answers", "@answers.ini"}},
-    };
-    const fs::path dir = dir_.path();
-    const Folder made = snapshot(dir);
-    for (const Scenario &s : scenarios) {
+    /// Runs the scenario with each of its file operations failing in turn: the folder must then
+    /// hold its files as before or as after a run that succeeded, whole, and nothing else.
+    void expect_old_or_new_files(const Scenario &s, const Folder &made)
+    {
+        const fs::path dir = dir_.path();
         restore(dir, made);
         for (const std::string &name : s.removed)
             fs::remove(dir / name);
@@ -133,6 +115,42 @@ TEST_F(SaveFaults, EverySavePathKeepsTheOldFilesWhicheverOperationFails)
         }
         EXPECT_GT(failures, 0) << s.name << ": no failed operation was reported";
     }
+
+    test::ScopedWorkDir dir_;
+    test::ScopedSettings settings_;
+};
+
+TEST_F(SaveFaults, EverySavePathKeepsTheOldFilesWhicheverOperationFails)
+{
+    const Scenario scenarios[] = {
+        {"location", {}, {"location", "set-day", "@G.loc", "--date", "2022-05-03", "--rain", "7"}},
+        {"field",
+         {},
+         {"field", "set-day", "@N0.fld", "--location", "@G.loc", "--date", "2022-06-01",
+          "--irrigation", "9"}},
+        {"preferences", {}, {"prefs", "set", "depth_unit=mm"}},
+        {"databases", {"soil.db", "crop.db", "station.db"}, {"db", "init"}},
+        // The consultation re-creates its libraries and knowledge files, then saves the nutrient
+        // and schedule pair and the field.
+        {"consultation",
+         {"N_FERT.LIB", "P_FERT.LIB", "K_FERT.LIB", "METHOD_2.KB", "INPUT.KB", "REC.KB"},
+         {"fertility", "@N0.fld", "--location", "@G.loc", "--answers", "@answers.ini"}},
+    };
+    const Folder made = snapshot(dir_.path());
+    for (const Scenario &s : scenarios)
+        expect_old_or_new_files(s, made);
+}
+
+// Both databases of the earlier release move forward together or not at all: a failure leaves
+// neither a migrated file nor a backup behind.
+TEST_F(SaveFaults, TheMigrationChangesBothDatabasesOrNeither)
+{
+    for (const char *name : {"crop.db", "station.db", "soil.db"})
+        fs::remove(dir_.file(name));
+    ASSERT_EQ(run_cli({"--release", "1", "--workdir", dir_.path().string(), "db", "init"}).status,
+              0);
+    expect_old_or_new_files({"migration", {}, {"db", "migrate", "--from-release", "1"}},
+                            snapshot(dir_.path()));
 }
 
 } // namespace

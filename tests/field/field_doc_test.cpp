@@ -183,6 +183,28 @@ TEST_F(FieldDoc, RoundTripIsByteForByte)
     EXPECT_EQ(reopened->title(), "north22.fld - (Field:north   Location: Greeley)");
 }
 
+TEST_F(FieldDoc, AStageEndBeyondAnySeasonIsRefusedWhenRead)
+{
+    auto location = test::make_location(60, 30);
+    const auto field = test::make_field(*location, test::corn());
+    const auto with_stage_end = [&](float day, float gdd) {
+        const GrowthStage kept = field->crop.stages[2];
+        field->crop.stages[2].end_day = day;
+        field->crop.stages[2].end_gdd = gdd;
+        const auto bytes = field->serialize();
+        field->crop.stages[2] = kept;
+        return open_field({true, location.get()}, bytes, "crafted.fld") != nullptr;
+    };
+    // A million days or degree days is the furthest a stage may end, either way.
+    EXPECT_TRUE(with_stage_end(1e6f, -1e6f));
+    EXPECT_TRUE(with_stage_end(-1e6f, 1e6f));
+    const float past = std::nextafter(1e6f, 2e6f);
+    for (const auto &[day, gdd] :
+         {std::pair{past, 0.0f}, std::pair{0.0f, -past}, std::pair{std::nanf(""), 0.0f},
+          std::pair{0.0f, INFINITY}, std::pair{-2147483648.0f, 0.0f}})
+        EXPECT_FALSE(with_stage_end(day, gdd)) << day << " " << gdd;
+}
+
 TEST_F(FieldDoc, EmptyFieldRoundTrips)
 {
     auto location = test::make_location(0, 0);

@@ -293,10 +293,11 @@ TEST_F(MeasuredWater, StartByTakesTheDaysTheGrossAmountNeeds)
         float days_per_mm;
         std::optional<int> start;
     } cases[] = {
-        {0.0f, std::nullopt},      // unset
-        {1.0f / amount, f - 1},    // exactly one day, float noise and all
-        {1.0001f / amount, f - 2}, // a little more takes a second day
-        {5.0f, f - static_cast<int>(std::ceil(5.0 * amount))},
+        {0.0f, std::nullopt},                    // unset
+        {1.0f / amount, f - 1},                  // exactly one day, float noise and all
+        {1.0001f / amount, f - 2},               // a little more takes a second day
+        {static_cast<float>(f - 1) / amount, 1}, // the day after planting
+        {5.0f, 0},  // more days than the field has grown: no earlier than planting
         {1e-7f, f}, // under a day's work still starts on the day
     };
     for (const auto &c : cases) {

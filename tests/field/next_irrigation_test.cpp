@@ -4,6 +4,7 @@
 #include "field/system_capacity.h"
 #include "field_fixtures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -131,12 +132,17 @@ TEST_F(NextIrrigationDecision, StartByTakesTheDaysTheGrossAmountNeeds)
     for (const auto &c : cases) {
         EXPECT_EQ(start_lead_days(amount, c.days_per_mm), c.lead) << c.days_per_mm;
         const NextIrrigation next = decide_next_irrigation(season, c.days_per_mm);
-        EXPECT_EQ(next.start_by, c.lead ? std::optional(1000 + f - *c.lead) : std::nullopt);
-        EXPECT_EQ(next.start_now, c.lead && f - *c.lead <= a) << c.days_per_mm;
+        // A lead longer than the days since planting starts on the planting day (1000).
+        const int capped = c.lead ? std::min(*c.lead, f) : 0;
+        EXPECT_EQ(next.start_by, c.lead ? std::optional(1000 + f - capped) : std::nullopt);
+        EXPECT_EQ(next.start_now, c.lead && f - capped <= a) << c.days_per_mm;
     }
     EXPECT_EQ(decide_next_irrigation({days, a, f, true, 1000}, 10.0f / amount).start_now, true);
     EXPECT_EQ(decide_next_irrigation({days, a, f, true, 1000}, 9.0f / amount).start_now, false);
     EXPECT_EQ(start_lead_days(0.0f, 1.0f), std::nullopt); // nothing due, nothing to start
+    // The planting day itself, and not a day before it, for a lead of exactly f days and more.
+    EXPECT_EQ(decide_next_irrigation(season, 20.0f / amount).start_by, 1000);
+    EXPECT_EQ(decide_next_irrigation(season, 19.0f / amount).start_by, 1001);
 }
 
 } // namespace

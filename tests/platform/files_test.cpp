@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -217,6 +220,33 @@ TEST(Files, APairChangesTogetherOrNotAtAll)
     EXPECT_TRUE(write_files_atomic(pair));
     EXPECT_EQ(test::read_text(frt), "new nutrients");
     EXPECT_EQ(test::read_text(lch), "new schedule");
+}
+
+TEST(Files, ASaveRemovesTheTemporariesItsKilledPredecessorsLeft)
+{
+    test::ScopedWorkDir dir;
+    const auto path = dir.file("North.fld");
+    ASSERT_TRUE(write_file_atomic(path, bytes_of("old")));
+    const auto plant = [&](const std::string &name) {
+        std::ofstream(dir.file(name)) << "half a save";
+        return dir.file(name);
+    };
+    const auto stale = plant(".North.fld.a1B2c3");
+    // A save still writing holds its temporary locked; so does this test for one of them.
+    const auto running = plant(".North.fld.Zz9Yy8");
+    const int held = ::open(running.c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const std::filesystem::path others[] = {plant(".North.fld.bak"), plant(".Other.fld.a1B2c3"),
+                                            plant("North.fld.a1B2c3"), plant(".North.fld.a1B2c3d")};
+
+    ASSERT_TRUE(write_file_atomic(path, bytes_of("new")));
+    EXPECT_EQ(test::read_text(path), "new");
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(running));
+    for (const auto &other : others)
+        EXPECT_TRUE(std::filesystem::exists(other)) << other;
+    ::close(held);
 }
 
 } // namespace

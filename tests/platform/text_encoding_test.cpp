@@ -29,5 +29,13 @@ TEST(TextEncoding, CutCountsCharactersNotBytes)
     EXPECT_EQ(cut_to_chars("Loam", 15), "Loam");
 }
 
+TEST(TextEncoding, OnlyALeadingByteOrderMarkIsDropped)
+{
+    EXPECT_EQ(without_byte_order_mark("\xEF\xBB\xBF[field]\n"), "[field]\n");
+    EXPECT_EQ(without_byte_order_mark("[field]\xEF\xBB\xBF"), "[field]\xEF\xBB\xBF");
+    EXPECT_EQ(without_byte_order_mark("\xEF\xBB[field]"), "\xEF\xBB[field]");
+    EXPECT_EQ(without_byte_order_mark("\xEF\xBB\xBF"), "");
+}
+
 } // namespace
 } // namespace tw

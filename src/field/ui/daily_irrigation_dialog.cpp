@@ -1,6 +1,7 @@
 #include "field/ui/daily_irrigation_dialog.h"
 
 #include "field/daily_entry_form.h"
+#include "platform/message_port.h"
 #include "platform/ui/dialog_fields.h"
 #include "platform/ui/interaction.h"
 #include "refdata/ui/unit_fields.h"
@@ -105,6 +106,10 @@ void CDailyIrrigationDlg::accept()
         return;
     form_.sm_override = override_->isChecked();
     form_.stage = stage_->currentText().toStdString();
+    if (const auto refused = form_.soil_moisture_message()) {
+        messages().inform(*refused);
+        return;
+    }
     {
         const WaitCursor wait;
         form_.accept();

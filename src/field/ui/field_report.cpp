@@ -25,11 +25,11 @@ TablePrinter field_report_printer(const CFieldView &table, CFieldChartView &char
     return printer;
 }
 
-bool write_field_report_pdf(CFieldDoc &field, const std::filesystem::path &path)
+bool write_field_report_pdf(CFieldDoc &field, const std::filesystem::path &path, std::string &error)
 {
     CFieldView table(field);
     CFieldChartView chart(field);
-    return print_to_pdf(field_report_printer(table, chart), path);
+    return print_to_pdf(field_report_printer(table, chart), path, error);
 }
 
 } // namespace tw

@@ -3,6 +3,7 @@
 #include "platform/ui/table_printer.h"
 
 #include <filesystem>
+#include <string>
 
 namespace tw {
 
@@ -15,7 +16,8 @@ class CFieldView;
 TablePrinter field_report_printer(const CFieldView &table, CFieldChartView &chart);
 
 /// The report of a field as a PDF file, drawn from views made for it (no window needs to show).
-/// False when the file could not be written.
-bool write_field_report_pdf(CFieldDoc &field, const std::filesystem::path &path);
+/// False when the file could not be written, with the reason in error.
+bool write_field_report_pdf(CFieldDoc &field, const std::filesystem::path &path,
+                            std::string &error);
 
 } // namespace tw

@@ -14,10 +14,11 @@ WeatherTablePrinter::WeatherTablePrinter(const CLocationDoc &doc, const CLocatio
                  {QGuiApplication::applicationDisplayName(), QString::fromStdString(doc.title())}})
 {}
 
-bool write_location_report_pdf(CLocationDoc &location, const std::filesystem::path &path)
+bool write_location_report_pdf(CLocationDoc &location, const std::filesystem::path &path,
+                               std::string &error)
 {
     CLocationView view(location);
-    return print_to_pdf(WeatherTablePrinter(location, view), path);
+    return print_to_pdf(WeatherTablePrinter(location, view), path, error);
 }
 
 } // namespace tw

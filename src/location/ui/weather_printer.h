@@ -3,6 +3,7 @@
 #include "platform/ui/table_printer.h"
 
 #include <filesystem>
+#include <string>
 
 namespace tw {
 
@@ -18,7 +19,8 @@ public:
 };
 
 /// The weather report of a location as a PDF file, drawn from a view made for it (no window needs
-/// to show). False when the file could not be written.
-bool write_location_report_pdf(CLocationDoc &location, const std::filesystem::path &path);
+/// to show). False when the file could not be written, with the reason in error.
+bool write_location_report_pdf(CLocationDoc &location, const std::filesystem::path &path,
+                               std::string &error);
 
 } // namespace tw
