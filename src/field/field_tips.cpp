@@ -121,6 +121,9 @@ std::string chart_series_tip(std::string_view series)
         return "The rain of each day, in " + depth() + ".";
     if (series == "Irrigation")
         return "The irrigation entered for each day (gross), in " + depth() + ".";
+    if (series == "Measured")
+        return "The days with a soil-moisture reading: the deficit entered from it, in " + depth() +
+               ". The days after it are computed from there.";
     if (series == "Forecast")
         return "The shaded days are forecast with the average weather of the last seven days, "
                "up to the next irrigation.";
@@ -146,6 +149,10 @@ std::string panel_figure_tip(PanelFigure figure)
     case PanelFigure::Advice:
         return "The advice for the last day with weather, from the deficit against the "
                "allowable depletion and the total available water.";
+    case PanelFigure::StartBy:
+        return "The day the irrigation system has to start to cover the whole field by the next "
+               "irrigation, from its system capacity: \"Now\" when that day has come. Shown when "
+               "the field has a system capacity.";
     }
     return {};
 }

@@ -11,7 +11,8 @@ namespace tw {
 class CFieldDoc;
 
 /// The answer of the last run in large type: when to irrigate next ("Now" or a date), how much
-/// (gross, in the depth unit), the soil moisture against the critical level and the day's advice.
+/// (gross, in the depth unit), the soil moisture against the critical level and the day's advice,
+/// and with a system capacity the day the system has to start by.
 class CNextIrrigationPanel
     : public QFrame
     , public DocumentView
@@ -29,6 +30,8 @@ public:
     QString amount_text() const;
     QString moisture_text() const;
     QString advice_text() const;
+    /// Empty, and the figure hidden, while the field has no system capacity.
+    QString start_by_text() const;
 
 private:
     CFieldDoc &doc_;
@@ -36,6 +39,8 @@ private:
     QLabel *amount_;
     QLabel *moisture_;
     QLabel *advice_;
+    QLabel *start_by_caption_;
+    QLabel *start_by_;
 };
 
 } // namespace tw
