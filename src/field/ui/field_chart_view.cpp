@@ -153,7 +153,7 @@ void CFieldChartView::redraw()
 
     auto *measured = new QScatterSeries;
     measured->setName(QStringLiteral("Measured"));
-    measured->setColor(QColor(200, 60, 20));
+    measured->setColor(QColor(120, 40, 160));
     measured->setMarkerSize(9);
     for (const ChartDay &day : season.days) {
         if (day.measured)
