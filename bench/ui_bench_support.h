@@ -9,6 +9,7 @@
 #include "app/ui/tillwise_app.h"
 #include "platform/message_port.h"
 #include "platform/settings_store.h"
+#include "platform/work_dir.h"
 
 #include <QApplication>
 #include <QDir>
@@ -61,8 +62,11 @@ public:
     explicit BenchProgram(const std::string &folder)
         : previous_(set_messages(&quiet_))
         , dir_(std::filesystem::path(QDir::tempPath().toStdString()) / folder)
+        , previous_dir_(work_dir())
     {
         std::filesystem::create_directories(dir_);
+        // The databases a field reads are made there too, not in the folder the bench runs from.
+        set_work_dir(dir_);
         app_.emplace(store_);
         app_->init_instance({QStringLiteral("/Embedding")});
         frame().resize(1280, 900);
@@ -72,6 +76,7 @@ public:
     {
         app_.reset();
         set_messages(previous_);
+        set_work_dir(previous_dir_);
         std::filesystem::remove_all(dir_);
     }
     BenchProgram(const BenchProgram &) = delete;
@@ -85,6 +90,7 @@ private:
     RecordingMessagePort quiet_;
     MessagePort *previous_;
     std::filesystem::path dir_;
+    std::filesystem::path previous_dir_;
     MemorySettingsStore store_;
     std::optional<CTillwiseApp> app_;
 };
