@@ -49,12 +49,24 @@ std::unique_ptr<CLocationDoc> location_option(const Options &options, std::ostre
     return read_location(*path, err);
 }
 
+LocationSettler warn_of_other_location(std::ostream &err)
+{
+    // A script has no one to ask: it says so and goes on with the location it was given.
+    return [&err](const CFieldDoc &field, CLocationDoc &open) {
+        if (is_other_location(field.remembered_location, open))
+            err << "Warning: this field remembers the location "
+                << describe(field.remembered_location) << ", not " << describe(identity_of(open))
+                << "; going on with " << identity_of(open).file_name << ".\n";
+        return &open;
+    };
+}
+
 std::optional<OpenField> open_field_file(const Options &options, std::ostream &err)
 {
     OpenField open{location_option(options, err), nullptr, options.positionals()[0]};
     if (!open.location)
         return std::nullopt;
-    open.field = open_field({true, open.location.get()}, open.path);
+    open.field = open_field({true, open.location.get()}, open.path, warn_of_other_location(err));
     if (!open.field)
         return std::nullopt;
     return open;

@@ -45,6 +45,8 @@ struct OpenField
     std::filesystem::path path;
 };
 
+/// Opening a field against a location it does not remember warns on `err` and goes on.
+LocationSettler warn_of_other_location(std::ostream &err);
 /// The field of the first positional argument, opened against --location and run.
 std::optional<OpenField> open_field_file(const Options &options, std::ostream &err);
 

@@ -101,7 +101,8 @@ int fertility_consultation(Context &ctx)
     if (!location)
         return kExitFailure;
     auto field =
-        open_field({true, location.get()}, std::filesystem::path(options->positionals()[0]));
+        open_field({true, location.get()}, std::filesystem::path(options->positionals()[0]),
+                   warn_of_other_location(ctx.err));
     if (!field)
         return kExitFailure;
     if (!consult_with_answers(*field, *answers, ctx.out, ctx.err))

@@ -507,7 +507,8 @@ int location_summary(Context &ctx)
     std::vector<std::unique_ptr<CFieldDoc>> fields;
     bool all_opened = true;
     for (std::size_t i = 1; i < files.size(); ++i) {
-        if (auto field = open_field({true, location.get()}, std::filesystem::path(files[i])))
+        if (auto field = open_field({true, location.get()}, std::filesystem::path(files[i]),
+                                    warn_of_other_location(ctx.err)))
             fields.push_back(std::move(field));
         else
             all_opened = false;

@@ -20,8 +20,9 @@ constexpr std::size_t kStageNameWidth = 20;
 constexpr std::size_t kMinStoredStageSize = 1 + 4 * 4;
 /// Values added after the day records follow this marker ("TWF1"). Files without them end with
 /// the days, so older files read as unset and older readers stop before the marker. After it
-/// come, in this order: the system capacity (float32 days per mm, 0 unset) and "Learn from
-/// readings" (int32, 1 on). A file holds them up to the last one that is set; each one is read
+/// come, in this order: the system capacity (float32 days per mm, 0 unset), "Learn from
+/// readings" (int32, 1 on) and the location the field was saved with (its file name as a
+/// string, then its first date). A file holds them up to the last one that is set; each one is read
 /// when the file goes on after the one before it, so a file that ends earlier reads the rest as
 /// unset, and a reader that knows fewer stops after the last it knows.
 constexpr std::int32_t kLaterValuesMarker = 0x31465754;
@@ -145,13 +146,18 @@ bool read_crop(ArchiveReader &r, CropRecord &crop)
 void write_later_values(ArchiveWriter &w, const CFieldDoc &field)
 {
     const bool capacity = has_system_capacity(field.days_per_mm);
-    const int count = field.learn_from_readings ? 2 : capacity ? 1 : 0;
+    const LocationIdentity location = field.location_to_remember();
+    const int count = location.known() ? 3 : field.learn_from_readings ? 2 : capacity ? 1 : 0;
     if (count == 0)
         return;
     w.write_int32(kLaterValuesMarker);
     w.write_float(capacity ? field.days_per_mm : 0.0f);
     if (count >= 2)
         w.write_int32(field.learn_from_readings ? kLearnOn : 0);
+    if (count >= 3) {
+        w.write_string(location.file_name);
+        w.write_date(location.first_date);
+    }
 }
 
 /// The values after the days; bytes that do not start with the marker are left unread, as the
@@ -160,6 +166,7 @@ bool read_later_values(ArchiveReader &r, CFieldDoc &field)
 {
     field.days_per_mm = 0.0f;
     field.learn_from_readings = false;
+    field.remembered_location = {};
     if (r.remaining() < 4 || r.read_int32() != kLaterValuesMarker)
         return true;
     const float stored = r.read_float();
@@ -167,6 +174,13 @@ bool read_later_values(ArchiveReader &r, CFieldDoc &field)
         field.days_per_mm = stored;
     if (r.ok() && r.remaining() > 0)
         field.learn_from_readings = r.read_int32() == kLearnOn;
+    if (r.ok() && r.remaining() > 0) {
+        LocationIdentity location;
+        location.file_name = r.read_string();
+        location.first_date = r.read_date();
+        if (r.ok())
+            field.remembered_location = std::move(location);
+    }
     return r.ok();
 }
 

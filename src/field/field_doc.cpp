@@ -32,12 +32,23 @@ std::unique_ptr<CFieldDoc> bound_field(const ActiveWindow &active)
     return field;
 }
 
-bool finish_open(CFieldDoc &field, std::span<const std::uint8_t> bytes, std::string_view title)
+/// The field moved to the location `settle` gives for it; false when it gives none.
+bool rebind(CFieldDoc &field, const LocationSettler &settle)
 {
-    if (!field.deserialize(bytes)) {
-        messages().inform(kArchiveErrorMessage);
+    CLocationDoc *open = field.location;
+    CLocationDoc *chosen = settle(field, *open);
+    if (!chosen)
         return false;
+    if (chosen != open) {
+        open->detach_field(&field);
+        field.location = chosen;
+        chosen->attach_field(&field);
     }
+    return true;
+}
+
+bool finish_open(CFieldDoc &field, std::string_view title)
+{
     if (const auto reason = unsafe_file_name_reason(field.name, "field")) {
         messages().inform(*reason);
         return false;
@@ -73,6 +84,12 @@ void CFieldDoc::unbind()
     left->detach_field(this);
     location = nullptr;
     left->update_all_views(-3);
+}
+
+LocationIdentity CFieldDoc::location_to_remember() const
+{
+    const LocationIdentity bound = location ? identity_of(*location) : LocationIdentity{};
+    return bound.known() ? bound : remembered_location;
 }
 
 const WeatherDay *CFieldDoc::location_day(int d) const
@@ -308,26 +325,49 @@ std::unique_ptr<CFieldDoc> new_field(const ActiveWindow &active,
 }
 
 std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active,
-                                      std::span<const std::uint8_t> bytes, std::string_view title)
+                                      std::span<const std::uint8_t> bytes, std::string_view title,
+                                      const LocationSettler &settle)
 {
+    if (!active.exists) {
+        // The field read on its own, only to say which location to open for it.
+        CFieldDoc unbound;
+        std::string text = "Please Open a Location First";
+        if (unbound.deserialize(bytes) && unbound.remembered_location.known())
+            text += "\nThis field remembers the location " + describe(unbound.remembered_location) +
+                    ".";
+        messages().inform(text);
+        return nullptr;
+    }
     auto field = bound_field(active);
-    if (!field || !finish_open(*field, bytes, title))
+    if (!field)
+        return nullptr;
+    if (!field->deserialize(bytes)) {
+        messages().inform(kArchiveErrorMessage);
+        return nullptr;
+    }
+    if (settle && !rebind(*field, settle))
+        return nullptr;
+    if (!finish_open(*field, title))
         return nullptr;
     return field;
 }
 
-std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active, const std::filesystem::path &path)
+std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active, const std::filesystem::path &path,
+                                      const LocationSettler &settle)
 {
-    auto field = bound_field(active);
-    if (!field)
-        return nullptr;
+    if (!active.exists)
+        return open_field(active,
+                          read_file(path, kMaxFieldFileBytes).value_or(std::vector<std::uint8_t>{}),
+                          {}, settle);
     std::string error;
     const auto bytes = read_file(path, kMaxFieldFileBytes, &error);
     if (!bytes) {
-        messages().inform("Unable to open the field file " + path.string() + ": " + error);
+        if (bound_field(active))
+            messages().inform("Unable to open the field file " + path.string() + ": " + error);
         return nullptr;
     }
-    if (!finish_open(*field, *bytes, path.filename().string()))
+    auto field = open_field(active, *bytes, path.filename().string(), settle);
+    if (!field)
         return nullptr;
     field->set_path(path);
     field->set_disk_stamp(stamp_of(*bytes));

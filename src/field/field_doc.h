@@ -2,6 +2,7 @@
 
 #include "field/field_day.h"
 #include "field/growth_stages.h"
+#include "field/remembered_location.h"
 #include "field/season.h"
 #include "location/location_doc.h"
 #include "platform/dates.h"
@@ -58,6 +59,8 @@ public:
     float days_per_mm = 0.0f;
     /// "Learn from readings": the days after the last reading take the drift fitted on them.
     bool learn_from_readings = false;
+    /// The location the file was saved with; unknown in older files.
+    LocationIdentity remembered_location;
     CropRecord crop;
     SoilRecord soil; ///< sm_fc field capacity, sm_pwp wilting point, awhc
     float initial_moisture = 0.3f;
@@ -121,6 +124,9 @@ public:
     void weather_changed(int location_day) override;
     bool has_unsaved_changes() const override { return is_modified(); }
 
+    /// What a save stores as the field's location: the bound location once it has a file.
+    LocationIdentity location_to_remember() const;
+
     /// The .fld bytes (field_archive.cpp).
     std::vector<std::uint8_t> serialize() const;
     /// Reads .fld bytes over the defaults; false (nothing shown) when they cannot be read.
@@ -138,11 +144,14 @@ std::unique_ptr<CFieldDoc> new_field(const ActiveWindow &active,
                                      const std::function<bool(CFieldDoc &)> &details,
                                      const std::function<void(CFieldDoc &)> &consultation = {});
 
-/// A field read from .fld bytes and bound to the active location; nothing (after the message)
-/// when there is no location, the bytes cannot be read or the field does not fit the location.
+/// A field read from .fld bytes and bound to the active location, or to the one `settle` gives
+/// when the field remembers another (none given keeps the active one); nothing (after the
+/// message) when there is no location, the bytes cannot be read, `settle` cancels or the field
+/// does not fit the location.
 std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active,
-                                      std::span<const std::uint8_t> bytes, std::string_view title);
-std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active,
-                                      const std::filesystem::path &path);
+                                      std::span<const std::uint8_t> bytes, std::string_view title,
+                                      const LocationSettler &settle = {});
+std::unique_ptr<CFieldDoc> open_field(const ActiveWindow &active, const std::filesystem::path &path,
+                                      const LocationSettler &settle = {});
 
 } // namespace tw

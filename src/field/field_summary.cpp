@@ -61,8 +61,7 @@ std::array<std::string, kSummaryColumns> field_summary_row(const CFieldDoc &fiel
     // Only a needed irrigation has a date: a season that needs none shows no day to irrigate.
     if (const NextIrrigation next = next_irrigation(field); next.due()) {
         row[NextDate] = format_date(*next.date, "%m/%d/%y") + (next.due_now ? " (ASAP)" : "");
-        if (next.start_by)
-            row[StartBy] = next.start_now ? "Now" : format_date(*next.start_by, "%m/%d/%y");
+        row[StartBy] = start_by_text(next).value_or("");
         row[Amount] = strprintf("%1.1f", static_cast<double>(convert_to(Depth, next.gross_amount)));
     }
     if (actual.nitrate_available > 0.0f)

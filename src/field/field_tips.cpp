@@ -121,6 +121,9 @@ std::string chart_series_tip(std::string_view series)
         return "The rain of each day, in " + depth() + ".";
     if (series == "Irrigation")
         return "The irrigation entered for each day (gross), in " + depth() + ".";
+    if (series == "Measured")
+        return "The days with a soil-moisture reading: the deficit entered from it, in " + depth() +
+               ". The days after it are computed from there.";
     if (series == "Forecast")
         return "The shaded days are forecast up to the next irrigation, with the average weather "
                "of the last seven days where the location has no weather forecast.";
@@ -152,6 +155,10 @@ std::string panel_figure_tip(PanelFigure figure)
     case PanelFigure::RainDelay:
         return "The weather forecast's rain puts the next irrigation off: without that rain the "
                "forecast would call for water earlier.";
+    case PanelFigure::StartBy:
+        return "The day the irrigation system has to start to cover the whole field by the next "
+               "irrigation, from its system capacity: \"Now\" when that day has come. Shown when "
+               "the field has a system capacity.";
     }
     return {};
 }

@@ -42,8 +42,10 @@ std::string moisture_text(float value)
 {
     const std::int32_t mode = custom_settings().moisture_display;
     const bool as_depth = mode == AvailableDepth || mode == DeficitDisplay;
-    return strprintf("%1.2f",
-                     static_cast<double>(convert_to(as_depth ? Depth : Soil_Moisture, value)));
+    const std::string text = strprintf(
+        "%1.2f", static_cast<double>(convert_to(as_depth ? Depth : Soil_Moisture, value)));
+    // A deficit a hair below zero (float noise at field capacity) reads as none, not "-0.00".
+    return text == "-0.00" ? "0.00" : text;
 }
 
 std::string moisture_label()

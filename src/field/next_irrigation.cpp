@@ -2,6 +2,7 @@
 
 #include "field/field_doc.h"
 #include "field/system_capacity.h"
+#include "platform/dates.h"
 
 #include <algorithm>
 
@@ -57,6 +58,13 @@ NextIrrigation decide_next_irrigation(const SeasonOutcome &season, float days_pe
         next.reason = NextReason::NoneForecast;
     }
     return next;
+}
+
+std::optional<std::string> start_by_text(const NextIrrigation &next)
+{
+    if (!next.start_by)
+        return std::nullopt;
+    return next.start_now ? "Now" : format_date(*next.start_by, "%m/%d/%y");
 }
 
 NextIrrigation next_irrigation(const CFieldDoc &field)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tw {
@@ -52,6 +53,10 @@ struct SeasonOutcome
 /// Decides the next irrigation of a run's outcome for a system that needs days_per_mm days to
 /// apply one mm to the whole field (unset when 0).
 NextIrrigation decide_next_irrigation(const SeasonOutcome &season, float days_per_mm);
+
+/// The start-by day as the windows show it: "Now" when it has come, else its date; nothing when
+/// there is none.
+std::optional<std::string> start_by_text(const NextIrrigation &next);
 
 /// The next irrigation after the field's last season run.
 NextIrrigation next_irrigation(const CFieldDoc &field);

@@ -4,6 +4,7 @@
 #include "field/irrigation_table.h"
 #include "field/next_irrigation.h"
 #include "field/season_run.h"
+#include "field/system_capacity.h"
 #include "field/water_balance.h"
 #include "location/forecast_days.h"
 #include "platform/dates.h"
@@ -37,7 +38,8 @@ SeasonChart season_chart(const CFieldDoc &field)
                               convert_to(Depth, t.rain), convert_to(Depth, t.gross_irrigation),
                               t.kind == KindForecast,
                               t.kind == KindForecast && field.location &&
-                                  forecast_day(*field.location, d + field.day_offset)});
+                                  forecast_day(*field.location, d + field.day_offset),
+                              t.sm_override != 0});
     }
     if (!chart.days.empty())
         chart.last_actual_day = field.last_actual_day;
@@ -62,6 +64,8 @@ NextIrrigationText next_irrigation_text(const CFieldDoc &field)
     } else {
         text.when = "None forecast";
     }
+    if (has_system_capacity(field.days_per_mm))
+        text.start_by = start_by_text(next).value_or("-");
     const FieldDay &actual = field.days[static_cast<std::size_t>(field.last_actual_day)];
     text.moisture = "Current " + moisture_label() + ": " + moisture_text(actual.soil_moisture) +
                     "   Critical: " + moisture_text(actual.critical);

@@ -22,6 +22,7 @@ struct ChartDay
     float irrigation = 0.0f; ///< gross, entered
     bool forecast = false;
     bool forecast_weather = false; ///< a forecast day run on the location's weather forecast
+    bool measured = false;         ///< the deficit was entered from a soil-moisture reading
 };
 
 struct SeasonChart
@@ -39,10 +40,13 @@ SeasonChart season_chart(const CFieldDoc &field);
 /// The answer to "when do I irrigate, and how much?" after the last run, as the panel shows it.
 struct NextIrrigationText
 {
-    std::string when;      ///< "Now", a date "%m/%d/%y", "None forecast" or "No Data"
-    std::string amount;    ///< the gross amount with its unit; empty when none is due
-    std::string moisture;  ///< the current soil moisture against the critical level
-    std::string advice;    ///< the advice message of the last actual day
+    std::string when;     ///< "Now", a date "%m/%d/%y", "None forecast" or "No Data"
+    std::string amount;   ///< the gross amount with its unit; empty when none is due
+    std::string moisture; ///< the current soil moisture against the critical level
+    std::string advice;   ///< the advice message of the last actual day
+    /// "Now" or the day the system has to start by, "-" when none is due; only when the field has
+    /// a system capacity.
+    std::optional<std::string> start_by;
     bool stressed = false; ///< the deficit has passed the allowable depletion
 };
 

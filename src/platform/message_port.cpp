@@ -1,5 +1,6 @@
 #include "platform/message_port.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace tw {
@@ -42,6 +43,17 @@ bool ConsoleMessagePort::ask_yes_no(std::string_view text, std::string_view capt
     return answer_yes_;
 }
 
+std::size_t ConsoleMessagePort::choose(std::string_view text,
+                                       const std::vector<std::string> &choices,
+                                       std::string_view caption)
+{
+    write_line(out_, caption, text);
+    const std::size_t answer = answer_yes_ || choices.empty() ? 0 : choices.size() - 1;
+    if (answer < choices.size())
+        out_ << "  -> " << choices[answer] << '\n';
+    return answer;
+}
+
 void ConsoleMessagePort::beep()
 {
     out_ << '\a';
@@ -61,6 +73,22 @@ bool RecordingMessagePort::ask_yes_no(std::string_view text, std::string_view ca
     const bool answer = answers_.front();
     answers_.pop_front();
     return answer;
+}
+
+std::size_t RecordingMessagePort::choose(std::string_view text,
+                                         const std::vector<std::string> &choices,
+                                         std::string_view caption)
+{
+    std::string shown(text);
+    for (const std::string &choice : choices)
+        shown += "\n[" + choice + "]";
+    entries_.push_back({Kind::Ask, shown, std::string(caption), MessageIcon::Question});
+    std::size_t answer = 0;
+    if (!choices_.empty()) {
+        answer = choices_.front();
+        choices_.pop_front();
+    }
+    return choices.empty() ? 0 : std::min(answer, choices.size() - 1);
 }
 
 void RecordingMessagePort::beep()

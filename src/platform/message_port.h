@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <iosfwd>
 #include <string>
@@ -21,6 +22,9 @@ public:
                         MessageIcon icon = MessageIcon::Information) = 0;
     /// A box with Yes and No; true for Yes.
     virtual bool ask_yes_no(std::string_view text, std::string_view caption = {}) = 0;
+    /// A box with one button for each choice (at least one); the index of the one pressed.
+    virtual std::size_t choose(std::string_view text, const std::vector<std::string> &choices,
+                               std::string_view caption = {}) = 0;
     /// The warning beep.
     virtual void beep() = 0;
 };
@@ -38,6 +42,9 @@ public:
 
     void inform(std::string_view text, std::string_view caption, MessageIcon icon) override;
     bool ask_yes_no(std::string_view text, std::string_view caption) override;
+    /// Yes takes the first choice, No the last (the one that leaves things as they are).
+    std::size_t choose(std::string_view text, const std::vector<std::string> &choices,
+                       std::string_view caption) override;
     void beep() override;
 
 private:
@@ -61,9 +68,14 @@ public:
 
     void inform(std::string_view text, std::string_view caption, MessageIcon icon) override;
     bool ask_yes_no(std::string_view text, std::string_view caption) override;
+    /// The queued choice (kept within the choices), else the first; the choices are recorded as
+    /// lines after the text.
+    std::size_t choose(std::string_view text, const std::vector<std::string> &choices,
+                       std::string_view caption) override;
     void beep() override;
 
     void queue_answer(bool yes) { answers_.push_back(yes); }
+    void queue_choice(std::size_t index) { choices_.push_back(index); }
     void set_default_answer(bool yes) { default_answer_ = yes; }
     const std::vector<Entry> &entries() const { return entries_; }
     /// The texts of the informs and questions, in order (beeps left out).
@@ -74,6 +86,7 @@ public:
 private:
     std::vector<Entry> entries_;
     std::deque<bool> answers_;
+    std::deque<std::size_t> choices_;
     bool default_answer_ = true;
 };
 

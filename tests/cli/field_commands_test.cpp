@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 
 namespace tw::cli {
@@ -87,6 +88,25 @@ TEST_F(FieldCli, NewFieldIsSavedAndScheduled)
     EXPECT_EQ(out[208], "Field,Crop,Growth Stage,Soil Moisture(in),Next Irrigation,"
                         "Irrigation Amount(in),Available Nitrogen,start_by");
     EXPECT_TRUE(out[209].starts_with("north,CORN,"));
+}
+
+TEST_F(FieldCli, AnotherLocationThanTheRememberedOneIsNamedAndTheRunGoesOn)
+{
+    ASSERT_EQ(create().status, kExitOk);
+    const std::string other = dir.file("other.loc").string();
+    ASSERT_TRUE(std::filesystem::copy_file(loc, other));
+
+    const CliRun same = run({"field", "schedule", fld, "--location", loc});
+    ASSERT_EQ(same.status, kExitOk) << same.err;
+    EXPECT_FALSE(contains(same.err, "remembers"));
+
+    const CliRun schedule = run({"field", "schedule", fld, "--location", other});
+    ASSERT_EQ(schedule.status, kExitOk) << schedule.err;
+    EXPECT_TRUE(contains(schedule.err, "Warning: this field remembers the location "
+                                       "\"greeley.loc\" (first day 05/01/22), not \"other.loc\" "
+                                       "(first day 05/01/22); going on with other.loc."))
+        << schedule.err;
+    EXPECT_EQ(schedule.out, same.out);
 }
 
 TEST_F(FieldCli, ExportGivesEveryMemberAndTheDecision)

@@ -403,6 +403,150 @@ TEST_F(FieldDoc, LearningFromReadingsIsStoredAfterTheCapacity)
     EXPECT_FALSE(open_field({true, location.get()}, with_trailer(cut), "cut.fld"));
 }
 
+TEST_F(FieldDoc, RemembersTheLocationItWasSavedWith)
+{
+    auto location = test::make_location(10, 10);
+    const auto older = raw_field("Loam", "CORN", five_stages(), 10, 10 * kFieldDaySize);
+    constexpr std::int32_t kMarker = 0x31465754; // "TWF1"
+    const StoredDate may_first = StoredDate::from_day(serial_from_civil(2022, 5, 1));
+    const auto with_values = [&](std::optional<std::string> file, bool cut = false) {
+        ArchiveWriter w;
+        w.write_bytes(older);
+        w.write_int32(kMarker);
+        w.write_float(0.0f);
+        w.write_int32(0);
+        if (file) {
+            w.write_string(*file);
+            w.write_date(may_first);
+        }
+        auto bytes = w.bytes();
+        if (cut)
+            bytes.resize(bytes.size() - 3);
+        return bytes;
+    };
+
+    // Older files, and files that stop before it, know no location; a name cut short is refused.
+    auto plain = open_field({true, location.get()}, older, "older.fld");
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->remembered_location.known());
+    auto learned = open_field({true, location.get()}, with_values({}), "learn.fld");
+    ASSERT_TRUE(learned);
+    EXPECT_FALSE(learned->remembered_location.known());
+    EXPECT_FALSE(open_field({true, location.get()}, with_values("gr\xc3\xa9ley.loc", true), "c"));
+
+    const auto stored = with_values("gr\xc3\xa9ley.loc");
+    auto field = open_field({true, location.get()}, stored, "f.fld");
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->remembered_location, (LocationIdentity{"gr\xc3\xa9ley.loc", may_first}));
+    // The values after the days, as the writer gives them back.
+    const auto tail_of = [&](const std::vector<std::uint8_t> &bytes) {
+        return std::vector<std::uint8_t>(bytes.begin() + std::ssize(older), bytes.end());
+    };
+    // Bound to a location without a file, the field keeps what it remembered byte for byte.
+    EXPECT_EQ(tail_of(field->serialize()), tail_of(stored));
+
+    // Saved with a location that has a file, it remembers that one (all values before it are
+    // written, unset or not).
+    location->set_path(work_dir.file("season.loc"));
+    auto unknown = open_field({true, location.get()}, older, "older.fld");
+    ASSERT_TRUE(unknown);
+    const auto saved = unknown->serialize();
+    auto reopened = open_field({true, location.get()}, saved, "older.fld");
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->remembered_location, (LocationIdentity{"season.loc", may_first}));
+    EXPECT_EQ(saved.size(), with_values("season.loc").size());
+    EXPECT_EQ(tail_of(saved), tail_of(with_values("season.loc")));
+}
+
+TEST_F(FieldDoc, AFieldOpenedAgainstAnotherLocationIsSettledFirst)
+{
+    auto made_with = test::make_location(60, 30);
+    made_with->set_path(work_dir.file("full.loc"));
+    const auto bytes = test::make_field(*made_with, test::corn())->serialize();
+    auto other = test::make_location(50, 30);
+    other->set_path(work_dir.file("short.loc"));
+
+    EXPECT_FALSE(is_other_location({}, *other)); // unknown opens as before
+    EXPECT_FALSE(is_other_location(identity_of(*made_with), *made_with));
+    EXPECT_TRUE(is_other_location(identity_of(*made_with), *other));
+    LocationIdentity later_start = identity_of(*made_with);
+    later_start.first_date = StoredDate::from_day(later_start.first_date.day() + 1);
+    EXPECT_TRUE(is_other_location(later_start, *made_with));
+
+    int asked = 0;
+    const auto settle_to = [&](CLocationDoc *answer) -> LocationSettler {
+        return [&asked, answer](const CFieldDoc &field, CLocationDoc &open) {
+            ++asked;
+            EXPECT_EQ(field.remembered_location.file_name, "full.loc");
+            EXPECT_EQ(open.path().filename(), "short.loc");
+            return answer;
+        };
+    };
+    EXPECT_FALSE(open_field({true, other.get()}, bytes, "f.fld", settle_to(nullptr)));
+    EXPECT_TRUE(other->fields().empty());
+    auto moved = open_field({true, other.get()}, bytes, "f.fld", settle_to(made_with.get()));
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->location, made_with.get());
+    EXPECT_TRUE(other->fields().empty());
+    EXPECT_EQ(made_with->fields().size(), 1u);
+    EXPECT_EQ(asked, 2);
+
+    // With no location open, the message says which one to open.
+    messages->clear();
+    EXPECT_FALSE(open_field({false, nullptr}, bytes, "f.fld"));
+    EXPECT_EQ(messages->texts(),
+              std::vector<std::string>{"Please Open a Location First\nThis field remembers the "
+                                       "location \"full.loc\" (first day 05/01/22)."});
+}
+
+TEST_F(FieldDoc, TheUserChoosesWhichLocationAFieldOpensWith)
+{
+    auto made_with = test::make_location(60, 30);
+    made_with->set_path(work_dir.file("full.loc"));
+    auto field = test::make_field(*made_with, test::corn());
+    field->remembered_location = identity_of(*made_with);
+    auto other = test::make_location(50, 30);
+    other->name = "Short";
+    other->set_path(work_dir.file("sub/short.loc"));
+    std::vector<std::filesystem::path> opened;
+    const auto open_location = [&](const std::filesystem::path &path) {
+        opened.push_back(path);
+        return made_with.get();
+    };
+    const std::string question = "This field was made with the location \"full.loc\" (first day "
+                                 "05/01/22), but the open location is \"short.loc\" (first day "
+                                 "05/01/22).";
+
+    // Not found beside the open location nor in the farm folder: two choices.
+    messages->clear();
+    messages->queue_choice(0);
+    EXPECT_EQ(ask_which_location(*field, *other, open_location), other.get());
+    messages->queue_choice(1);
+    EXPECT_EQ(ask_which_location(*field, *other, open_location), nullptr);
+    EXPECT_EQ(messages->texts().at(0), question + "\nThe file full.loc was not found."
+                                                  "\n[Use the open location]\n[Cancel]");
+
+    // Found in the farm folder: open it, use the open one, or cancel.
+    const std::vector<std::uint8_t> one{1};
+    ASSERT_TRUE(write_file_atomic(work_dir.file("full.loc"), one));
+    messages->clear();
+    for (const std::size_t choice : {0u, 1u, 2u})
+        messages->queue_choice(choice);
+    EXPECT_EQ(ask_which_location(*field, *other, open_location), made_with.get());
+    EXPECT_EQ(ask_which_location(*field, *other, open_location), other.get());
+    EXPECT_EQ(ask_which_location(*field, *other, open_location), nullptr);
+    EXPECT_EQ(opened, std::vector<std::filesystem::path>{work_dir.file("full.loc")});
+    EXPECT_EQ(messages->texts().at(0),
+              question + "\n[Open full.loc]\n[Use the open location]\n[Cancel]");
+
+    // The same location asks nothing; a stored name never reaches outside the folders.
+    messages->clear();
+    EXPECT_EQ(ask_which_location(*field, *made_with, open_location), made_with.get());
+    EXPECT_TRUE(messages->texts().empty());
+    EXPECT_EQ(find_remembered_location({"../full.loc", {}}, *other), work_dir.file("full.loc"));
+    EXPECT_FALSE(find_remembered_location({"..", {}}, *other));
+}
+
 TEST_F(FieldDoc, FieldLongerThanItsLocationIsRefused)
 {
     auto long_location = test::make_location(100, 30);

@@ -82,14 +82,15 @@ TEST(FieldTips, ChartSeriesAndPanelFiguresAreExplainedInTheDepthUnit)
 {
     test::ScopedSettings settings;
     settings->depth_unit = 2; // cm
-    for (const char *series : {"Deficit", "Critical deficit", "TAW", "Rain", "Irrigation"})
+    for (const char *series :
+         {"Deficit", "Critical deficit", "TAW", "Rain", "Irrigation", "Measured"})
         EXPECT_NE(chart_series_tip(series).find("in cm"), std::string::npos) << series;
     for (const char *series : {"Forecast", "Last actual day"})
         EXPECT_FALSE(chart_series_tip(series).empty()) << series;
     EXPECT_TRUE(chart_series_tip("Deficit ").empty());
     EXPECT_NE(panel_figure_tip(PanelFigure::Amount).find("in cm"), std::string::npos);
-    for (const PanelFigure figure :
-         {PanelFigure::When, PanelFigure::Moisture, PanelFigure::Advice, PanelFigure::RainDelay})
+    for (const PanelFigure figure : {PanelFigure::When, PanelFigure::Moisture, PanelFigure::Advice,
+                                     PanelFigure::RainDelay, PanelFigure::StartBy})
         EXPECT_FALSE(panel_figure_tip(figure).empty());
 }
 

@@ -49,6 +49,14 @@ TEST_F(IrrigationTable, TitlesCarryTheDisplayUnits)
     EXPECT_FALSE(irrigation_column_left_aligned(3));
 }
 
+// 0.1 mm is 0.0039 in: it rounds to 0.00, and a hair on the wet side must not read "-0.00".
+TEST_F(IrrigationTable, ADeficitRoundingToNothingReadsNothing)
+{
+    EXPECT_EQ(moisture_text(-0.1f), "0.00");
+    EXPECT_EQ(moisture_text(0.1f), "0.00");
+    EXPECT_EQ(moisture_text(-0.2f), "-0.01"); // 0.0079 in: a real hundredth stays
+}
+
 TEST_F(IrrigationTable, ComputedDayCells)
 {
     metric();

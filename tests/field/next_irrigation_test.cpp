@@ -3,6 +3,7 @@
 #include "field/season_glance.h"
 #include "field/system_capacity.h"
 #include "field_fixtures.h"
+#include "platform/dates.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,6 +80,26 @@ TEST_F(NextIrrigationDecision, DueLaterOrNowFromTheForecastDay)
     EXPECT_EQ(next.date, now->date_of(15));
     EXPECT_EQ(next.advice, now->days[15].category);
     EXPECT_EQ(next_irrigation_text(*now).when, "Now");
+}
+
+TEST_F(NextIrrigationDecision, StartByIsShownOnlyWithASystemCapacity)
+{
+    NextIrrigation next;
+    EXPECT_EQ(start_by_text(next), std::nullopt);
+    next.start_by = serial_from_civil(2022, 7, 4);
+    EXPECT_EQ(start_by_text(next), "07/04/22");
+    next.start_now = true;
+    EXPECT_EQ(start_by_text(next), "Now");
+
+    auto dry = test::make_location(100, 16);
+    auto now = test::make_field(*dry, test::short_crop());
+    now->days[15].sm_override = 1;
+    now->days[15].deficit = 100.0f;
+    now->season_run(0);
+    EXPECT_EQ(next_irrigation_text(*now).start_by, std::nullopt);
+    now->days_per_mm = 0.1f;
+    now->season_run(0);
+    EXPECT_EQ(next_irrigation_text(*now).start_by, "Now");
 }
 
 // A run too short to forecast leaves the last forecast day at the planting day: a need there is

@@ -148,6 +148,9 @@ void CTillwiseApp::register_document_kinds()
         return ActiveWindow{window != nullptr, window ? &window->document() : nullptr};
     };
     fields.open_window = [this](Document &doc, WindowKind view) { manager_.new_window(doc, view); };
+    fields.open_location = [this](const std::filesystem::path &path) {
+        return dynamic_cast<CLocationDoc *>(manager_.open_document(path));
+    };
     fields.consultations.fertilizer = [this](CFieldDoc &field) {
         run_fertilizer_wizard(frame_.get(), field);
     };

@@ -19,6 +19,7 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QPen>
+#include <QScatterSeries>
 #include <QToolTip>
 #include <QValueAxis>
 
@@ -168,6 +169,15 @@ void CFieldChartView::redraw()
     const AxisScale scale = round_axis(top);
     top = static_cast<float>(scale.top);
 
+    auto *measured = new QScatterSeries;
+    measured->setName(QStringLiteral("Measured"));
+    measured->setColor(QColor(120, 40, 160));
+    measured->setMarkerSize(9);
+    for (const ChartDay &day : season.days) {
+        if (day.measured)
+            measured->append(x_of(day.date), day.deficit);
+    }
+
     QLineSeries *today = line(QStringLiteral("Last actual day"), QColor(30, 90, 200));
     for (const ChartDay &day : season.days) {
         if (day.day == season.last_actual_day)
@@ -195,6 +205,7 @@ void CFieldChartView::redraw()
         taw,
         critical,
         deficit,
+        measured,
         today};
     // Only a location with a weather forecast has such days; the others keep their legend.
     if (std::any_of(season.days.begin(), season.days.end(),
@@ -221,8 +232,8 @@ void CFieldChartView::explain_series()
         for (QLegendMarker *marker : chart()->legend()->markers(s))
             connect(marker, &QLegendMarker::hovered, this,
                     [s](bool shown) { show_tip_of(s, shown); });
-        if (auto *line = qobject_cast<QLineSeries *>(s))
-            connect(line, &QLineSeries::hovered, this,
+        if (auto *points = qobject_cast<QXYSeries *>(s))
+            connect(points, &QXYSeries::hovered, this,
                     [s](const QPointF &, bool shown) { show_tip_of(s, shown); });
         else if (auto *area = qobject_cast<QAreaSeries *>(s))
             connect(area, &QAreaSeries::hovered, this,

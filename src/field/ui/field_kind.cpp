@@ -36,7 +36,10 @@ std::unique_ptr<Document> FieldKind::read(std::span<const std::uint8_t> bytes)
 {
     const WaitCursor wait;
     // The title follows from the file name once the shell knows it.
-    return open_field(services_.active_window(), bytes, {});
+    const auto settle = [this](const CFieldDoc &field, CLocationDoc &open) {
+        return ask_which_location(field, open, services_.open_location);
+    };
+    return open_field(services_.active_window(), bytes, {}, settle);
 }
 
 std::optional<std::vector<std::uint8_t>> FieldKind::write(Document &doc)

@@ -28,6 +28,8 @@ struct FieldServices
     std::function<ActiveWindow()> active_window;
     /// Opens another window on a field, of the irrigation or the nitrogen kind.
     std::function<void(Document &, WindowKind)> open_window;
+    /// Opens a location file in its window (or finds it open); nothing when it cannot.
+    std::function<CLocationDoc *(const std::filesystem::path &)> open_location;
     FieldConsultations consultations;
     /// Where the windows remember how the user shared their height between table and chart.
     SettingsStore *settings = nullptr;

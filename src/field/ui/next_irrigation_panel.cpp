@@ -33,6 +33,8 @@ CNextIrrigationPanel::CNextIrrigationPanel(CFieldDoc &doc, QWidget *parent)
     , moisture_(large_label(this, 1.3, false))
     , advice_(large_label(this, 1.3, true))
     , rain_delay_(large_label(this, 1.3, false))
+    , start_by_caption_(new QLabel(QStringLiteral("Start by:"), this))
+    , start_by_(large_label(this, 2.2, true))
 {
     setFrameShape(QFrame::StyledPanel);
     auto *grid = new QGridLayout(this);
@@ -44,13 +46,16 @@ CNextIrrigationPanel::CNextIrrigationPanel(CFieldDoc &doc, QWidget *parent)
     grid->addWidget(amount_, 1, 1);
     grid->addWidget(moisture_, 0, 2);
     grid->addWidget(advice_, 1, 2);
-    grid->addWidget(rain_delay_, 3, 0, 1, 3);
+    grid->addWidget(start_by_caption_, 0, 3);
+    grid->addWidget(start_by_, 1, 3);
+    grid->addWidget(rain_delay_, 3, 0, 1, 4);
     grid->setColumnStretch(2, 1);
     grid->setHorizontalSpacing(30);
     const std::pair<QLabel *, PanelFigure> figures[] = {
-        {when_caption, PanelFigure::When},     {when_, PanelFigure::When},
-        {amount_caption, PanelFigure::Amount}, {amount_, PanelFigure::Amount},
-        {moisture_, PanelFigure::Moisture},    {advice_, PanelFigure::Advice},
+        {when_caption, PanelFigure::When},         {when_, PanelFigure::When},
+        {amount_caption, PanelFigure::Amount},     {amount_, PanelFigure::Amount},
+        {moisture_, PanelFigure::Moisture},        {advice_, PanelFigure::Advice},
+        {start_by_caption_, PanelFigure::StartBy}, {start_by_, PanelFigure::StartBy},
         {rain_delay_, PanelFigure::RainDelay}};
     for (const auto &[label, figure] : figures)
         explain(*label, [figure] { return panel_figure_tip(figure); });
@@ -77,6 +82,9 @@ void CNextIrrigationPanel::refresh()
                                          : QString::fromStdString(next.amount));
     moisture_->setText(QString::fromStdString(next.moisture));
     advice_->setText(QString::fromStdString(next.advice));
+    start_by_->setText(QString::fromStdString(next.start_by.value_or("")));
+    start_by_caption_->setVisible(next.start_by.has_value());
+    start_by_->setVisible(next.start_by.has_value());
     // Below the critical level the answer is urgent: it shows in red.
     const QString colour = next.stressed ? QStringLiteral("color: #b00000;") : QString();
     for (QLabel *label : {when_, advice_})
@@ -99,6 +107,11 @@ QString CNextIrrigationPanel::amount_text() const
 QString CNextIrrigationPanel::moisture_text() const
 {
     return moisture_->text();
+}
+
+QString CNextIrrigationPanel::start_by_text() const
+{
+    return start_by_->text();
 }
 
 QString CNextIrrigationPanel::advice_text() const

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
 
 namespace tw {
 namespace {
@@ -40,6 +43,24 @@ bool QtMessagePort::ask_yes_no(std::string_view text, std::string_view caption)
     QMessageBox box(QMessageBox::Question, caption_of(caption), text_of(text),
                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
     return box.exec() == QMessageBox::Yes;
+}
+
+std::size_t QtMessagePort::choose(std::string_view text, const std::vector<std::string> &choices,
+                                  std::string_view caption)
+{
+    QMessageBox box(QMessageBox::Question, caption_of(caption), text_of(text),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    std::vector<QAbstractButton *> buttons;
+    for (const std::string &choice : choices)
+        buttons.push_back(box.addButton(text_of(choice), QMessageBox::AcceptRole));
+    // Escape and the title bar's close leave things as they are: the last choice.
+    if (!buttons.empty())
+        box.setEscapeButton(buttons.back());
+    box.exec();
+    const auto it = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    if (it == buttons.end())
+        return buttons.empty() ? 0 : buttons.size() - 1;
+    return static_cast<std::size_t>(it - buttons.begin());
 }
 
 void QtMessagePort::beep()

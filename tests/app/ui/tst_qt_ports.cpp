@@ -36,6 +36,23 @@ void answer_next_box(Seen &seen, QMessageBox::StandardButton press)
     });
 }
 
+// Presses the button at `index` of the next box, or closes it with Escape when index is -1.
+void choose_in_next_box(Seen &seen, int index)
+{
+    QTimer::singleShot(0, [&seen, index] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen.text = box->text();
+        for (QAbstractButton *button : box->buttons())
+            seen.buttons << button->text();
+        if (index < 0)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            box->buttons().at(index)->click();
+    });
+}
+
 } // namespace
 
 class TestQtPorts : public QObject
@@ -72,6 +89,24 @@ private slots:
         answer_next_box(no, QMessageBox::No);
         QVERIFY(!port.ask_yes_no("Do You wish to permanently save this blend", "Save Blend"));
         port.beep();
+    }
+
+    void chooseReturnsThePressedChoiceAndEscapeTheLast()
+    {
+        QtMessagePort port;
+        const std::vector<std::string> choices = {"Open full.loc", "Use the open location",
+                                                  "Cancel"};
+        for (const int press : {0, 1, 2}) {
+            Seen seen;
+            choose_in_next_box(seen, press);
+            // The box may order its buttons by role: the answer follows the text pressed.
+            const std::size_t answer = port.choose("Which location?", choices, "Field Location");
+            QCOMPARE(seen.buttons.size(), 3);
+            QCOMPARE(QString::fromStdString(choices.at(answer)), seen.buttons.at(press));
+        }
+        Seen escaped;
+        choose_in_next_box(escaped, -1);
+        QCOMPARE(port.choose("Which location?", choices, {}), std::size_t(2));
     }
 
     // A field shows a number rounded; left alone it gives back the exact value, so looking at a

@@ -46,6 +46,7 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QSplitter>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
@@ -429,6 +430,57 @@ private slots:
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 2);
     }
 
+    void aFieldOpenedOverAnotherLocationAsksWhichOne()
+    {
+        Season s;
+        s.create_field();
+        QMdiArea &area = *s.frame().mdi_area();
+        const auto activate = [&](int index) {
+            area.setActiveSubWindow(area.subWindowList().at(index));
+        };
+        const auto path = [&](const char *name) {
+            return QString::fromStdString(s.dir.file(name).string());
+        };
+        // Made with full.loc, which is then saved again as other.loc, the one left open.
+        activate(0);
+        s.user.answer_save(path("full.loc"));
+        s.frame().dispatch(ID_FILE_SAVE_AS);
+        activate(1);
+        s.user.answer_save(path("North22.fld"));
+        s.frame().dispatch(ID_FILE_SAVE);
+        s.frame().dispatch(ID_FILE_CLOSE);
+        activate(0);
+        s.user.answer_save(path("other.loc"));
+        s.frame().dispatch(ID_FILE_SAVE_AS);
+
+        const auto open_answering = [&](std::size_t choice) {
+            activate(0);
+            s.messages->clear();
+            s.messages->queue_choice(choice);
+            s.user.answer_open(path("North22.fld"));
+            s.frame().dispatch(ID_FILE_OPEN);
+        };
+        open_answering(2); // Cancel
+        QCOMPARE(s.messages->texts(),
+                 std::vector<std::string>{
+                     "This field was made with the location \"full.loc\" (first day 05/01/22), "
+                     "but the open location is \"other.loc\" (first day 05/01/22).\n"
+                     "[Open full.loc]\n[Use the open location]\n[Cancel]"});
+        QCOMPARE(area.subWindowList().size(), 1);
+
+        open_answering(1); // the open one
+        QCOMPARE(area.subWindowList().size(), 2);
+        QCOMPARE(s.field().location, &s.location_window()->document());
+        QCOMPARE(s.field().location->path().filename().string(), std::string("other.loc"));
+        s.field().set_modified(false);
+        s.frame().dispatch(ID_FILE_CLOSE);
+
+        open_answering(0); // the remembered one, opened in its own window
+        QCOMPARE(area.subWindowList().size(), 3);
+        QCOMPARE(s.field().location->path().filename().string(), std::string("full.loc"));
+        QCOMPARE(s.field().location->fields().size(), std::size_t(1));
+    }
+
     void moreWindowsOpenOnTheSameField()
     {
         Season s;
@@ -538,6 +590,15 @@ private slots:
         QVERIFY(s.table()
                     .data(s.table().index(s.computed_day() - 1, column), Qt::DecorationRole)
                     .isNull());
+        // The chart draws the two readings as points on their days' deficit.
+        QScatterSeries *points = nullptr;
+        for (QAbstractSeries *series : s.window()->chart_view()->chart()->series()) {
+            if (series->name() == QStringLiteral("Measured"))
+                points = qobject_cast<QScatterSeries *>(series);
+        }
+        QVERIFY(points);
+        QCOMPARE(points->count(), 2);
+        QCOMPARE(points->at(0).y(), qreal(convert_to(Depth, day.deficit)));
 
         QString rows, summary, words;
         s.user.on_dialog([&](QDialog &dialog) {
@@ -575,6 +636,10 @@ private slots:
         QCOMPARE(pane->headerItem()->text(kStartByColumn), QStringLiteral("Start By"));
         QCOMPARE(pane->topLevelItem(0)->text(kStartByColumn),
                  QString::fromStdString(field_summary_row(s.field())[kStartByColumn]));
+        // The panel shows the same start-by day, once the field has a capacity.
+        const QString start_by = pane->topLevelItem(0)->text(kStartByColumn);
+        QCOMPARE(s.window()->next_irrigation_panel()->start_by_text(),
+                 start_by.isEmpty() ? QStringLiteral("-") : start_by);
     }
 
     // The weather after 9 July taken back and a week's forecast in its place: the chart hatches
@@ -625,6 +690,7 @@ private slots:
         const NextIrrigationText before = next_irrigation_text(s.field());
         QVERIFY(!before.when.empty());
         QCOMPARE(w->next_irrigation_panel()->when_text(), QString::fromStdString(before.when));
+        QCOMPARE(w->next_irrigation_panel()->start_by_text(), QString()); // no capacity
         QVERIFY(w->next_irrigation_panel()->advice_text().startsWith(QStringLiteral("No ")) ||
                 w->next_irrigation_panel()->advice_text().startsWith(QStringLiteral("Irrigat")));
         const int f = s.field().last_forecast_day;
