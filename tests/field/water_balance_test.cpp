@@ -166,7 +166,8 @@ TEST_F(WaterBalance, AfterHarvestOnlyAWetSoilEvaporates)
         int days_before;
         float rain;
         float crop_et;
-    } cases[] = {{1, 2.0f, 0.0f}, {1, 2.01f, 4.8f}, {3, 2.5f, 4.8f}, {4, 2.5f, 0.0f}};
+    } cases[] = {{1, 2.0f, 0.0f}, {1, 2.01f, 4.8f}, {2, 2.0f, 0.0f},
+                 {3, 2.0f, 0.0f}, {3, 2.5f, 4.8f},  {4, 2.5f, 0.0f}};
     for (const auto &c : cases) {
         auto location = test::make_location(215, 215);
         auto field = test::make_field(*location, test::corn(), 0, 0);
