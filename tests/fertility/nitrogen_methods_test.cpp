@@ -1,5 +1,7 @@
 #include "fertility/nitrogen_methods.h"
 
+#include "fertility/choices.h"
+
 #include <gtest/gtest.h>
 
 namespace tw {
@@ -309,6 +311,53 @@ TEST(NitrogenMethods, BreakdownTextsAreExact)
               "-      0 lbs/Acre Irrigation Water Nitrate      *    70% Irrigation Uptake "
               "Efficiency\n\n"
               "=     54 lbs/Acre   Nitrogen Recomendation   \n");
+}
+
+// Denitrification takes the table's percentage of the plant requirement for the soil's organic
+// matter class (to 1 %, to 2 %, to 5 %, above) and drainage (the class, one better when tiled, one
+// worse under no-till or a compact layer, within 0..4); a soil below pH 5 loses none. The table's
+// words are made distinct so that a wrong class cannot read an equal percentage by chance.
+TEST(NitrogenMethods, DenitrificationClassesChangeAtTheirBoundaries)
+{
+    MethodKnowledge k = defaults();
+    for (std::size_t i = 0; i < k.table.values.size(); ++i)
+        k.table.values[i] = static_cast<float>(i % 97) + 1.0f;
+    const struct
+    {
+        float ph, organic_matter;
+        std::int32_t drainage_class, tile_drained, tillage, compact_layer;
+        int om_class, drainage; ///< -1: no denitrification
+    } cases[] = {
+        {4.99f, 1.0f, 2, 0, choice::Moldboard, 0, -1, -1},
+        {5.0f, 1.0f, 2, 0, choice::Moldboard, 0, 0, 2},
+        {8.0f, 1.01f, 2, 0, choice::Moldboard, 0, 1, 2},
+        {8.0f, 2.0f, 2, 0, choice::Moldboard, 0, 1, 2},
+        {8.0f, 2.01f, 2, 0, choice::Moldboard, 0, 2, 2},
+        {8.0f, 5.0f, 2, 0, choice::Moldboard, 0, 2, 2},
+        {8.0f, 5.01f, 2, 0, choice::Moldboard, 0, 3, 2},
+        {8.0f, 1.0f, 0, 1, choice::Moldboard, 0, 0, 0},
+        {8.0f, 1.0f, 2, 0, choice::NoTill, 0, 0, 3},
+        {8.0f, 1.0f, 3, 0, choice::NoTill, 1, 0, 4},
+        {8.0f, 1.0f, 4, 0, choice::Moldboard, 1, 0, 4},
+    };
+    for (const auto &c : cases) {
+        FertilityInputs in = soil_tested("POTATOES");
+        in.soil_ph = c.ph;
+        in.organic_matter = c.organic_matter;
+        in.drainage_class = c.drainage_class;
+        in.tile_drained = c.tile_drained;
+        in.tillage = c.tillage;
+        in.compact_layer = c.compact_layer;
+        MassBalanceResult m;
+        compute_mass_balance(in, k, m);
+        const double percent =
+            c.om_class < 0 ? 0.0 : k.table.denitrification_percent(c.om_class, c.drainage);
+        // Stored as a float of at most a few hundred lb/acre: 1e-3 is some ten units of its last
+        // place.
+        EXPECT_NEAR(m.denitrification, percent * m.plant_requirement * 0.01, 1e-3)
+            << "pH " << c.ph << ", organic matter " << c.organic_matter << ", drainage "
+            << c.drainage_class;
+    }
 }
 
 } // namespace
