@@ -111,7 +111,8 @@ TEST(CompleteCrops, CoefficientCurvesFollowTheTables)
 // days, harvest on day 75); the later ones regrow in 5/20/10/10 days, a cutting every 45 days.
 TEST(CompleteCrops, AlfalfaStoresItsFirstCuttingAndTheLaterOne)
 {
-    const CropRecord &alfalfa = named(complete_crops(), "ALFALFA");
+    const std::vector<CropRecord> crops = complete_crops();
+    const CropRecord &alfalfa = named(crops, "ALFALFA");
     std::vector<float> harvests;
     for (std::int32_t s = 0; s < alfalfa.stage_count; ++s) {
         const GrowthStage &stage = alfalfa.stages[static_cast<std::size_t>(s)];
