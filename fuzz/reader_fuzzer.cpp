@@ -190,7 +190,9 @@ void fuzz_csv_weather_map(Bytes bytes)
         return;
     const std::string_view file = newline < text.size() ? text.substr(newline + 1) : "";
     auto location = empty_location();
-    if (tw::import_csv_weather_text(*location, *parsed.map, file) > 0)
+    // Both ways an import treats the days it meets: kept, and replaced.
+    const bool replace = !file.empty() && file.back() == '\n';
+    if (tw::imported_days(tw::import_csv_weather_text(*location, *parsed.map, file, replace)) > 0)
         show_filled_days(*location);
 }
 

@@ -522,7 +522,7 @@ int location_update(Context &ctx)
     }
     if (!save(ctx, location, file))
         return kExitFailure;
-    ctx.out << "Updated " << file.string() << ": " << weather_update_summary(update) << ".\n";
+    ctx.out << "Updated " << file.string() << ": " << weather_update_text(update) << "\n";
     return kExitOk;
 }
 

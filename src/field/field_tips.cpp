@@ -122,8 +122,11 @@ std::string chart_series_tip(std::string_view series)
     if (series == "Irrigation")
         return "The irrigation entered for each day (gross), in " + depth() + ".";
     if (series == "Forecast")
-        return "The shaded days are forecast with the average weather of the last seven days, "
-               "up to the next irrigation.";
+        return "The shaded days are forecast up to the next irrigation, with the average weather "
+               "of the last seven days where the location has no weather forecast.";
+    if (series == "Forecast weather")
+        return "The hatched days are forecast with the location's weather forecast: its "
+               "temperatures, ETr and rain in place of the last seven days' averages.";
     if (series == "Last actual day")
         return "The last day with weather: the days before it are measured, the days after it "
                "are forecast.";
@@ -146,6 +149,9 @@ std::string panel_figure_tip(PanelFigure figure)
     case PanelFigure::Advice:
         return "The advice for the last day with weather, from the deficit against the "
                "allowable depletion and the total available water.";
+    case PanelFigure::RainDelay:
+        return "The weather forecast's rain puts the next irrigation off: without that rain the "
+               "forecast would call for water earlier.";
     }
     return {};
 }

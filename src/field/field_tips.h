@@ -20,7 +20,7 @@ std::string summary_column_tip(int column);
 std::string chart_series_tip(std::string_view series);
 
 /// The figures of the next-irrigation panel.
-enum class PanelFigure { When, Amount, Moisture, Advice };
+enum class PanelFigure { When, Amount, Moisture, Advice, RainDelay };
 std::string panel_figure_tip(PanelFigure figure);
 
 } // namespace tw

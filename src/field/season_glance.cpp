@@ -5,6 +5,7 @@
 #include "field/next_irrigation.h"
 #include "field/season_run.h"
 #include "field/water_balance.h"
+#include "location/forecast_days.h"
 #include "platform/dates.h"
 #include "platform/text_format.h"
 #include "refdata/custom_settings.h"
@@ -34,7 +35,9 @@ SeasonChart season_chart(const CFieldDoc &field)
         chart.days.push_back({d, field.date_of(d), convert_to(Depth, t.deficit),
                               convert_to(Depth, t.allowable_depletion), convert_to(Depth, t.taw),
                               convert_to(Depth, t.rain), convert_to(Depth, t.gross_irrigation),
-                              t.kind == KindForecast});
+                              t.kind == KindForecast,
+                              t.kind == KindForecast && field.location &&
+                                  forecast_day(*field.location, d + field.day_offset)});
     }
     if (!chart.days.empty())
         chart.last_actual_day = field.last_actual_day;

@@ -21,6 +21,7 @@ struct ChartDay
     float rain = 0.0f;       ///< measured
     float irrigation = 0.0f; ///< gross, entered
     bool forecast = false;
+    bool forecast_weather = false; ///< a forecast day run on the location's weather forecast
 };
 
 struct SeasonChart

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/message_port.h"
 #include "platform/text_encoding.h"
+#include "platform/text_format.h"
 #include "refdata/records.h"
 #include "refdata/units.h"
 
@@ -59,6 +60,20 @@ LocationInfoForm::LocationInfoForm(const CLocationDoc &location, SheetMode mode)
     v.reference_type = location.reference_type;
     for (const StationValue &s : kStationValues)
         v.*s.shown = s.dimension ? convert_to(s.dimension, location.*s.stored) : location.*s.stored;
+    v.source = location.source;
+}
+
+std::string LocationInfoForm::source_columns() const
+{
+    return values.source.map.empty() ? values.source.preset : values.source.map;
+}
+
+void LocationInfoForm::set_source_columns(std::string_view typed)
+{
+    const std::string text = trimmed(typed);
+    const bool is_map = text.find('=') != std::string::npos;
+    values.source.map = is_map ? text : std::string();
+    values.source.preset = is_map ? std::string() : text;
 }
 
 void LocationInfoForm::set_name(std::string_view typed)
@@ -163,6 +178,12 @@ bool LocationInfoForm::accept(CLocationDoc &location)
         messages().inform("Please enter a location name");
         return false;
     }
+    if (v.source != WeatherSource{}) {
+        if (const std::string problem = weather_source_problem(v.source); !problem.empty()) {
+            messages().inform(problem);
+            return false;
+        }
+    }
     if (mode_ == SheetMode::New) {
         // The name becomes part of the file name, and a new location needs its base name.
         if (const auto reason = unsafe_file_name_reason(v.name, "location")) {
@@ -176,6 +197,7 @@ bool LocationInfoForm::accept(CLocationDoc &location)
     }
     location.et_method = v.et_method;
     location.reference_type = v.reference_type;
+    location.source = v.source;
     for (const StationValue &s : kStationValues)
         location.*s.stored = s.dimension ? convert_from(s.dimension, v.*s.shown) : v.*s.shown;
     location.field_names.clear();

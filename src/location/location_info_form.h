@@ -1,5 +1,7 @@
 #pragma once
 
+#include "location/weather_source.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -48,6 +50,7 @@ struct LocationInfo
     std::int32_t reference_type = 0;
     float delta_t = 0.0f;
     float k_zero = 0.0f;
+    WeatherSource source; ///< all of it empty: the location has none
 };
 
 class LocationInfoForm
@@ -73,6 +76,12 @@ public:
     /// DeltaT and Kzero are typed only for reference type None.
     bool delta_t_and_k_zero_enabled() const { return values.reference_type == 0; }
 
+    /// The source's columns as one field: a map (it holds '=') or else a preset's name.
+    std::string source_columns() const;
+    void set_source_columns(std::string_view typed);
+    /// Empties every value of the weather source: OK then leaves the location without one.
+    void clear_source() { values.source = {}; }
+
     /// New mode: refuses the name of an open location (emptying it) or a name that cannot be
     /// part of a file name; otherwise forms the base name and tells of a file of that name in
     /// `folder`.
@@ -82,7 +91,8 @@ public:
     /// False (after the message) when the start year is not from 1950 to 2049.
     bool form_base_name();
 
-    /// OK: false after the message that keeps the sheet open; otherwise the values go into the
+    /// OK: false after the message that keeps the sheet open (a weather source that cannot be used
+    /// is one); otherwise the values go into the
     /// location (a new one gets its title and empty days, an edited one its new season length
     /// and a recomputation).
     bool accept(CLocationDoc &location);

@@ -1,5 +1,6 @@
 #include "location/weather_source.h"
 
+#include "location/csv_presets.h"
 #include "platform/dates.h"
 #include "platform/text_format.h"
 
@@ -73,9 +74,7 @@ std::string weather_source_problem(const WeatherSource &source)
     }
     if (source.preset.empty() == source.map.empty())
         return "The weather source needs a preset or a map (one of them).";
-    if (!source.map.empty())
-        return parse_csv_weather_map(source.map).problem;
-    return {};
+    return source_map(source).problem;
 }
 
 std::string source_url(std::string_view url_template, std::string_view station, int from, int to)
@@ -89,7 +88,10 @@ std::string source_url(std::string_view url_template, std::string_view station, 
 
 CsvMapParse preset_map(std::string_view name)
 {
-    return {std::nullopt, "There is no CSV preset named \"" + std::string(name) + "\"."};
+    if (auto map = find_csv_preset(load_csv_presets(), name))
+        return {std::move(map), {}};
+    return {std::nullopt, "No preset is named \"" + std::string(name) + "\" in " +
+                              std::string(kCsvPresetsFile) + "."};
 }
 
 CsvMapParse source_map(const WeatherSource &source)

@@ -22,15 +22,14 @@ struct WeatherSource
     friend bool operator==(const WeatherSource &, const WeatherSource &) = default;
 };
 
-/// Why a source cannot be used; empty when it can.
+/// Why a source cannot be used; empty when it can. A preset must be one of the working folder's.
 std::string weather_source_problem(const WeatherSource &source);
 
 /// The address of a template for the station's days `from` to `to` (serials, written as ISO
 /// dates); the station is percent-encoded.
 std::string source_url(std::string_view url_template, std::string_view station, int from, int to);
 
-/// A named CSV preset's map, or why there is none. No presets are kept yet: every name is
-/// unknown.
+/// The working folder's CSV preset of that name, or why there is none.
 CsvMapParse preset_map(std::string_view name);
 
 /// The map the source's days are read through: its own map, or its preset's.

@@ -1,5 +1,6 @@
 #include "location/weather_update.h"
 
+#include "location/csv_import_form.h"
 #include "location/csv_weather.h"
 #include "location/forecast_days.h"
 #include "location/location_doc.h"
@@ -74,6 +75,19 @@ bool import_held(const std::function<int()> &import, WeatherUpdate &update, int 
     return false;
 }
 
+// A preset serves every station of a network, and a station's file may lack a column or two
+// (no sensor for it); the columns its header has are taken, as an import through the preset
+// takes them. A map written for the source is its station's own and is taken as it stands.
+CsvWeatherMap map_for(const WeatherSource &source, const CsvWeatherMap &map, std::string_view body)
+{
+    if (source.preset.empty())
+        return map;
+    constexpr std::size_t kPreviewRows = 20;
+    CsvImportForm form(csv_preview(body, kPreviewRows), std::nullopt);
+    form.choose_map(map);
+    return form.map();
+}
+
 } // namespace
 
 std::string weather_update_summary(const WeatherUpdate &update)
@@ -81,12 +95,21 @@ std::string weather_update_summary(const WeatherUpdate &update)
     const std::string through = iso_date(std::max(update.to, update.from - 1));
     if (!update.changed())
         return "Nothing new through " + through;
-    std::string text = update.filled > 0 ? std::to_string(update.filled) +
-                                               (update.filled == 1 ? " day" : " days") + " from " +
-                                               iso_date(update.from) + " to " + iso_date(update.to)
-                                         : "no new day through " + through;
+    const int filled = update.filled();
+    std::string text = filled > 0
+                           ? std::to_string(filled) + (filled == 1 ? " day" : " days") + " from " +
+                                 iso_date(update.from) + " to " + iso_date(update.to)
+                           : "no new day through " + through;
     if (update.forecast_days > 0)
         text += ", " + std::to_string(update.forecast_days) + " days of forecast";
+    return text;
+}
+
+std::string weather_update_text(const WeatherUpdate &update)
+{
+    std::string text = weather_update_summary(update) + ".";
+    for (const std::string &line : csv_summary_details(update.days))
+        text += "\n" + line;
     return text;
 }
 
@@ -115,20 +138,28 @@ WeatherUpdate update_weather(CLocationDoc &location, HttpPort &http, int through
     update.to = std::min(through, season_end);
     if (update.from <= update.to) {
         const auto body = fetcher.fetch(source.url, update.from, update.to, update);
-        if (!body ||
-            !import_held(
-                [&] {
-                    return imported_days(import_csv_weather_text(season, *map.map, *body, false));
-                },
-                update, update.filled, "answer"))
+        int filled = 0;
+        if (!body || !import_held(
+                         [&] {
+                             const auto summary = import_csv_weather_text(
+                                 season, map_for(source, *map.map, *body), *body, false);
+                             if (summary)
+                                 update.days = *summary;
+                             return imported_days(summary);
+                         },
+                         update, filled, "answer"))
             return update;
     }
     const int forecast_from = season.date_of(last_day_with_data(season) + 1);
     if (!source.forecast_url.empty() && forecast_from <= season_end) {
         const int forecast_to = std::min(forecast_from + kForecastRequestDays - 1, season_end);
         const auto body = fetcher.fetch(source.forecast_url, forecast_from, forecast_to, update);
-        if (!body || !import_held([&] { return import_csv_forecast_text(season, *map.map, *body); },
-                                  update, update.forecast_days, "forecast"))
+        if (!body || !import_held(
+                         [&] {
+                             return import_csv_forecast_text(
+                                 season, map_for(source, *map.map, *body), *body);
+                         },
+                         update, update.forecast_days, "forecast"))
             return update;
     }
     update.ok = true;

@@ -196,15 +196,39 @@ TEST_F(UpdateCli, SourceOptionsAreCheckedBeforeAnythingIsSaved)
     }
     EXPECT_EQ(bytes_of(loc), before);
 
-    // A preset is kept by name; no preset is known yet, so an update names it and stops.
+    // A preset must be one of the working folder's, and is kept by name.
+    const std::string url = server.url("/d?from={from}&to={to}");
+    const CliRun unknown = run({"location", "source", loc, "--url", url, "--preset", "greeley"});
+    EXPECT_EQ(unknown.status, kExitUsage);
+    EXPECT_EQ(unknown.err, "No preset is named \"greeley\" in csvmaps.txt.\n");
+    EXPECT_EQ(bytes_of(loc), before);
+    EXPECT_TRUE(server.targets().empty());
+}
+
+// The station's file lacks the preset's ETr column: like an import through the preset, the update
+// takes the columns the file has, and says what the import met.
+TEST_F(UpdateCli, AnUpdateReadsThroughANamedPreset)
+{
+    const LoopbackHttpServer server = station_server();
+    ASSERT_EQ(create_and_source(server).status, kExitOk);
     ASSERT_EQ(run({"location", "source", loc, "--url", server.url("/d?from={from}&to={to}"),
-                   "--preset", "Greeley network"})
+                   "--preset", "coagmet"})
+                  .status,
+              kExitOk); // a shipped preset: the working folder's file is made with it
+    {
+        std::ofstream presets(dir.file("csvmaps.txt"), std::ios::app);
+        presets << "Greeley: " << kMap << ",etr=ETr[mm]\n";
+    }
+    ASSERT_EQ(run({"location", "source", loc, "--url", server.url("/d?from={from}&to={to}"),
+                   "--preset", "greeley"})
                   .status,
               kExitOk);
+    EXPECT_EQ(lines(run({"location", "source", loc}).out)[2], "preset=greeley");
     const CliRun update = run({"location", "update", loc, "--through", "2022-05-03"});
-    EXPECT_EQ(update.status, kExitFailure);
-    EXPECT_TRUE(contains(update.err, "There is no CSV preset named \"Greeley network\"."));
-    EXPECT_TRUE(server.targets().empty());
+    ASSERT_EQ(update.status, kExitOk) << update.err;
+    EXPECT_EQ(update.out, "Updated " + loc + ": 3 days from 2022-05-01 to 2022-05-03.\n");
+    const auto shown = lines(run({"location", "export", loc}).out);
+    EXPECT_TRUE(shown[3].starts_with("2,2022-05-03,1,")) << shown[3];
 }
 
 // Each field day of `field export` by date: kind, crop ET and deficit.

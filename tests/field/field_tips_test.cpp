@@ -88,7 +88,8 @@ TEST(FieldTips, ChartSeriesAndPanelFiguresAreExplainedInTheDepthUnit)
         EXPECT_FALSE(chart_series_tip(series).empty()) << series;
     EXPECT_TRUE(chart_series_tip("Deficit ").empty());
     EXPECT_NE(panel_figure_tip(PanelFigure::Amount).find("in cm"), std::string::npos);
-    for (const PanelFigure figure : {PanelFigure::When, PanelFigure::Moisture, PanelFigure::Advice})
+    for (const PanelFigure figure :
+         {PanelFigure::When, PanelFigure::Moisture, PanelFigure::Advice, PanelFigure::RainDelay})
         EXPECT_FALSE(panel_figure_tip(figure).empty());
 }
 

@@ -281,5 +281,53 @@ TEST(LocationInfoForm, EditModeResizesAndRecomputes)
     loc.remove_view(&view);
 }
 
+// The source is kept, refused with its reason, or cleared, by OK; a refused OK changes nothing.
+TEST(LocationInfoForm, TheWeatherSourceIsCheckedByOkAndCanBeCleared)
+{
+    test::ScopedSettings settings;
+    test::ScopedMessages messages;
+    test::ScopedWorkDir dir; // the presets' file
+    CLocationDoc loc;
+    loc.name = "Greeley";
+    loc.latitude = 40.5f;
+
+    LocationInfoForm form(loc, SheetMode::Edit);
+    form.values.source.url = "https://x.example/{station}?from={from}&to={to}";
+    form.set_source_columns(" coagmet ");
+    EXPECT_FALSE(form.accept(loc)); // {station} without a station
+    EXPECT_EQ(messages->texts(),
+              std::vector<std::string>{"The address has {station} but no station is given."});
+    EXPECT_TRUE(loc.source.empty());
+    EXPECT_FALSE(loc.is_modified());
+
+    form.values.source.station = "GLY04";
+    ASSERT_TRUE(form.accept(loc));
+    EXPECT_EQ(loc.source, (WeatherSource{form.values.source.url, "GLY04", "coagmet", "", ""}));
+
+    // A text with '=' is a map; the sheet shows whichever the source has.
+    LocationInfoForm edit(loc, SheetMode::Edit);
+    EXPECT_EQ(edit.source_columns(), "coagmet");
+    edit.set_source_columns("date=Date,t_max=Tmax[C]");
+    EXPECT_EQ(edit.values.source.preset, "");
+    EXPECT_EQ(edit.source_columns(), "date=Date,t_max=Tmax[C]");
+    edit.values.source.forecast_url = "https://x.example/f?from={from}";
+    ASSERT_TRUE(edit.accept(loc));
+    EXPECT_EQ(loc.source.map, "date=Date,t_max=Tmax[C]");
+    EXPECT_EQ(loc.source.forecast_url, "https://x.example/f?from={from}");
+
+    LocationInfoForm clearing(loc, SheetMode::Edit);
+    clearing.clear_source();
+    EXPECT_EQ(clearing.source_columns(), "");
+    ASSERT_TRUE(clearing.accept(loc));
+    EXPECT_TRUE(loc.source.empty());
+    EXPECT_EQ(loc.source, WeatherSource{});
+
+    // Half a source is not taken for none.
+    LocationInfoForm half(loc, SheetMode::Edit);
+    half.values.source.station = "GLY04";
+    EXPECT_FALSE(half.accept(loc));
+    EXPECT_EQ(messages->texts().back(), "The weather source needs an address.");
+}
+
 } // namespace
 } // namespace tw

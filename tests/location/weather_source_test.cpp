@@ -1,6 +1,8 @@
 #include "location/weather_source.h"
 
+#include "location/csv_presets.h"
 #include "platform/dates.h"
+#include "support/test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +56,20 @@ TEST(WeatherSource, ProblemsAreNamedWhereTheyAreTyped)
     };
     for (const auto &c : cases)
         EXPECT_EQ(weather_source_problem(c.source), c.problem) << c.what;
-    EXPECT_EQ(weather_source_problem({"HTTPS://X.EXAMPLE/", "", "P", "", ""}), "");
+}
+
+TEST(WeatherSource, APresetIsOneOfTheWorkingFoldersPresets)
+{
+    const test::ScopedWorkDir dir;
+    const test::ScopedMessages messages;
+    EXPECT_EQ(weather_source_problem({"HTTPS://X.EXAMPLE/", "", "CoAgMET", "", ""}), "");
+    EXPECT_EQ(weather_source_problem({"https://x.example/", "", "P", "", ""}),
+              "No preset is named \"P\" in csvmaps.txt.");
+    const CsvMapParse shipped = preset_map("coagmet");
+    ASSERT_TRUE(shipped.map);
+    EXPECT_EQ(csv_weather_map_text(*shipped.map),
+              csv_weather_map_text(
+                  *find_csv_preset(parse_csv_presets(shipped_csv_presets()), "coagmet")));
 }
 
 } // namespace

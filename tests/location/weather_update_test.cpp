@@ -1,5 +1,6 @@
 #include "location/weather_update.h"
 
+#include "location/csv_presets.h"
 #include "location/location_doc.h"
 #include "location/location_file.h"
 #include "platform/dates.h"
@@ -43,6 +44,7 @@ int date(int month, int day)
 
 struct Update : ::testing::Test
 {
+    test::ScopedWorkDir dir; // the presets' file
     test::ScopedSettings settings;
     test::ScopedMessages messages;
     CLocationDoc loc;
@@ -69,7 +71,7 @@ TEST_F(Update, AsksForTheDaysAfterTheLastDayWithDataAndTakesThem)
     ASSERT_TRUE(u.ok) << u.problem;
     EXPECT_EQ(http.asked, std::vector<std::string>{
                               "http://127.0.0.1:9/d?s=GLY%2004&from=2022-07-04&to=2022-07-05"});
-    EXPECT_EQ(u.filled, 2);
+    EXPECT_EQ(u.filled(), 2);
     EXPECT_EQ(u.forecast_days, -1);
     EXPECT_TRUE(u.changed());
     EXPECT_EQ(loc.day(4).rain, 3.5f);
@@ -94,11 +96,37 @@ TEST_F(Update, AForecastIsAskedForTheWeekAfterTheNewDays)
     ASSERT_TRUE(u.ok) << u.problem;
     ASSERT_EQ(http.asked.size(), 2u);
     EXPECT_EQ(http.asked[1], "http://127.0.0.1:9/f?from=2022-07-05&to=2022-07-11");
-    EXPECT_EQ(u.filled, 1);
+    EXPECT_EQ(u.filled(), 1);
     EXPECT_EQ(u.forecast_days, 2);
     EXPECT_EQ(loc.day(4).has_data, 0);
     EXPECT_EQ(loc.forecast.first, 4);
     EXPECT_EQ(loc.forecast.days[1].rain, 8.0f);
+}
+
+// The report is the import's: what it kept, skipped or left unset is said after the days.
+TEST_F(Update, ThePresetsColumnsTheAnswerHasAreReadAndTheImportSaysWhatItMet)
+{
+    ASSERT_TRUE(
+        save_csv_preset("Station", *parse_csv_weather_map(loc.source.map + ",etr=ETr[mm]").map));
+    loc.source.map.clear();
+    loc.source.preset = "station";
+    http.answers = {body("Date,Tmax,Tmin,Rs,P\n2022-06-30,31,15,25,0\n2022-07-04,31,15,25,\n"
+                         "2022-07-05,29,14,24,3.5\n")};
+    const WeatherUpdate u = update_weather(loc, http, date(7, 5));
+    ASSERT_TRUE(u.ok) << u.problem;
+    EXPECT_EQ(u.filled(), 2);
+    EXPECT_EQ(loc.day(4).rain, 3.5f);
+    EXPECT_EQ(weather_update_text(u), "2 days from 2022-07-04 to 2022-07-05.\n"
+                                      "Skipped 1 line dated outside the season.\n"
+                                      "Left 1 cell without a number unset.");
+    EXPECT_TRUE(messages->texts().empty());
+
+    // A map of the source's own is the station's: a column it names must be in the answer.
+    loc.source = {loc.source.url, loc.source.station, "", "date=Date,etr=ETr[mm]", ""};
+    http.answers = {body("Date,Tmax\n2022-07-06,30\n")};
+    const WeatherUpdate strict = update_weather(loc, http, date(7, 6));
+    EXPECT_FALSE(strict.ok);
+    EXPECT_NE(strict.problem.find("ETr"), std::string::npos) << strict.problem;
 }
 
 // Whatever fails, the location is what it was, and the reason is one line.
@@ -147,7 +175,7 @@ TEST_F(Update, AnyFailureLeavesTheLocationAsItWas)
     loc.source.preset = "Station network";
     const WeatherUpdate unknown = update_weather(loc, http, date(7, 10));
     EXPECT_FALSE(unknown.ok);
-    EXPECT_EQ(unknown.problem, "There is no CSV preset named \"Station network\".");
+    EXPECT_EQ(unknown.problem, "No preset is named \"Station network\" in csvmaps.txt.");
     loc.source = {};
     EXPECT_EQ(update_weather(loc, http, date(7, 10)).problem,
               "The location has no weather source.");

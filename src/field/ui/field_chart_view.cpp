@@ -91,6 +91,24 @@ QAreaSeries *forecast_band(const SeasonChart &chart, qreal top)
     return band;
 }
 
+/// Hatching over the forecast days the location's weather forecast gave their weather.
+QAreaSeries *forecast_weather_band(const SeasonChart &chart, qreal top)
+{
+    auto *outline = new QLineSeries;
+    const qreal half = 0.5 * kDayMs;
+    for (const ChartDay &day : chart.days) {
+        if (!day.forecast_weather)
+            continue;
+        const qreal x = x_of(day.date);
+        outline->append({{x - half, 0}, {x - half, top}, {x + half, top}, {x + half, 0}});
+    }
+    auto *band = new QAreaSeries(outline);
+    band->setName(QStringLiteral("Forecast weather"));
+    band->setBrush(QBrush(QColor(70, 130, 220, 110), Qt::BDiagPattern));
+    band->setBorderColor(Qt::transparent);
+    return band;
+}
+
 void show_tip_of(const QAbstractSeries *series, bool shown)
 {
     if (shown)
@@ -170,7 +188,7 @@ void CFieldChartView::redraw()
                             qint64(x_of(season.days.front().date)) - kDayMs, Qt::UTC),
                         QDateTime::fromMSecsSinceEpoch(
                             qint64(x_of(season.days.back().date)) + kDayMs, Qt::UTC));
-    const QList<QAbstractSeries *> series = {
+    QList<QAbstractSeries *> series = {
         forecast_band(season, top),
         bars(QStringLiteral("Rain"), QColor(70, 130, 220), season, &ChartDay::rain),
         bars(QStringLiteral("Irrigation"), QColor(60, 170, 80), season, &ChartDay::irrigation),
@@ -178,6 +196,10 @@ void CFieldChartView::redraw()
         critical,
         deficit,
         today};
+    // Only a location with a weather forecast has such days; the others keep their legend.
+    if (std::any_of(season.days.begin(), season.days.end(),
+                    [](const ChartDay &d) { return d.forecast_weather; }))
+        series.insert(1, forecast_weather_band(season, top));
     for (QAbstractSeries *s : series) {
         c->addSeries(s);
         s->attachAxis(dates);

@@ -2,6 +2,7 @@
 
 #include "field/field_doc.h"
 #include "field/field_tips.h"
+#include "field/forecast_rain.h"
 #include "field/season_glance.h"
 #include "platform/ui/explained.h"
 
@@ -31,6 +32,7 @@ CNextIrrigationPanel::CNextIrrigationPanel(CFieldDoc &doc, QWidget *parent)
     , amount_(large_label(this, 2.2, true))
     , moisture_(large_label(this, 1.3, false))
     , advice_(large_label(this, 1.3, true))
+    , rain_delay_(large_label(this, 1.3, false))
 {
     setFrameShape(QFrame::StyledPanel);
     auto *grid = new QGridLayout(this);
@@ -42,12 +44,14 @@ CNextIrrigationPanel::CNextIrrigationPanel(CFieldDoc &doc, QWidget *parent)
     grid->addWidget(amount_, 1, 1);
     grid->addWidget(moisture_, 0, 2);
     grid->addWidget(advice_, 1, 2);
+    grid->addWidget(rain_delay_, 3, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     grid->setHorizontalSpacing(30);
     const std::pair<QLabel *, PanelFigure> figures[] = {
         {when_caption, PanelFigure::When},     {when_, PanelFigure::When},
         {amount_caption, PanelFigure::Amount}, {amount_, PanelFigure::Amount},
-        {moisture_, PanelFigure::Moisture},    {advice_, PanelFigure::Advice}};
+        {moisture_, PanelFigure::Moisture},    {advice_, PanelFigure::Advice},
+        {rain_delay_, PanelFigure::RainDelay}};
     for (const auto &[label, figure] : figures)
         explain(*label, [figure] { return panel_figure_tip(figure); });
     refresh();
@@ -77,6 +81,9 @@ void CNextIrrigationPanel::refresh()
     const QString colour = next.stressed ? QStringLiteral("color: #b00000;") : QString();
     for (QLabel *label : {when_, advice_})
         label->setStyleSheet(colour);
+    const auto delay = forecast_rain_delay(doc_);
+    rain_delay_->setText(delay ? QString::fromStdString(tw::rain_delay_text(*delay)) : QString());
+    rain_delay_->setVisible(delay.has_value());
 }
 
 QString CNextIrrigationPanel::when_text() const
@@ -97,6 +104,11 @@ QString CNextIrrigationPanel::moisture_text() const
 QString CNextIrrigationPanel::advice_text() const
 {
     return advice_->text();
+}
+
+QString CNextIrrigationPanel::rain_delay_text() const
+{
+    return rain_delay_->text();
 }
 
 } // namespace tw

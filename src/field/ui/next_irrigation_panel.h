@@ -29,6 +29,8 @@ public:
     QString amount_text() const;
     QString moisture_text() const;
     QString advice_text() const;
+    /// When the forecast's rain puts the next irrigation off, the line that says so; else empty.
+    QString rain_delay_text() const;
 
 private:
     CFieldDoc &doc_;
@@ -36,6 +38,7 @@ private:
     QLabel *amount_;
     QLabel *moisture_;
     QLabel *advice_;
+    QLabel *rain_delay_;
 };
 
 } // namespace tw

@@ -203,7 +203,7 @@ void CLocationFrame::update_weather_from_source()
     if (!update.ok)
         messages().inform(update.problem);
     else
-        messages().inform(weather_update_summary(update) + ".");
+        messages().inform(weather_update_text(update));
     doc_.update_all_views(-1);
 }
 

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -38,6 +39,7 @@ CLocationInfoSheet::CLocationInfoSheet(CLocationDoc &doc, SheetMode mode,
     station_records_ = load_stations();
     tabs_->addTab(basics_page(), QStringLiteral("Weather Location Basics"));
     tabs_->addTab(station_page(), QStringLiteral("Station Information"));
+    tabs_->addTab(source_page(), QStringLiteral("Weather Source"));
     connect(tabs_, &QTabWidget::currentChanged, this, &CLocationInfoSheet::show_reference_rule);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
@@ -160,6 +162,30 @@ QWidget *CLocationInfoSheet::station_page()
     return page;
 }
 
+QWidget *CLocationInfoSheet::source_page()
+{
+    auto *page = new QWidget;
+    source_url_ = new QLineEdit(page);
+    source_url_->setPlaceholderText(
+        QStringLiteral("https://.../daily?station={station}&from={from}&to={to}"));
+    source_station_ = new QLineEdit(page);
+    source_columns_ = new QLineEdit(page);
+    source_columns_->setPlaceholderText(QStringLiteral("a preset's name, or a map: date=Date,..."));
+    forecast_url_ = new QLineEdit(page);
+    forecast_url_->setPlaceholderText(QStringLiteral("optional, the same placeholders"));
+    clear_source_ = new QPushButton(QStringLiteral("Clear Source"), page);
+
+    auto *form = new QFormLayout(page);
+    form->addRow(QStringLiteral("Address:"), source_url_);
+    form->addRow(QStringLiteral("Station:"), source_station_);
+    form->addRow(QStringLiteral("Preset or Map:"), source_columns_);
+    form->addRow(QStringLiteral("Forecast Address:"), forecast_url_);
+    form->addRow(QString(), clear_source_);
+    connect(clear_source_, &QPushButton::clicked, this,
+            [this] { react([this] { form_.clear_source(); }); });
+    return page;
+}
+
 void CLocationInfoSheet::choose_station(int row)
 {
     if (row < 0 || row >= static_cast<int>(station_records_.size()))
@@ -196,6 +222,10 @@ bool CLocationInfoSheet::take_values()
         return false;
     if (reference_->checkedId() >= 0)
         v.reference_type = reference_->checkedId();
+    v.source.url = source_url_->text().trimmed().toStdString();
+    v.source.station = source_station_->text().trimmed().toStdString();
+    form_.set_source_columns(source_columns_->text().toStdString());
+    v.source.forecast_url = forecast_url_->text().trimmed().toStdString();
     return true;
 }
 
@@ -222,6 +252,10 @@ void CLocationInfoSheet::show_values()
         show_number(edit, value);
     if (QAbstractButton *button = reference_->button(v.reference_type))
         button->setChecked(true);
+    source_url_->setText(QString::fromStdString(v.source.url));
+    source_station_->setText(QString::fromStdString(v.source.station));
+    source_columns_->setText(QString::fromStdString(form_.source_columns()));
+    forecast_url_->setText(QString::fromStdString(v.source.forecast_url));
     show_reference_rule();
 }
 

@@ -15,6 +15,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QSpinBox;
 class QTabWidget;
 
@@ -54,6 +55,11 @@ public:
     QLineEdit *k_zero_edit() const { return k_zero_; }
     QButtonGroup *reference_type() const { return reference_; }
     QListWidget *stations() const { return station_list_; }
+    QLineEdit *source_url_edit() const { return source_url_; }
+    QLineEdit *source_station_edit() const { return source_station_; }
+    QLineEdit *source_columns_edit() const { return source_columns_; }
+    QLineEdit *forecast_url_edit() const { return forecast_url_; }
+    QPushButton *clear_source_button() const { return clear_source_; }
 
     /// Choosing a station (double-click in "Import From Station:").
     void choose_station(int row);
@@ -61,6 +67,7 @@ public:
 private:
     QWidget *basics_page();
     QWidget *station_page();
+    QWidget *source_page();
     /// Reads every field the user can type into the form; false (after the message, with the
     /// field focused) when one does not hold a number.
     bool take_values();
@@ -92,6 +99,11 @@ private:
     QLineEdit *k_zero_ = nullptr;
     QButtonGroup *reference_ = nullptr;
     QListWidget *station_list_ = nullptr;
+    QLineEdit *source_url_ = nullptr;
+    QLineEdit *source_station_ = nullptr;
+    QLineEdit *source_columns_ = nullptr;
+    QLineEdit *forecast_url_ = nullptr;
+    QPushButton *clear_source_ = nullptr;
 };
 
 } // namespace tw

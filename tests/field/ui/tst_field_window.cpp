@@ -4,6 +4,7 @@
 #include "fertility/schedule_entry.h"
 #include "field/field_doc.h"
 #include "field/field_summary.h"
+#include "field/forecast_rain.h"
 #include "field/next_irrigation.h"
 #include "field/season_glance.h"
 #include "field/ui/crop_sheet.h"
@@ -574,6 +575,45 @@ private slots:
         QCOMPARE(pane->headerItem()->text(kStartByColumn), QStringLiteral("Start By"));
         QCOMPARE(pane->topLevelItem(0)->text(kStartByColumn),
                  QString::fromStdString(field_summary_row(s.field())[kStartByColumn]));
+    }
+
+    // The weather after 9 July taken back and a week's forecast in its place: the chart hatches
+    // the forecast's days, and the panel says when the forecast's rain puts the irrigation off.
+    void aWeatherForecastShowsOnTheChartAndItsRainOnThePanel()
+    {
+        Season s;
+        s.create_field();
+        CLocationDoc &location = *s.field().location;
+        const int first = 69; // 9 July
+        for (int i = first; i < location.day_count(); ++i)
+            location.day(i) = WeatherDay{};
+        location.forecast = {first, std::vector<WeatherDay>(7, WeatherDay{1, 15.0f, 34.0f})};
+        for (WeatherDay &day : location.forecast.days)
+            day.etr_used = 9.0f;
+        // A soil at field capacity measured on the last day with weather: the forecast runs on.
+        FieldDay &measured =
+            s.field().days[static_cast<std::size_t>(first - 1 - s.field().day_offset)];
+        measured.sm_override = 1;
+        measured.deficit = 0.0f;
+        const auto series_names = [&] {
+            QStringList names;
+            for (QAbstractSeries *series : s.window()->chart_view()->chart()->series())
+                names << series->name();
+            return names;
+        };
+        for (const float rain : {0.0f, 40.0f}) {
+            location.forecast.days[1].rain = rain;
+            s.field().run_and_update(0, -1);
+            QVERIFY(series_names().contains(QStringLiteral("Forecast weather")));
+            const auto delay = forecast_rain_delay(s.field());
+            QCOMPARE(delay.has_value(), rain > 0.0f);
+            QCOMPARE(s.window()->next_irrigation_panel()->rain_delay_text(),
+                     delay ? QString::fromStdString(rain_delay_text(*delay)) : QString());
+        }
+        location.forecast = {};
+        s.field().run_and_update(0, -1);
+        QVERIFY(!series_names().contains(QStringLiteral("Forecast weather")));
+        QVERIFY(s.window()->next_irrigation_panel()->rain_delay_text().isEmpty());
     }
 
     void panelChartAndExportFollowTheRuns()

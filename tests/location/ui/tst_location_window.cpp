@@ -32,6 +32,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
@@ -451,6 +452,32 @@ private slots:
         // Recomputed from the same weather; the station's heights went through feet and back,
         // which the unit constants do not do bit for bit.
         QVERIFY(std::abs(s.doc().day(0).etr_used - etr) < 1e-3f * etr);
+    }
+
+    void theSourcePageShowsSetsAndClearsTheWeatherSource()
+    {
+        Season s;
+        s.start();
+        CLocationDoc doc;
+        doc.name = "Greeley";
+        doc.latitude = 40.5f;
+        doc.source = {"https://x.example/d?s={station}", "GLY04", "", "date=Date", ""};
+        {
+            CLocationInfoSheet sheet(doc, SheetMode::Edit, {}, s.dir.path());
+            QCOMPARE(sheet.source_url_edit()->text(),
+                     QStringLiteral("https://x.example/d?s={station}"));
+            QCOMPARE(sheet.source_columns_edit()->text(), QStringLiteral("date=Date"));
+            sheet.forecast_url_edit()->setText(QStringLiteral("  https://x.example/f  "));
+            sheet.accept();
+            QCOMPARE(sheet.result(), int(QDialog::Accepted));
+            QCOMPARE(doc.source.forecast_url, std::string("https://x.example/f"));
+        }
+        CLocationInfoSheet sheet(doc, SheetMode::Edit, {}, s.dir.path());
+        sheet.clear_source_button()->click();
+        QVERIFY(sheet.source_station_edit()->text().isEmpty());
+        QVERIFY(sheet.forecast_url_edit()->text().isEmpty());
+        sheet.accept();
+        QVERIFY(doc.source.empty());
     }
 
     void stationPageDerivesPressureAndCopiesAStation()
