@@ -1,10 +1,13 @@
 #include "cli/cli.h"
 
+#include "cli/command_line.h"
 #include "platform/edition.h"
 #include "platform/message_port.h"
 #include "platform/text_table.h"
 #include "platform/work_dir.h"
 #include "refdata/custom_settings.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <charconv>
@@ -21,19 +24,13 @@ std::vector<Command> &command_table()
     return table;
 }
 
-void print_usage(std::ostream &out)
+std::vector<Command> sorted_commands()
 {
-    out << "usage: tillwise-cli [--workdir DIR] [--answer yes|no] [--release 1] COMMAND [ARGS]\n\n"
-           "The working directory (default: the current one) holds the reference files:\n"
-           "soil.db, crop.db, station.db, custom.con and the fertility knowledge files.\n"
-           "--release 1 works on the files of the earlier release, Tillwise 1.\n\n"
-           "Commands:\n";
     std::vector<Command> commands = command_table();
     std::sort(commands.begin(), commands.end(), [](const Command &a, const Command &b) {
         return std::tie(a.group, a.name) < std::tie(b.group, b.name);
     });
-    for (const Command &c : commands)
-        out << "  " << c.usage << "\n      " << c.summary << "\n";
+    return commands;
 }
 
 const Command *find_command(std::string_view group, std::string_view name)
@@ -45,52 +42,122 @@ const Command *find_command(std::string_view group, std::string_view name)
     return nullptr;
 }
 
-struct GlobalOptions
-{
-    std::filesystem::path workdir;
-    bool answer_yes = true;
-    const Edition *edition = &current_release();
-    std::vector<std::string> rest;
+constexpr std::pair<std::string_view, std::string_view> kGroups[] = {
+    {"db", "The reference databases: soil.db, crop.db and station.db."},
+    {"field", "Fields: their details, days, tables and reports."},
+    {"location", "Locations: their station, season and daily weather."},
+    {"prefs", "The preferences of custom.con."},
 };
 
-std::optional<GlobalOptions> take_global_options(const std::vector<std::string> &args,
-                                                 std::ostream &err)
+std::string group_summary(std::string_view group)
 {
-    GlobalOptions g;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &a = args[i];
-        std::string option = a, value;
-        if (const auto eq = a.find('='); a.starts_with("--") && eq != std::string::npos) {
-            option = a.substr(0, eq);
-            value = a.substr(eq + 1);
-        } else if (a == "--workdir" || a == "--answer" || a == "--release") {
-            if (i + 1 == args.size()) {
-                err << "Option " << a << " needs a value.\n";
-                return std::nullopt;
-            }
-            value = args[++i];
-        }
-        if (option == "--workdir") {
-            g.workdir = value;
-        } else if (option == "--answer") {
-            if (value != "yes" && value != "no") {
-                err << "Option --answer takes yes or no.\n";
-                return std::nullopt;
-            }
-            g.answer_yes = value == "yes";
-        } else if (option == "--release") {
-            const Edition *chosen =
-                value == "1" || value == "2" ? edition_of_release(value[0] - '0') : nullptr;
-            if (!chosen) {
-                err << "Option --release takes 1 (the earlier release) or 2.\n";
-                return std::nullopt;
-            }
-            g.edition = chosen;
-        } else {
-            g.rest.push_back(a);
-        }
+    for (const auto &[name, summary] : kGroups) {
+        if (name == group)
+            return std::string(summary);
     }
-    return g;
+    return {};
+}
+
+constexpr const char *kProgramSummary =
+    "Tillwise's locations, fields and reference files without the desktop program.\n"
+    "The working directory (--workdir, default: the current one) holds the reference files:\n"
+    "soil.db, crop.db, station.db, custom.con and the fertility knowledge files.\n"
+    "Depths, temperatures and other values are read and shown in the units of custom.con\n"
+    "(tillwise-cli prefs show); CSV exports are in internal units (mm, \u00B0C).";
+
+/// The help of CLI11 with this program's usage line; the program's own help lists the commands
+/// with their groups in its footer instead of the groups alone.
+class HelpFormatter : public CLI::Formatter
+{
+public:
+    std::string make_usage(const CLI::App *app, std::string) const override
+    {
+        return "usage: " + usage_of(*app) + "\n";
+    }
+    std::string make_subcommands(const CLI::App *app, CLI::AppFormatMode mode) const override
+    {
+        return app->get_parent() ? CLI::Formatter::make_subcommands(app, mode) : std::string();
+    }
+};
+
+std::string commands_footer(const CLI::App &program)
+{
+    std::string text = "Commands (tillwise-cli help COMMAND, or COMMAND --help, lists a command's "
+                       "options):\n";
+    for (const CLI::App *command : leaf_commands(program)) {
+        text += "  " + usage_of(*command).substr(program.get_name().size() + 1) + "\n      " +
+                command->get_description() + "\n";
+    }
+    text += "\nExit status: 0 when the command did its work, 1 when it could not (the reason is "
+            "on\nstandard error), 2 for a command line it does not take.";
+    return text;
+}
+
+bool has_commands(const CLI::App &app)
+{
+    return !app.get_subcommands([](const CLI::App *) { return true; }).empty();
+}
+
+/// The command the parser reached: the program, a group or a command.
+const CLI::App &reached(const CLI::App &app)
+{
+    const auto parsed = app.get_subcommands();
+    return parsed.empty() ? app : reached(*parsed.front());
+}
+
+std::string without_period(std::string text)
+{
+    while (!text.empty() && (text.back() == '.' || text.back() == '\n'))
+        text.pop_back();
+    return text;
+}
+
+/// One line that says what is wrong with the command line, and the usage of the command. A word
+/// the command does not take is named first: the parser would otherwise ask for a required option
+/// that the mistyped word may have been meant as.
+void tell_usage_error(std::ostream &err, const CLI::App &program, const CLI::ParseError &e)
+{
+    const CLI::App &at = reached(program);
+    std::string reason = without_period(e.what());
+    if (const auto extra = program.remaining(true); !extra.empty()) {
+        reason = has_commands(at)                 ? "unknown command " + extra.front()
+                 : extra.front().starts_with("-") ? "unknown option " + extra.front()
+                                                  : "unexpected argument " + extra.front();
+    }
+    err << command_path(at) << ": " << reason << ".\n"
+        << "usage: " << usage_of(at) << " (" << command_path(at) << " --help tells more)\n";
+}
+
+CLI::Validator one_of(std::initializer_list<std::string_view> values, std::string what)
+{
+    std::vector<std::string> allowed(values.begin(), values.end());
+    return CLI::Validator(
+        [allowed, what](std::string &value) {
+            return std::find(allowed.begin(), allowed.end(), value) == allowed.end()
+                       ? what + ", not \"" + value + "\""
+                       : std::string();
+        },
+        "");
+}
+
+/// "help [COMMAND...]" asks for what "COMMAND --help" shows, wherever the global options stand.
+std::vector<std::string> help_as_option(std::vector<std::string> args)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &word = args[i];
+        if (word == "--workdir" || word == "--answer" || word == "--release") {
+            ++i;
+            continue;
+        }
+        if (word.starts_with("-"))
+            continue;
+        if (word == "help") {
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+            args.push_back("--help");
+        }
+        break;
+    }
+    return args;
 }
 
 } // namespace
@@ -100,44 +167,138 @@ Registration::Registration(const Command &command)
     command_table().push_back(command);
 }
 
+std::unique_ptr<CLI::App> build_command_line(GlobalOptions &globals)
+{
+    auto program = std::make_unique<CLI::App>(kProgramSummary, "tillwise-cli");
+    program->formatter(std::make_shared<HelpFormatter>());
+    // Scripts put the global options before the command, and some after it: both are taken.
+    program->fallthrough();
+    program->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    program->add_option("--workdir", globals.workdir)
+        ->type_name("DIR")
+        ->description("the folder of the reference files (default: the current one)");
+    program->add_option("--answer", globals.answer)
+        ->type_name("yes|no")
+        ->check(one_of({"yes", "no"}, "takes yes or no"))
+        ->description("the answer to every question a command asks, such as whether to replace "
+                      "a file (default: yes)");
+    program->add_option("--release", globals.release)
+        ->type_name("1|2")
+        ->check(one_of({"1", "2"}, "takes 1 (the earlier release) or 2"))
+        ->description("the release whose files to work on: 1 for Tillwise 1 (default: 2)");
+    for (const Command &c : sorted_commands()) {
+        CLI::App *command = nullptr;
+        if (c.name.empty()) {
+            command = program->add_subcommand(std::string(c.group), std::string(c.summary));
+        } else {
+            const auto named = program->get_subcommands(
+                [&](const CLI::App *sub) { return sub->get_name() == c.group; });
+            CLI::App *group = named.empty() ? nullptr : named.front();
+            if (!group)
+                group = program->add_subcommand(std::string(c.group), group_summary(c.group));
+            command = group->add_subcommand(std::string(c.name), std::string(c.summary));
+        }
+        command->footer("The global options (--workdir DIR, --answer yes|no, --release 1|2) go "
+                        "before or after the command: tillwise-cli --help.");
+        if (c.declare)
+            c.declare(*command);
+    }
+    program->footer(commands_footer(*program));
+    return program;
+}
+
+std::string command_path(const CLI::App &command)
+{
+    const CLI::App *parent = command.get_parent();
+    return parent ? command_path(*parent) + " " + command.get_name() : command.get_name();
+}
+
+std::string usage_of(const CLI::App &command)
+{
+    std::string usage = command_path(command);
+    const auto options = command.get_options([](const CLI::Option *o) {
+        return o->nonpositional() && o->get_lnames() != std::vector<std::string>{"help"};
+    });
+    if (!options.empty())
+        usage += " [OPTIONS]";
+    if (has_commands(command))
+        usage += " COMMAND";
+    for (const CLI::Option *o : command.get_options()) {
+        if (o->nonpositional())
+            continue;
+        const std::string shown = o->get_name() + (o->get_expected_max() > 1 ? "..." : "");
+        usage += " " + (o->get_required() ? shown : "[" + shown + "]");
+    }
+    return usage;
+}
+
+std::vector<const CLI::App *> leaf_commands(const CLI::App &program)
+{
+    std::vector<const CLI::App *> leaves;
+    for (const CLI::App *app : program.get_subcommands([](const CLI::App *) { return true; })) {
+        if (!has_commands(*app)) {
+            leaves.push_back(app);
+            continue;
+        }
+        for (const CLI::App *command : app->get_subcommands([](const CLI::App *) { return true; }))
+            leaves.push_back(command);
+    }
+    return leaves;
+}
+
 int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
-    const auto global = take_global_options(args, err);
-    if (!global)
-        return kExitUsage;
-    const std::vector<std::string> &rest = global->rest;
-    if (rest.empty() || rest[0] == "help" || rest[0] == "--help" || rest[0] == "-h") {
-        print_usage(rest.empty() ? err : out);
-        return rest.empty() ? kExitUsage : kExitOk;
-    }
-    const Command *command = rest.size() > 1 ? find_command(rest[0], rest[1]) : nullptr;
-    std::size_t consumed = 2;
-    if (!command) {
-        command = find_command(rest[0], "");
-        consumed = 1;
-    }
-    if (!command) {
-        err << "Unknown command: " << rest[0] << (rest.size() > 1 ? " " + rest[1] : "")
-            << "\nRun tillwise-cli help for the list of commands.\n";
+    GlobalOptions globals;
+    const std::unique_ptr<CLI::App> program = build_command_line(globals);
+    if (args.empty()) {
+        err << program->help();
         return kExitUsage;
     }
-    if (!global->workdir.empty()) {
+    // CLI11 takes the arguments last first.
+    const std::vector<std::string> words = help_as_option(args);
+    std::vector<std::string> reversed(words.rbegin(), words.rend());
+    try {
+        program->parse(reversed);
+    } catch (const CLI::CallForHelp &e) {
+        // The help of a command that does not exist would be its group's.
+        if (!program->remaining(true).empty()) {
+            tell_usage_error(err, *program, e);
+            return kExitUsage;
+        }
+        out << program->help();
+        return kExitOk;
+    } catch (const CLI::ParseError &e) {
+        tell_usage_error(err, *program, e);
+        return kExitUsage;
+    }
+    const CLI::App &chosen = reached(*program);
+    if (has_commands(chosen)) {
+        err << chosen.help();
+        return kExitUsage;
+    }
+    const CLI::App *parent = chosen.get_parent();
+    const Command *command = parent == program.get()
+                                 ? find_command(chosen.get_name(), "")
+                                 : find_command(parent->get_name(), chosen.get_name());
+    const std::filesystem::path workdir = globals.workdir;
+    if (!workdir.empty()) {
         std::error_code ec;
-        if (!std::filesystem::is_directory(global->workdir, ec)) {
-            err << "The working directory " << global->workdir.string() << " does not exist.\n";
+        if (!std::filesystem::is_directory(workdir, ec)) {
+            err << "The working directory " << workdir.string() << " does not exist.\n";
             return kExitFailure;
         }
     }
 
-    ConsoleMessagePort port(err, global->answer_yes);
+    ConsoleMessagePort port(err, globals.answer == "yes");
     MessagePort *previous_port = set_messages(&port);
     const std::filesystem::path previous_dir = work_dir();
     const Edition &previous_edition = edition();
-    set_edition(*global->edition);
-    set_work_dir(global->workdir);
+    set_edition(*edition_of_release(globals.release[0] - '0'));
+    set_work_dir(workdir);
     load_custom_settings();
 
-    Context context{{rest.begin() + static_cast<std::ptrdiff_t>(consumed), rest.end()}, out, err};
+    const Options options(chosen);
+    Context context{options, out, err};
     const int status = command->handler(context);
 
     set_work_dir(previous_dir);
@@ -146,46 +307,52 @@ int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
     return status;
 }
 
-std::optional<Options> Options::parse(const std::vector<std::string> &args,
-                                      std::span<const OptionSpec> specs, std::ostream &err)
+void add_argument(CLI::App &command, const std::string &name, const std::string &what, Need need)
 {
-    Options options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &a = args[i];
-        if (!a.starts_with("--") || a.size() == 2) {
-            options.positionals_.push_back(a);
+    command.add_option(name)->description(what)->required(need == Need::Required);
+}
+
+void add_arguments(CLI::App &command, const std::string &name, const std::string &what)
+{
+    command.add_option(name)
+        ->description(what)
+        ->required()
+        ->expected(1, CLI::detail::expected_max_vector_size)
+        ->allow_extra_args();
+}
+
+void add_value(CLI::App &command, const std::string &name, const std::string &value_name,
+               const std::string &what, Need need)
+{
+    command.add_option(name)
+        ->type_name(value_name)
+        ->description(what)
+        ->required(need == Need::Required);
+}
+
+void add_flag(CLI::App &command, const std::string &name, const std::string &what)
+{
+    command.add_flag(name)->description(what)->disable_flag_override();
+}
+
+void add_csv_flag(CLI::App &command)
+{
+    add_flag(command, "--csv",
+             "CSV (quoted where needed) for a program instead of aligned columns");
+}
+
+Options::Options(const CLI::App &command)
+{
+    for (const CLI::Option *o : command.get_options()) {
+        if (!o->nonpositional()) {
+            positionals_.insert(positionals_.end(), o->results().begin(), o->results().end());
             continue;
         }
-        std::string name = a.substr(2);
-        std::optional<std::string> inline_value;
-        if (const auto eq = name.find('='); eq != std::string::npos) {
-            inline_value = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        const auto known = std::find_if(specs.begin(), specs.end(),
-                                        [&](const OptionSpec &s) { return s.name == name; });
-        if (known == specs.end()) {
-            err << "Unknown option --" << name << ".\n";
-            return std::nullopt;
-        }
-        if (!known->takes_value) {
-            if (inline_value) {
-                err << "Option --" << name << " takes no value.\n";
-                return std::nullopt;
-            }
-            options.values_.emplace_back(name, "");
+        if (o->count() == 0 || o->get_lnames().empty())
             continue;
-        }
-        if (!inline_value) {
-            if (i + 1 == args.size()) {
-                err << "Option --" << name << " needs a value.\n";
-                return std::nullopt;
-            }
-            inline_value = args[++i];
-        }
-        options.values_.emplace_back(name, *inline_value);
+        values_.emplace_back(o->get_lnames().front(),
+                             o->get_expected_max() == 0 ? std::string() : o->results().back());
     }
-    return options;
 }
 
 bool Options::has(std::string_view name) const
@@ -196,10 +363,9 @@ bool Options::has(std::string_view name) const
 
 std::optional<std::string> Options::value(std::string_view name) const
 {
-    // The last occurrence wins, as in most command-line programs.
-    for (auto it = values_.rbegin(); it != values_.rend(); ++it) {
-        if (it->first == name)
-            return it->second;
+    for (const auto &[option, value] : values_) {
+        if (option == name)
+            return value;
     }
     return std::nullopt;
 }

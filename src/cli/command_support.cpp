@@ -7,15 +7,16 @@
 
 namespace tw::cli {
 
-std::optional<Options> parse_command(Context &ctx, std::span<const OptionSpec> specs,
-                                     std::size_t files, std::string_view usage)
+void add_location_option(CLI::App &command)
 {
-    auto options = Options::parse(ctx.args, specs, ctx.err);
-    if (options && options->positionals().size() == files)
-        return options;
-    if (options)
-        ctx.err << "usage: tillwise-cli " << usage << "\n";
-    return std::nullopt;
+    add_value(command, "--location", "L.loc",
+              "the location whose weather the field is run with (required)");
+}
+
+void add_field_arguments(CLI::App &command)
+{
+    add_argument(command, "FILE.fld", "the field file");
+    add_location_option(command);
 }
 
 std::unique_ptr<CLocationDoc> read_location(const std::filesystem::path &path, std::ostream &err)

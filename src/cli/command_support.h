@@ -10,7 +10,6 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,10 +25,12 @@ std::vector<std::string> as_vector(const std::array<std::string, N> &cells)
     return {cells.begin(), cells.end()};
 }
 
-/// The command's options with exactly `files` positional arguments; nothing after the usage line
-/// or the option's complaint.
-std::optional<Options> parse_command(Context &ctx, std::span<const OptionSpec> specs,
-                                     std::size_t files, std::string_view usage);
+/// --location L.loc, the location whose weather the field is run with. A missing one is a
+/// failure of the command (exit 1) rather than of its command line, as scripts have relied on.
+void add_location_option(CLI::App &command);
+
+/// FILE.fld and --location L.loc: what every command on one field takes.
+void add_field_arguments(CLI::App &command);
 
 /// The location a field command reads its weather from; nothing after telling err why.
 std::unique_ptr<CLocationDoc> read_location(const std::filesystem::path &path, std::ostream &err);

@@ -154,8 +154,6 @@ void tell_the_leaching(std::ostream &out, const CFieldDoc &field, bool full_seas
     }
 }
 
-constexpr OptionSpec kDemoOptions[] = {{"data", true}, {"answers", true}, {"full-season", false}};
-
 /// What the demo reads: the season's weather and the consultation's answers.
 struct DemoInputs
 {
@@ -234,23 +232,30 @@ int run_season(DemoInputs &inputs, std::ostream &out, std::ostream &err)
 
 int run_demo(Context &ctx)
 {
-    const auto options = Options::parse(ctx.args, kDemoOptions, ctx.err);
-    if (!options || !options->positionals().empty()) {
-        ctx.err << "usage: tillwise-cli demo [--data DIR] [--answers FILE.ini] [--full-season]\n";
-        return kExitUsage;
-    }
-    auto inputs = read_inputs(*options, ctx.err);
+    auto inputs = read_inputs(ctx.options, ctx.err);
     if (!inputs || !create_reference_files(ctx.out))
         return kExitFailure;
     return run_season(*inputs, ctx.out, ctx.err);
 }
 
+void declare_demo(CLI::App &command)
+{
+    add_value(command, "--data", "DIR",
+              "the folder of the demo's weather, greeley-2022.txt (default: the bundled one)");
+    add_value(command, "--answers", "FILE.ini",
+              "the answers of the pre-season consultation (default: the bundled "
+              "corn_preseason.ini)");
+    add_flag(command, "--full-season",
+             "imports the whole season's weather, not only that until mid-July, and closes with "
+             "the leaching report");
+}
+
 const Registration demo_registration(
-    {"demo", "", "demo [--data DIR] [--answers FILE.ini] [--full-season]",
+    {"demo", "",
      "Runs the demonstration in the working directory: a Greeley location with the 2022 weather "
      "through mid-July (or the whole season) and a corn field with a pre-season fertilizer "
      "consultation (the example answers unless told others) following the irrigation advice.",
-     &run_demo});
+     &declare_demo, &run_demo});
 
 } // namespace
 } // namespace tw::cli

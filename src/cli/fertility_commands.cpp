@@ -82,18 +82,20 @@ void print_schedule_page(std::ostream &out, const FertilizerConsultation &c)
         out << line << "\n";
 }
 
-constexpr OptionSpec kOptions[] = {{"location", true}, {"answers", true}};
+void declare_consultation(CLI::App &command)
+{
+    add_argument(command, "FILE.fld", "the field file");
+    add_value(command, "--location", "L.loc", "the location whose weather the field is run with",
+              Need::Required);
+    add_value(command, "--answers", "ANSWERS.ini",
+              "the consultation's answers (data/examples has examples of a pre-season and a "
+              "midseason consultation)",
+              Need::Required);
+}
 
 int fertility_consultation(Context &ctx)
 {
-    const auto options = Options::parse(ctx.args, kOptions, ctx.err);
-    if (!options || options->positionals().size() != 1 || !options->has("location") ||
-        !options->has("answers")) {
-        if (options)
-            ctx.err << "usage: tillwise-cli fertility FILE.fld --location L.loc --answers "
-                       "ANSWERS.ini\n";
-        return kExitUsage;
-    }
+    const Options *options = &ctx.options;
     auto answers = read_answers(*options->value("answers"), ctx.err);
     if (!answers)
         return kExitUsage;
@@ -114,10 +116,10 @@ int fertility_consultation(Context &ctx)
 }
 
 const Registration registration(
-    {"fertility", "", "fertility FILE.fld --location L.loc --answers ANSWERS.ini",
+    {"fertility", "",
      "Runs the field's fertilizer consultation from an answers file, writes its nutrient and "
      "schedule files and reruns the field.",
-     &fertility_consultation});
+     &declare_consultation, &fertility_consultation});
 
 } // namespace
 

@@ -103,16 +103,13 @@ bool apply_details_options(const Options &options, FieldDetailsForm &form, std::
     return true;
 }
 
+/// The date of a required date option.
 std::optional<int> date_option(const Options &options, std::string_view name, std::ostream &err)
 {
-    const auto text = options.value(name);
-    if (!text) {
-        err << "Option --" << name << " YYYY-MM-DD is required.\n";
-        return std::nullopt;
-    }
-    const auto day = parse_iso_date(*text);
+    const auto text = options.value(name).value_or("");
+    const auto day = parse_iso_date(text);
     if (!day)
-        err << "Option --" << name << " needs a date as YYYY-MM-DD, not \"" << *text << "\".\n";
+        err << "Option --" << name << " needs a date as YYYY-MM-DD, not \"" << text << "\".\n";
     return day;
 }
 
@@ -147,26 +144,47 @@ void print_field_summary(std::ostream &out, const CFieldDoc &field, bool csv)
     print_field_summaries(out, {&field}, csv);
 }
 
-constexpr OptionSpec kNewOptions[] = {
-    {"location", true},    {"name", true},       {"crop", true},
-    {"soil", true},        {"planting", true},   {"system", true},
-    {"system-name", true}, {"efficiency", true}, {"initial-moisture", true},
-    {"perennial", false},  {"answers", true},    {"days-per-unit", true},
-};
+/// The options of the field details dialog that a new and an existing field share.
+void add_details_options(CLI::App &command)
+{
+    add_value(command, "--system", "0..15",
+              "the irrigation system by its place in the list of systems (not with "
+              "--system-name)");
+    add_value(command, "--system-name", "TEXT",
+              "the irrigation system by name, e.g. \"Sprinker:HP Center Pivot\"");
+    add_value(command, "--efficiency", "PERCENT",
+              "the irrigation efficiency in percent (default: the system's)");
+    add_value(command, "--initial-moisture", "X",
+              "the soil moisture at planting, as custom.con shows soil moisture (default: the "
+              "soil's field capacity)");
+    add_value(command, "--days-per-unit", "DAYS",
+              "the system's capacity: the days it takes to apply one depth unit of custom.con "
+              "to the whole field, or none (default: none)");
+}
+
+void declare_new(CLI::App &command)
+{
+    add_argument(command, "FILE.fld", "the field file to create");
+    add_location_option(command);
+    add_value(command, "--name", "N", "the field's name, at most 12 characters", Need::Required);
+    add_value(command, "--crop", "NAME",
+              "the crop as tillwise-cli db list crops shows it, by name (CORN) or with its hybrid "
+              "(\"CORN (MIDSEASON)\")",
+              Need::Required);
+    // A missing soil is refused by the field's own check, as the dialog refuses it.
+    add_value(command, "--soil", "NAME",
+              "the soil as tillwise-cli db list soils shows it, e.g. Loam (required)");
+    add_value(command, "--planting", "YYYY-MM-DD",
+              "the planting date, within the location's season", Need::Required);
+    add_details_options(command);
+    add_flag(command, "--perennial", "a crop of several harvests a season kept from year to year");
+    add_value(command, "--answers", "ANSWERS.ini",
+              "the answers of a pre-season fertilizer consultation to run before the season");
+}
 
 int field_new(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kNewOptions, 1, "field new FILE.fld --location L.loc ...");
-    if (!options)
-        return kExitUsage;
-    // A missing soil is refused by the field's own check, as the dialog refuses it.
-    for (const char *required : {"name", "crop"}) {
-        if (!options->has(required)) {
-            ctx.err << "Option --" << required << " is required.\n";
-            return kExitUsage;
-        }
-    }
+    const Options *options = &ctx.options;
     const auto planting = date_option(*options, "planting", ctx.err);
     if (!planting)
         return kExitUsage;
@@ -235,12 +253,16 @@ int field_new(Context &ctx)
     return kExitOk;
 }
 
-constexpr OptionSpec kEditOptions[] = {
-    {"location", true},         {"system", true},
-    {"system-name", true},      {"efficiency", true},
-    {"initial-moisture", true}, {"n-available", true},
-    {"days-per-unit", true},    {"learn", true},
-};
+void declare_edit(CLI::App &command)
+{
+    add_field_arguments(command);
+    add_details_options(command);
+    add_value(command, "--n-available", "LB/ACRE",
+              "the nitrogen available in the soil, in lb/acre");
+    add_value(command, "--learn", "on|off",
+              "on: the days after the last soil-moisture reading take the drift the balance "
+              "showed between the readings (default: as the field has it)");
+}
 
 /// --learn on|off into the form; false after saying what is wrong.
 bool apply_learn_option(const Options &options, FieldDetailsForm &form, std::ostream &err)
@@ -258,10 +280,7 @@ bool apply_learn_option(const Options &options, FieldDetailsForm &form, std::ost
 
 int field_edit(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kEditOptions, 1, "field edit FILE.fld --location L.loc ...");
-    if (!options)
-        return kExitUsage;
+    const Options *options = &ctx.options;
     auto open = open_field_file(*options, ctx.err);
     if (!open)
         return kExitFailure;
@@ -275,10 +294,21 @@ int field_edit(Context &ctx)
     return kExitOk;
 }
 
-constexpr OptionSpec kSetDayOptions[] = {
-    {"location", true},  {"date", true},          {"irrigation", true},   {"rain", true},
-    {"n-applied", true}, {"soil-moisture", true}, {"no-override", false}, {"stage", true},
-};
+void declare_set_day(CLI::App &command)
+{
+    add_field_arguments(command);
+    add_value(command, "--date", "YYYY-MM-DD", "the day to enter, after the planting day",
+              Need::Required);
+    add_value(command, "--irrigation", "DEPTH",
+              "the gross irrigation, in the depth unit of custom.con");
+    add_value(command, "--rain", "DEPTH", "the rain, in the depth unit of custom.con");
+    add_value(command, "--n-applied", "LB/ACRE", "the nitrogen applied, in whole lb/acre");
+    add_value(command, "--soil-moisture", "X",
+              "a measured soil moisture that overrides the balance, as custom.con shows soil "
+              "moisture");
+    add_flag(command, "--no-override", "removes the day's soil-moisture override");
+    add_value(command, "--stage", "NAME", "the day's growth stage, one the crop has");
+}
 
 /// The entries the options make on the day's form; false after saying what is wrong.
 bool apply_day_options(const Options &options, DailyEntryForm &form, std::ostream &err)
@@ -324,10 +354,7 @@ bool apply_day_options(const Options &options, DailyEntryForm &form, std::ostrea
 
 int field_set_day(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kSetDayOptions, 1, "field set-day FILE.fld --location L.loc --date ...");
-    if (!options)
-        return kExitUsage;
+    const Options *options = &ctx.options;
     const auto date = date_option(*options, "date", ctx.err);
     if (!date)
         return kExitUsage;
@@ -362,14 +389,15 @@ int field_set_day(Context &ctx)
     return kExitOk;
 }
 
-constexpr OptionSpec kScheduleOptions[] = {{"location", true}, {"csv", false}};
+void declare_schedule(CLI::App &command)
+{
+    add_field_arguments(command);
+    add_csv_flag(command);
+}
 
 int field_schedule(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kScheduleOptions, 1, "field schedule FILE.fld --location L.loc [--csv]");
-    if (!options)
-        return kExitUsage;
+    const Options *options = &ctx.options;
     auto open = open_field_file(*options, ctx.err);
     if (!open)
         return kExitFailure;
@@ -412,11 +440,7 @@ std::vector<std::string> export_row(const CFieldDoc &field, int d)
 
 int field_export(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kScheduleOptions, 1, "field export FILE.fld --location L.loc");
-    if (!options || options->has("csv"))
-        return kExitUsage;
-    auto open = open_field_file(*options, ctx.err);
+    auto open = open_field_file(ctx.options, ctx.err);
     if (!open)
         return kExitFailure;
     const CFieldDoc &field = *open->field;
@@ -480,26 +504,23 @@ void print_next_irrigation(std::ostream &out, const NextIrrigation &next, bool c
 
 int field_next(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kScheduleOptions, 1, "field next FILE.fld --location L.loc [--csv]");
-    if (!options)
-        return kExitUsage;
-    auto open = open_field_file(*options, ctx.err);
+    auto open = open_field_file(ctx.options, ctx.err);
     if (!open)
         return kExitFailure;
-    print_next_irrigation(ctx.out, next_irrigation(*open->field), options->has("csv"));
+    print_next_irrigation(ctx.out, next_irrigation(*open->field), ctx.options.has("csv"));
     return kExitOk;
 }
 
-constexpr OptionSpec kSummaryOptions[] = {{"csv", false}};
+void declare_summary(CLI::App &command)
+{
+    add_argument(command, "L.loc", "the location");
+    add_arguments(command, "FILE.fld", "the location's fields to list");
+    add_csv_flag(command);
+}
 
 int location_summary(Context &ctx)
 {
-    auto options = Options::parse(ctx.args, kSummaryOptions, ctx.err);
-    if (!options || options->positionals().size() < 2) {
-        ctx.err << "usage: tillwise-cli summary L.loc F1.fld [F2.fld ...] [--csv]\n";
-        return kExitUsage;
-    }
+    const Options *options = &ctx.options;
     const auto &files = options->positionals();
     auto location = read_location(files[0], ctx.err);
     if (!location)
@@ -521,46 +542,38 @@ int location_summary(Context &ctx)
 
 const Registration new_registration(
     {"field", "new",
-     "field new FILE.fld --location L.loc --name N --crop NAME --soil NAME --planting YYYY-MM-DD "
-     "[--system 0..15 | --system-name TEXT] [--efficiency P] [--initial-moisture X] [--perennial] "
-     "[--days-per-unit X] [--answers ANSWERS.ini]",
      "Creates a field of the location and runs its season; with --answers, its fertilizer "
      "consultation first.",
-     &field_new});
+     &declare_new, &field_new});
 const Registration edit_registration(
     {"field", "edit",
-     "field edit FILE.fld --location L.loc [--system 0..15 | --system-name TEXT] [--efficiency P] "
-     "[--initial-moisture X] [--n-available X] [--days-per-unit X | --days-per-unit none] "
-     "[--learn on|off]",
      "Changes the field's details and reruns its season. --days-per-unit is the system's "
      "capacity: the days it takes to apply one depth unit to the whole field. With --learn on, "
      "the days after the last soil-moisture reading take the drift the balance showed between "
      "the readings (field skill).",
-     &field_edit});
+     &declare_edit, &field_edit});
 const Registration set_day_registration(
     {"field", "set-day",
-     "field set-day FILE.fld --location L.loc --date YYYY-MM-DD [--irrigation X] [--rain X] "
-     "[--n-applied X] [--soil-moisture X | --no-override] [--stage NAME]",
      "Enters one day's irrigation, rain, nitrogen, soil moisture or growth stage.",
-     &field_set_day});
-const Registration
-    schedule_registration({"field", "schedule", "field schedule FILE.fld --location L.loc [--csv]",
-                           "Shows the irrigation table and the field's summary.", &field_schedule});
+     &declare_set_day, &field_set_day});
+const Registration schedule_registration({"field", "schedule",
+                                          "Shows the irrigation table and the field's summary.",
+                                          &declare_schedule, &field_schedule});
 const Registration export_registration(
-    {"field", "export", "field export FILE.fld --location L.loc",
+    {"field", "export",
      "Writes every day of the field as CSV in internal units, then a #summary line (asap=1 when "
      "the irrigation is due on the last actual day).",
-     &field_export});
+     &add_field_arguments, &field_export});
 const Registration next_registration(
-    {"field", "next", "field next FILE.fld --location L.loc [--csv]",
+    {"field", "next",
      "Says when to irrigate next and how much. With --csv: next_irrigation and start_by as ISO "
      "dates (empty when none is due), due_now 1 on the last actual day, gross_amount in internal "
      "units, the reason (due, none_forecast, post_harvest, stopped, no_weather) and the advice "
      "category of the last actual day.",
-     &field_next});
-const Registration summary_registration({"summary", "", "summary L.loc F1.fld [F2.fld ...] [--csv]",
+     &declare_schedule, &field_next});
+const Registration summary_registration({"summary", "",
                                          "Shows the location's summary of those fields.",
-                                         &location_summary});
+                                         &declare_summary, &location_summary});
 
 } // namespace
 

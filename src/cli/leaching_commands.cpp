@@ -13,9 +13,6 @@
 namespace tw::cli {
 namespace {
 
-constexpr OptionSpec kLeachingOptions[] = {{"location", true}};
-constexpr OptionSpec kNitrogenOptions[] = {{"location", true}, {"csv", false}};
-
 void print_notice(std::ostream &out, const ConsultationNotice &notice)
 {
     out << notice.caption << "\n"
@@ -69,11 +66,7 @@ namespace {
 
 int leaching_report(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kLeachingOptions, 1, "leaching FILE.fld --location L.loc");
-    if (!options)
-        return kExitUsage;
-    const auto open = open_field_file(*options, ctx.err);
+    const auto open = open_field_file(ctx.options, ctx.err);
     if (!open)
         return kExitFailure;
     const auto run = leaching_summary_command(*open->field);
@@ -83,26 +76,28 @@ int leaching_report(Context &ctx)
     return kExitOk;
 }
 
+void declare_nitrogen(CLI::App &command)
+{
+    add_field_arguments(command);
+    add_csv_flag(command);
+}
+
 int field_nitrogen(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kNitrogenOptions, 1, "field nitrogen FILE.fld --location L.loc [--csv]");
-    if (!options)
-        return kExitUsage;
-    const auto open = open_field_file(*options, ctx.err);
+    const auto open = open_field_file(ctx.options, ctx.err);
     if (!open)
         return kExitFailure;
-    print_table(ctx.out, nitrogen_text_table(*open->field), options->has("csv"));
+    print_table(ctx.out, nitrogen_text_table(*open->field), ctx.options.has("csv"));
     return kExitOk;
 }
 
 const Registration leaching_registration(
-    {"leaching", "", "leaching FILE.fld --location L.loc",
+    {"leaching", "",
      "Shows the field's leaching analysis: water, nitrogen, their grades and the advice.",
-     &leaching_report});
-const Registration
-    nitrogen_registration({"field", "nitrogen", "field nitrogen FILE.fld --location L.loc [--csv]",
-                           "Shows the field's daily nitrogen table.", &field_nitrogen});
+     &add_field_arguments, &leaching_report});
+const Registration nitrogen_registration({"field", "nitrogen",
+                                          "Shows the field's daily nitrogen table.",
+                                          &declare_nitrogen, &field_nitrogen});
 
 } // namespace
 } // namespace tw::cli

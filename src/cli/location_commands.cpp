@@ -78,18 +78,28 @@ std::optional<T> named_option(const Options &o, std::string_view option, const N
     return std::nullopt;
 }
 
-// The options of the location sheet that both `new` and `edit` take.
-constexpr OptionSpec kSheetOptions[] = {
-    {"days", true},      {"et-method", true}, {"station", true},
-    {"latitude", true},  {"elevation", true}, {"tmin-warm", true},
-    {"tmax-warm", true}, {"reference", true}, {"anemometer-height", true},
-    {"delta-t", true},   {"k-zero", true}};
-
-std::vector<OptionSpec> sheet_options_and(std::initializer_list<OptionSpec> more)
+// The options of the location sheet that both `new` and `edit` take; values in the units of
+// custom.con, as the sheet shows them.
+void add_sheet_options(CLI::App &command)
 {
-    std::vector<OptionSpec> specs(std::begin(kSheetOptions), std::end(kSheetOptions));
-    specs.insert(specs.end(), more);
-    return specs;
+    add_value(command, "--days", "N", "the season's length in days, 100 to 365 (default: 214)");
+    add_value(command, "--et-method", "kimberly|standardized|jensen-haise|hargreaves|etr",
+              "the reference ET equation, or etr for typed values (default: kimberly)");
+    add_value(command, "--station", "NAME",
+              "copies the station page from station.db (not with the station's values below)");
+    add_value(command, "--latitude", "DEG", "the latitude in degrees north");
+    add_value(command, "--elevation", "HEIGHT",
+              "the elevation in the height unit of custom.con; sets the pressure");
+    add_value(command, "--anemometer-height", "HEIGHT",
+              "the anemometer's height in the height unit of custom.con (default: 2 m)");
+    add_value(command, "--tmin-warm", "TEMP",
+              "the warmest month's mean minimum temperature, for Jensen-Haise");
+    add_value(command, "--tmax-warm", "TEMP",
+              "the warmest month's mean maximum temperature, for Jensen-Haise");
+    add_value(command, "--reference", "none|short|tall",
+              "the reference crop of the station's data (default: tall)");
+    add_value(command, "--delta-t", "D", "DeltaT, only with --reference none");
+    add_value(command, "--k-zero", "K", "Kzero, only with --reference none");
 }
 
 bool copy_station(const std::string &name, LocationInfoForm &form, std::ostream &err)
@@ -200,30 +210,21 @@ std::optional<int> iso_date_option(const Options &o, std::string_view option)
     return text ? parse_iso_date(*text) : std::nullopt;
 }
 
-bool one_file(const Options &o, std::size_t count, Context &ctx, std::string_view usage)
+void declare_new(CLI::App &command)
 {
-    if (o.positionals().size() == count)
-        return true;
-    ctx.err << "usage: tillwise-cli " << usage << "\n";
-    return false;
+    add_argument(command, "FILE.loc", "the location file to create");
+    add_value(command, "--name", "N", "the location's name", Need::Required);
+    add_value(command, "--start", "YYYY-MM-DD", "the season's first day", Need::Required);
+    add_sheet_options(command);
 }
-
-constexpr std::string_view kNewUsage =
-    "location new FILE.loc --name N --start YYYY-MM-DD [--days N] [--et-method "
-    "kimberly|standardized|jensen-haise|hargreaves|etr] (--station NAME | --latitude X "
-    "--elevation Z [--anemometer-height H] [--tmin-warm A --tmax-warm B] [--reference "
-    "none|short|tall] [--delta-t D --k-zero K])";
 
 int location_new(Context &ctx)
 {
-    const auto o =
-        Options::parse(ctx.args, sheet_options_and({{"name", true}, {"start", true}}), ctx.err);
-    if (!o || !one_file(*o, 1, ctx, kNewUsage))
-        return kExitUsage;
+    const Options *o = &ctx.options;
     const path file = o->positionals()[0];
     const auto name = o->value("name");
     const auto start = iso_date_option(*o, "start");
-    if (!name || !start) {
+    if (!start) {
         ctx.err << "location new needs --name and --start YYYY-MM-DD.\n";
         return kExitUsage;
     }
@@ -246,15 +247,15 @@ int location_new(Context &ctx)
     return kExitOk;
 }
 
-constexpr std::string_view kEditUsage =
-    "location edit FILE.loc [--days N] [--et-method M] [--station NAME | --latitude X "
-    "--elevation Z ...]";
+void declare_edit(CLI::App &command)
+{
+    add_argument(command, "FILE.loc", "the location file");
+    add_sheet_options(command);
+}
 
 int location_edit(Context &ctx)
 {
-    const auto o = Options::parse(ctx.args, sheet_options_and({}), ctx.err);
-    if (!o || !one_file(*o, 1, ctx, kEditUsage))
-        return kExitUsage;
+    const Options *o = &ctx.options;
     const path file = o->positionals()[0];
     CLocationDoc location;
     if (!open_for_change(ctx, file, location))
@@ -268,14 +269,29 @@ int location_edit(Context &ctx)
     return kExitOk;
 }
 
-constexpr std::string_view kImportUsage =
-    "location import FILE.loc --format jvu-new|jvu-old|usda|usda-no-rh|kansas WEATHER.txt | "
-    "location import FILE.loc [--forecast] --format csv --map auto|MAP|--preset NAME [--replace] "
-    "WEATHER.csv, "
-    "MAP = date=COL|year=COL,doy=COL|year=COL,month=COL,day=COL[,t_max=COL[C|F]][,t_min=...]"
-    "[,rh_max=COL[fraction|percent]][,rh_min=...]|[,dewpoint=COL[C|F]]"
-    "[,solar=COL[W/m2|MJ/m2|langley]][,wind=COL[km/day|mi/day|m/s|mph|km/h]]"
-    "[,rain=COL[mm|in]][,etr=COL[mm|in]]";
+void declare_import(CLI::App &command)
+{
+    add_argument(command, "FILE.loc", "the location file");
+    add_argument(command, "WEATHER", "the weather file");
+    add_value(command, "--format", "jvu-new|jvu-old|usda|usda-no-rh|kansas|csv",
+              "the weather file's format (with --release 1: jvu|usda|usda-no-rh|kansas)");
+    add_value(command, "--map", "auto|ENTRY,...",
+              "with --format csv, auto to read the columns from the header, or the column and "
+              "unit of each value: date=COL, year=COL,doy=COL or year=COL,month=COL,day=COL, then "
+              "any of t_max=COL[C|F], t_min=COL[C|F], rh_max=COL[fraction|percent], "
+              "rh_min=COL[fraction|percent] or dewpoint=COL[C|F], solar=COL[W/m2|MJ/m2|langley], "
+              "wind=COL[km/day|mi/day|m/s|mph|km/h], rain=COL[mm|in], etr=COL[mm|in]; an entry "
+              "whose column name holds a comma is quoted (not with --preset)");
+    add_value(command, "--preset", "NAME",
+              "with --format csv, the map of a preset of csvmaps.txt, keeping the columns "
+              "the header has (not with --map)");
+    add_flag(command, "--replace",
+             "with --format csv, the file's days replace days that have data (default: only "
+             "empty days are filled)");
+    add_flag(command, "--forecast",
+             "with --format csv, the file's days after the last day with data are stored as the "
+             "forecast");
+}
 
 // The header lines --map auto reads to tell a humidity in fractions from one in percent.
 constexpr std::size_t kAutoMapRows = 20;
@@ -400,11 +416,7 @@ int location_import_csv(Context &ctx, const Options &o)
 
 int location_import(Context &ctx)
 {
-    static constexpr OptionSpec specs[] = {
-        {"format", true}, {"map", true}, {"preset", true}, {"replace", false}, {"forecast", false}};
-    const auto o = Options::parse(ctx.args, specs, ctx.err);
-    if (!o || !one_file(*o, 2, ctx, kImportUsage))
-        return kExitUsage;
+    const Options *o = &ctx.options;
     if (o->value("format") == "csv" && &edition() != &release1())
         return location_import_csv(ctx, *o);
     const auto reader = import_reader(*o, ctx.err);
@@ -423,9 +435,20 @@ int location_import(Context &ctx)
     return kExitOk;
 }
 
-constexpr std::string_view kSourceUsage =
-    "location source FILE.loc [--url TEMPLATE [--station ID] (--preset NAME | --map MAP) "
-    "[--forecast-url TEMPLATE]]";
+void declare_source(CLI::App &command)
+{
+    add_argument(command, "FILE.loc", "the location file");
+    add_value(command, "--url", "TEMPLATE",
+              "where the days are fetched from; without it the source is shown, not set");
+    add_value(command, "--station", "ID", "the station the template names (default: none)");
+    add_value(command, "--preset", "NAME",
+              "the columns of the fetched CSV by a preset of csvmaps.txt (not with --map)");
+    add_value(command, "--map", "ENTRY,...",
+              "the columns of the fetched CSV, as location import --map takes them (not with "
+              "--preset)");
+    add_value(command, "--forecast-url", "TEMPLATE",
+              "where the forecast's days are fetched from (default: none)");
+}
 
 void print_source(Context &ctx, const path &file, const WeatherSource &s)
 {
@@ -441,11 +464,7 @@ void print_source(Context &ctx, const path &file, const WeatherSource &s)
 
 int location_source(Context &ctx)
 {
-    static constexpr OptionSpec specs[] = {
-        {"url", true}, {"station", true}, {"preset", true}, {"map", true}, {"forecast-url", true}};
-    const auto o = Options::parse(ctx.args, specs, ctx.err);
-    if (!o || !one_file(*o, 1, ctx, kSourceUsage))
-        return kExitUsage;
+    const Options *o = &ctx.options;
     const path file = o->positionals()[0];
     CLocationDoc location;
     if (!open_for_change(ctx, file, location))
@@ -472,14 +491,15 @@ int location_source(Context &ctx)
     return kExitOk;
 }
 
-constexpr std::string_view kUpdateUsage = "location update FILE.loc [--through YYYY-MM-DD]";
+void declare_update(CLI::App &command)
+{
+    add_argument(command, "FILE.loc", "the location file");
+    add_value(command, "--through", "YYYY-MM-DD", "the last day to fetch (default: yesterday)");
+}
 
 int location_update(Context &ctx)
 {
-    static constexpr OptionSpec specs[] = {{"through", true}};
-    const auto o = Options::parse(ctx.args, specs, ctx.err);
-    if (!o || !one_file(*o, 1, ctx, kUpdateUsage))
-        return kExitUsage;
+    const Options *o = &ctx.options;
     const auto through =
         o->has("through") ? iso_date_option(*o, "through") : std::optional<int>(today_serial() - 1);
     if (!through) {
@@ -506,9 +526,22 @@ int location_update(Context &ctx)
     return kExitOk;
 }
 
-constexpr std::string_view kSetDayUsage =
-    "location set-day FILE.loc --date YYYY-MM-DD [--tmin T] [--tmax T] [--rh-min P] [--rh-max P] "
-    "[--solar R | --cloud-cover 0..4] [--wind W] [--rain D] [--alternate-etr E]";
+void declare_set_day(CLI::App &command)
+{
+    add_argument(command, "FILE.loc", "the location file");
+    add_value(command, "--date", "YYYY-MM-DD", "the day, within the season", Need::Required);
+    add_value(command, "--tmin", "TEMP", "the minimum temperature, in the unit of custom.con");
+    add_value(command, "--tmax", "TEMP", "the maximum temperature, in the unit of custom.con");
+    add_value(command, "--rh-min", "PERCENT", "the minimum relative humidity in whole percent");
+    add_value(command, "--rh-max", "PERCENT", "the maximum relative humidity in whole percent");
+    add_value(command, "--solar", "RADIATION",
+              "the solar radiation, in the unit of custom.con (not with --cloud-cover)");
+    add_value(command, "--cloud-cover", "0..4", "the cloud cover, from clear (0) to overcast (4)");
+    add_value(command, "--wind", "WIND", "the wind run, in the unit of custom.con");
+    add_value(command, "--rain", "DEPTH", "the rain, in the depth unit of custom.con");
+    add_value(command, "--alternate-etr", "DEPTH",
+              "a typed ETr that replaces the computed one; 0 for the computed one");
+}
 
 // The options the entry takes, over the day as the dialog would show it.
 bool fill_entry(const Options &o, DayEntry &e, std::ostream &err)
@@ -549,13 +582,7 @@ bool fill_entry(const Options &o, DayEntry &e, std::ostream &err)
 
 int location_set_day(Context &ctx)
 {
-    static constexpr OptionSpec specs[] = {
-        {"date", true},        {"tmin", true},         {"tmax", true}, {"rh-min", true},
-        {"rh-max", true},      {"solar", true},        {"wind", true}, {"rain", true},
-        {"cloud-cover", true}, {"alternate-etr", true}};
-    const auto o = Options::parse(ctx.args, specs, ctx.err);
-    if (!o || !one_file(*o, 1, ctx, kSetDayUsage))
-        return kExitUsage;
+    const Options *o = &ctx.options;
     const auto date = iso_date_option(*o, "date");
     if (!date) {
         ctx.err << "location set-day needs --date YYYY-MM-DD.\n";
@@ -584,17 +611,13 @@ int location_set_day(Context &ctx)
 }
 
 // show and export read a file as far as it can be read; a damaged one still fails the command.
-int read_only(Context &ctx, std::span<const OptionSpec> specs, std::string_view usage,
-              void (*print)(Context &, const Options &, const CLocationDoc &))
+int read_only(Context &ctx, void (*print)(Context &, const Options &, const CLocationDoc &))
 {
-    const auto o = Options::parse(ctx.args, specs, ctx.err);
-    if (!o || !one_file(*o, 1, ctx, usage))
-        return kExitUsage;
     CLocationDoc location;
-    const Opened opened = open(ctx, o->positionals()[0], location);
+    const Opened opened = open(ctx, ctx.options.positionals()[0], location);
     if (opened == Opened::Not)
         return kExitFailure;
-    print(ctx, *o, location);
+    print(ctx, ctx.options, location);
     return opened == Opened::Whole ? kExitOk : kExitFailure;
 }
 
@@ -603,10 +626,15 @@ void print_weather_table(Context &ctx, const Options &o, const CLocationDoc &loc
     print_table(ctx.out, weather_text_table(location), o.has("csv"));
 }
 
+void declare_show(CLI::App &command)
+{
+    add_argument(command, "FILE.loc", "the location file");
+    add_csv_flag(command);
+}
+
 int location_show(Context &ctx)
 {
-    static constexpr OptionSpec specs[] = {{"csv", false}};
-    return read_only(ctx, specs, "location show FILE.loc [--csv]", &print_weather_table);
+    return read_only(ctx, &print_weather_table);
 }
 
 void print_export(Context &ctx, const Options &, const CLocationDoc &location)
@@ -627,35 +655,40 @@ void print_export(Context &ctx, const Options &, const CLocationDoc &location)
                 rows, true);
 }
 
-int location_export(Context &ctx)
+void declare_export(CLI::App &command)
 {
-    return read_only(ctx, {}, "location export FILE.loc", &print_export);
+    add_argument(command, "FILE.loc", "the location file");
 }
 
-const Registration new_registration({"location", "new", kNewUsage,
+int location_export(Context &ctx)
+{
+    return read_only(ctx, &print_export);
+}
+
+const Registration new_registration({"location", "new",
                                      "Creates a location by the rules of the location sheet.",
-                                     &location_new});
-const Registration edit_registration({"location", "edit", kEditUsage,
+                                     &declare_new, &location_new});
+const Registration edit_registration({"location", "edit",
                                       "Edits a location's station and season; recomputes ET.",
-                                      &location_edit});
-const Registration import_registration({"location", "import", kImportUsage,
+                                      &declare_edit, &location_edit});
+const Registration import_registration({"location", "import",
                                         "Imports weather into the empty days; recomputes ET.",
-                                        &location_import});
-const Registration source_registration({"location", "source", kSourceUsage,
+                                        &declare_import, &location_import});
+const Registration source_registration({"location", "source",
                                         "Sets or shows where the location's days are fetched.",
-                                        &location_source});
-const Registration update_registration({"location", "update", kUpdateUsage,
+                                        &declare_source, &location_source});
+const Registration update_registration({"location", "update",
                                         "Fetches the days after the last day with data; "
                                         "recomputes ET.",
-                                        &location_update});
-const Registration set_day_registration({"location", "set-day", kSetDayUsage,
+                                        &declare_update, &location_update});
+const Registration set_day_registration({"location", "set-day",
                                          "Types one day's weather, as the day entry does.",
-                                         &location_set_day});
-const Registration show_registration({"location", "show", "location show FILE.loc [--csv]",
-                                      "Shows the daily weather table.", &location_show});
-const Registration export_registration({"location", "export", "location export FILE.loc",
+                                         &declare_set_day, &location_set_day});
+const Registration show_registration({"location", "show", "Shows the daily weather table.",
+                                      &declare_show, &location_show});
+const Registration export_registration({"location", "export",
                                         "Writes every day as CSV in internal units.",
-                                        &location_export});
+                                        &declare_export, &location_export});
 
 } // namespace
 } // namespace tw::cli

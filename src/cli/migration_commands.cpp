@@ -8,18 +8,19 @@
 namespace tw::cli {
 namespace {
 
-constexpr std::string_view kUsage = "usage: tillwise-cli db migrate --from-release 1 [DIR]\n";
+void declare_migrate(CLI::App &command)
+{
+    add_argument(command, "DIR", "the folder of the databases (default: the working directory)",
+                 Need::Optional);
+    add_value(command, "--from-release", "1", "the release whose databases to convert",
+              Need::Required);
+}
 
 int db_migrate(Context &ctx)
 {
-    const OptionSpec specs[] = {{"from-release", true}};
-    const auto options = Options::parse(ctx.args, specs, ctx.err);
-    if (!options || options->positionals().size() > 1 || !options->has("from-release")) {
-        ctx.err << kUsage;
-        return kExitUsage;
-    }
+    const Options *options = &ctx.options;
     if (*options->value("from-release") != "1") {
-        ctx.err << "Only the databases of release 1 can be migrated.\n" << kUsage;
+        ctx.err << "Only the databases of release 1 can be migrated.\n";
         return kExitUsage;
     }
     const std::filesystem::path dir = options->positionals().empty()
@@ -44,11 +45,11 @@ int db_migrate(Context &ctx)
 }
 
 const Registration db_migrate_registration(
-    {"db", "migrate", "db migrate --from-release 1 [DIR]",
+    {"db", "migrate",
      "Converts the earlier release's crop.db and station.db (in DIR, default the working "
      "directory) to the current layouts, keeping the old files as crop.db.release1 and "
      "station.db.release1.",
-     &db_migrate});
+     &declare_migrate, &db_migrate});
 
 } // namespace
 } // namespace tw::cli

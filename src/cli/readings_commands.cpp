@@ -12,9 +12,6 @@
 namespace tw::cli {
 namespace {
 
-constexpr OptionSpec kReadingsOptions[] = {
-    {"location", true}, {"import", true}, {"kind", true}, {"unit", true}, {"taken", true}};
-
 /// The unit of --kind and --unit (the kind's first unit when --unit is left out); nothing after
 /// saying what is wrong.
 const ReadingUnit *unit_option(const Options &options, std::ostream &err)
@@ -35,19 +32,26 @@ const ReadingUnit *unit_option(const Options &options, std::ostream &err)
     return nullptr;
 }
 
+void declare_readings(CLI::App &command)
+{
+    add_field_arguments(command);
+    add_value(command, "--import", "R.csv", "the readings: a CSV file with the header date,value",
+              Need::Required);
+    add_value(command, "--kind", "deficit|content",
+              "what the readings measure: the soil-water deficit or the water content",
+              Need::Required);
+    add_value(command, "--unit", "mm|in|fraction|percent",
+              "the readings' unit: mm or in for a deficit, fraction or percent for a content "
+              "(default: mm for a deficit, fraction for a content)");
+    add_value(command, "--taken", "morning|evening",
+              "when the readings were taken: a morning reading, before the day's rain and "
+              "irrigation, is the end of the day before (default: evening)");
+}
+
 int field_readings(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kReadingsOptions, 1,
-                      "field readings FILE.fld --location L.loc --import R.csv --kind "
-                      "deficit|content [--unit mm|in|fraction|percent] [--taken morning|evening]");
-    if (!options)
-        return kExitUsage;
+    const Options *options = &ctx.options;
     const auto file = options->value("import");
-    if (!file) {
-        ctx.err << "Option --import R.csv is required.\n";
-        return kExitUsage;
-    }
     const ReadingUnit *unit = unit_option(*options, ctx.err);
     if (!unit)
         return kExitUsage;
@@ -98,14 +102,16 @@ void print_skill_csv(std::ostream &out, const ForecastSkill &skill)
     }
 }
 
-constexpr OptionSpec kSkillOptions[] = {{"location", true}, {"csv", false}};
+void declare_skill(CLI::App &command)
+{
+    add_field_arguments(command);
+    add_flag(command, "--csv",
+             "CSV in mm for a program, then the #skill, #skill_corrected and #lead lines");
+}
 
 int field_skill(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kSkillOptions, 1, "field skill FILE.fld --location L.loc [--csv]");
-    if (!options)
-        return kExitUsage;
+    const Options *options = &ctx.options;
     auto open = open_field_file(*options, ctx.err);
     if (!open)
         return kExitFailure;
@@ -123,21 +129,19 @@ int field_skill(Context &ctx)
 
 const Registration readings_registration(
     {"field", "readings",
-     "field readings FILE.fld --location L.loc --import R.csv --kind deficit|content "
-     "[--unit mm|in|fraction|percent] [--taken morning|evening]",
      "Enters soil-water readings (a CSV file with the header date,value) as the days' "
      "soil-moisture overrides and reruns the season; days that cannot take one are skipped. The "
      "unit defaults to mm for a deficit and fraction for a content. A reading taken in the "
      "morning, before the day's rain and irrigation, is the end of the day before (the default "
      "is evening).",
-     &field_readings});
+     &declare_readings, &field_readings});
 const Registration skill_registration(
-    {"field", "skill", "field skill FILE.fld --location L.loc [--csv]",
+    {"field", "skill",
      "Compares every soil-moisture override with the deficit the balance predicted for its day "
      "from the previous one, and with that prediction corrected by the drift fitted on the "
      "readings before (CSV in mm, then the #skill and #skill_corrected lines and a #lead line "
      "for 3, 7 and 14 days ahead).",
-     &field_skill});
+     &declare_skill, &field_skill});
 
 } // namespace
 } // namespace tw::cli

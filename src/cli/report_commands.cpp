@@ -20,9 +20,6 @@ namespace {
 
 #ifdef TILLWISE_WITH_GUI
 
-constexpr OptionSpec kFieldReportOptions[] = {{"location", true}, {"pdf", true}};
-constexpr OptionSpec kLocationReportOptions[] = {{"pdf", true}};
-
 /// Runs `write` under a Qt application of the offscreen platform unless one is running.
 template<typename Write>
 bool with_qt(Write write)
@@ -49,23 +46,10 @@ bool written(Context &ctx, bool ok, const std::string &path, const std::string &
     return true;
 }
 
-/// The command's --pdf file; nothing after saying it is required.
-std::optional<std::string> pdf_option(const Options &options, std::ostream &err)
-{
-    auto pdf = options.value("pdf");
-    if (!pdf)
-        err << "Option --pdf OUT.pdf is required.\n";
-    return pdf;
-}
-
 int field_report(Context &ctx)
 {
-    const auto options = parse_command(ctx, kFieldReportOptions, 1,
-                                       "field report FILE.fld --location L.loc --pdf OUT.pdf");
-    const auto pdf = options ? pdf_option(*options, ctx.err) : std::nullopt;
-    if (!pdf)
-        return kExitUsage;
-    auto open = open_field_file(*options, ctx.err);
+    const auto pdf = ctx.options.value("pdf");
+    auto open = open_field_file(ctx.options, ctx.err);
     if (!open)
         return kExitFailure;
     std::string error;
@@ -75,12 +59,8 @@ int field_report(Context &ctx)
 
 int location_report(Context &ctx)
 {
-    const auto options =
-        parse_command(ctx, kLocationReportOptions, 1, "location report L.loc --pdf OUT.pdf");
-    const auto pdf = options ? pdf_option(*options, ctx.err) : std::nullopt;
-    if (!pdf)
-        return kExitUsage;
-    auto location = read_location(options->positionals()[0], ctx.err);
+    const auto pdf = ctx.options.value("pdf");
+    auto location = read_location(ctx.options.positionals()[0], ctx.err);
     if (!location)
         return kExitFailure;
     std::string error;
@@ -109,14 +89,31 @@ int location_report(Context &ctx)
 
 #endif
 
+void add_pdf_option(CLI::App &command)
+{
+    add_value(command, "--pdf", "OUT.pdf", "the PDF file to write", Need::Required);
+}
+
+void declare_field_report(CLI::App &command)
+{
+    add_field_arguments(command);
+    add_pdf_option(command);
+}
+
+void declare_location_report(CLI::App &command)
+{
+    add_argument(command, "L.loc", "the location file");
+    add_pdf_option(command);
+}
+
 const Registration field_report_registration(
-    {"field", "report", "field report FILE.fld --location L.loc --pdf OUT.pdf",
+    {"field", "report",
      "Writes the field's printed report (the irrigation table and the water-balance chart) as "
      "PDF.",
-     &field_report});
+     &declare_field_report, &field_report});
 const Registration location_report_registration(
-    {"location", "report", "location report L.loc --pdf OUT.pdf",
-     "Writes the location's printed weather report as PDF.", &location_report});
+    {"location", "report", "Writes the location's printed weather report as PDF.",
+     &declare_location_report, &location_report});
 
 } // namespace
 } // namespace tw::cli

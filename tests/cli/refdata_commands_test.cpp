@@ -68,6 +68,25 @@ TEST_F(RefdataCli, DbInitCreatesTheMissingFilesOnce)
     EXPECT_EQ(run({"db", "init"}).out, "Created crop.db (1 record, 2008 bytes).\n");
 }
 
+// After db init no command of the folder reports a missing file, and a second init keeps the
+// preferences the user set.
+TEST_F(RefdataCli, DbInitMakesTheFolderWhole)
+{
+    ASSERT_EQ(run({"db", "init"}).status, kExitOk);
+    for (const char *name : {"custom.con", "METHOD_2.KB", "N_FERT.LIB", "P_FERT.LIB", "K_FERT.LIB",
+                             "INPUT.KB", "REC.KB"})
+        EXPECT_TRUE(file_exists(dir.file(name))) << name;
+    EXPECT_EQ(size_of_file(dir.file("custom.con")), kCustomSettingsSize);
+    const CliRun shown = run({"prefs", "show"});
+    EXPECT_EQ(shown.err, "");
+
+    ASSERT_EQ(run({"prefs", "set", "depth_unit=mm"}).status, kExitOk);
+    std::filesystem::remove(dir.file("REC.KB"));
+    ASSERT_EQ(run({"db", "init"}).status, kExitOk);
+    EXPECT_TRUE(file_exists(dir.file("REC.KB")));
+    EXPECT_TRUE(contains(run({"prefs", "show"}).out, "\ndepth_unit           0          mm\n"));
+}
+
 TEST_F(RefdataCli, Release1DatabasesListTheSameAfterTheirMigration)
 {
     const CliRun init = run({"--release", "1", "db", "init"});

@@ -1,6 +1,10 @@
 #include "fertility/nitrogen_methods.h"
 
+#include "fertility/choices.h"
+
 #include <gtest/gtest.h>
+
+#include <string_view>
 
 namespace tw {
 namespace {
@@ -309,6 +313,289 @@ TEST(NitrogenMethods, BreakdownTextsAreExact)
               "-      0 lbs/Acre Irrigation Water Nitrate      *    70% Irrigation Uptake "
               "Efficiency\n\n"
               "=     54 lbs/Acre   Nitrogen Recomendation   \n");
+}
+
+// Denitrification takes the table's percentage of the plant requirement for the soil's organic
+// matter class (to 1 %, to 2 %, to 5 %, above) and drainage (the class, one better when tiled, one
+// worse under no-till or a compact layer, within 0..4); a soil below pH 5 loses none. The table's
+// words are made distinct so that a wrong class cannot read an equal percentage by chance.
+TEST(NitrogenMethods, DenitrificationClassesChangeAtTheirBoundaries)
+{
+    MethodKnowledge k = defaults();
+    for (std::size_t i = 0; i < k.table.values.size(); ++i)
+        k.table.values[i] = static_cast<float>(i % 97) + 1.0f;
+    const struct
+    {
+        float ph, organic_matter;
+        std::int32_t drainage_class, tile_drained, tillage, compact_layer;
+        int om_class, drainage; ///< -1: no denitrification
+    } cases[] = {
+        {4.99f, 1.0f, 2, 0, choice::Moldboard, 0, -1, -1},
+        {5.0f, 1.0f, 2, 0, choice::Moldboard, 0, 0, 2},
+        {8.0f, 1.01f, 2, 0, choice::Moldboard, 0, 1, 2},
+        {8.0f, 2.0f, 2, 0, choice::Moldboard, 0, 1, 2},
+        {8.0f, 2.01f, 2, 0, choice::Moldboard, 0, 2, 2},
+        {8.0f, 5.0f, 2, 0, choice::Moldboard, 0, 2, 2},
+        {8.0f, 5.01f, 2, 0, choice::Moldboard, 0, 3, 2},
+        {8.0f, 1.0f, 0, 1, choice::Moldboard, 0, 0, 0},
+        {8.0f, 1.0f, 2, 0, choice::NoTill, 0, 0, 3},
+        {8.0f, 1.0f, 3, 0, choice::NoTill, 1, 0, 4},
+        {8.0f, 1.0f, 4, 0, choice::Moldboard, 1, 0, 4},
+    };
+    for (const auto &c : cases) {
+        FertilityInputs in = soil_tested("POTATOES");
+        in.soil_ph = c.ph;
+        in.organic_matter = c.organic_matter;
+        in.drainage_class = c.drainage_class;
+        in.tile_drained = c.tile_drained;
+        in.tillage = c.tillage;
+        in.compact_layer = c.compact_layer;
+        MassBalanceResult m;
+        compute_mass_balance(in, k, m);
+        const double percent =
+            c.om_class < 0 ? 0.0 : k.table.denitrification_percent(c.om_class, c.drainage);
+        // Stored as a float of at most a few hundred lb/acre: 1e-3 is some ten units of its last
+        // place.
+        EXPECT_NEAR(m.denitrification, percent * m.plant_requirement * 0.01, 1e-3)
+            << "pH " << c.ph << ", organic matter " << c.organic_matter << ", drainage "
+            << c.drainage_class;
+    }
+}
+
+TEST(NitrogenMethods, NebraskaEquationsAndAShallowSample)
+{
+    // Default inputs: yield goal 200, soil nitrate 20 ppm, organic matter 1 %, no credits.
+    const struct
+    {
+        std::int32_t equation, sample_depth;
+        double basic;
+    } cases[] = {
+        {1, 1, 200 * 7.5 + 35 - 20 * 8.0 - 1 * 200 * 0.85}, // 1205
+        // A sample shallower than a foot reads 0.68 of its nitrate: 20 x 0.68 = 13.6 ppm.
+        {0, choice::LessThanOneFoot, 200 * 1.2 + 35 - 13.6 * 8.0 - 1 * 200 * 0.14}, // 138.2
+        {1, choice::LessThanOneFoot, 200 * 7.5 + 35 - 13.6 * 8.0 - 1 * 200 * 0.85}, // 1256.2
+        // An equation the program does not know recommends nothing rather than a stray figure.
+        {2, 1, 0.0},
+    };
+    for (const auto &c : cases) {
+        FertilityInputs in = soil_tested("CORN");
+        in.nebraska_equation = c.equation;
+        in.sample_depth = c.sample_depth;
+        SoilTestResult r;
+        compute_nebraska(in, r);
+        EXPECT_NEAR(r.basic, c.basic, 1e-3) << c.equation << "/" << c.sample_depth;
+        EXPECT_NEAR(r.recommendation, c.basic, 1e-3) << c.equation << "/" << c.sample_depth;
+    }
+}
+
+// Mass balance manure, worked from the default METHOD_2.KB values:
+// N fraction = N% x 0.01 x (1 - moisture% x 0.01), then x availability x mineralization x tons
+// x 2000 lb.
+TEST(NitrogenMethods, ManureOfThisAndLastSeasonByTypeAndForm)
+{
+    const struct
+    {
+        const char *what;
+        std::int32_t form, type, analysed;
+        float n_percent, moisture;
+        double manure;
+    } cases[] = {
+        // Poultry solid: 2.0 % N, 60 % water, availability 0.85, 0.7 this season.
+        {"poultry solid", 0, choice::Poultry, 0, 0, 0, 0.02 * 0.4 * 0.85 * 0.7 * 10 * 2000},
+        // Poultry liquid: 4.5 % N, 80 % water, availability 0.65, 0.9 this season.
+        {"poultry liquid", 1, choice::Poultry, 0, 0, 0, 0.045 * 0.2 * 0.65 * 0.9 * 10 * 2000},
+        // An unset form takes Solid's coefficients, not a neighbouring type's.
+        {"poultry unset", -1, choice::Poultry, 0, 0, 0, 0.02 * 0.4 * 0.85 * 0.7 * 10 * 2000},
+        // Analysed: the entered 3 % N and 50 % water replace the defaults.
+        {"poultry analysed", 0, choice::Poultry, 1, 3.0f, 50.0f,
+         0.03 * 0.5 * 0.85 * 0.7 * 10 * 2000},
+        // Dairy solid: 2.5 % N, 60 % water, 0.3 this season.
+        {"dairy solid", 0, choice::Dairy, 0, 0, 0, 0.025 * 0.4 * 0.85 * 0.3 * 10 * 2000},
+        // A type beyond the list has no coefficients.
+        {"unknown type", 0, 7, 0, 0, 0, 0.0},
+    };
+    for (const auto &c : cases) {
+        FertilityInputs in = soil_tested("POTATOES");
+        in.manure_this_season = 1;
+        in.manure_amount = 10.0f;
+        in.manure_form = c.form;
+        in.manure_type = c.type;
+        in.manure_fresh = 0;
+        in.manure_method = 0;
+        in.manure_analysis = c.analysed;
+        in.manure_n_percent = c.n_percent;
+        in.manure_moisture = c.moisture;
+        MassBalanceResult r;
+        compute_mass_balance(in, defaults(), r);
+        EXPECT_NEAR(r.manure, c.manure, 1e-3) << c.what;
+    }
+
+    // Last season's swine solid (1.5 % N, 55 % water, 0.7 then 0.04 mineralized): this season
+    // gets 0.04 of what the first season left.
+    FertilityInputs in = soil_tested("POTATOES");
+    in.last_manure = 1;
+    in.last_manure_amount = 20.0f;
+    in.last_manure_form = 0;
+    in.last_manure_type = choice::Swine;
+    in.last_manure_analysis = 0;
+    MassBalanceResult r;
+    compute_mass_balance(in, defaults(), r);
+    EXPECT_NEAR(r.manure, 0.015 * 0.45 * (1 - 0.7) * 0.04 * 20 * 2000, 1e-4); // 3.24
+}
+
+TEST(NitrogenMethods, CropResidueByTillage)
+{
+    // Corn before, high residue: 26.4 lb N, factor 7, half of it; the share left by tillage
+    // is 5, 20, 18, 10, 15, 15 % from No-Till to Other.
+    const struct
+    {
+        std::int32_t tillage;
+        double percent;
+    } cases[] = {{choice::NoTill, 5},
+                 {choice::Moldboard, 20},
+                 {choice::Chisel, 18},
+                 {choice::RidgeTill, 10},
+                 {choice::Disk, 15},
+                 {choice::OtherTillage, 15},
+                 {6, 0},
+                 {-1, 0}};
+    for (const auto &c : cases) {
+        FertilityInputs in = soil_tested("POTATOES");
+        in.previous_crop = choice::CropCorn;
+        in.residue_left = 0;
+        in.tillage = c.tillage;
+        MassBalanceResult r;
+        compute_mass_balance(in, defaults(), r);
+        EXPECT_NEAR(r.crop_residue, c.percent * 0.01 * 26.4 * 7.0 * 0.5, 1e-4) << c.tillage;
+    }
+}
+
+/// Inputs whose soil-test score is zero while the soil term carries the whole sum.
+FertilityInputs scored_nothing(const char *crop)
+{
+    FertilityInputs in = soil_tested(crop);
+    in.sample_depth = 1;
+    in.sample_count = 10;
+    in.irrigation_nitrate_known = 1;
+    in.tillage = choice::NoTill;
+    return in;
+}
+
+TEST(NitrogenMethods, SamplingAndTillageScores)
+{
+    const SoilTestResult soil_only{.basic_copy = 100.0f};
+    const struct
+    {
+        const char *what;
+        void (*change)(FertilityInputs &);
+        double potatoes, corn; ///< the soil-test score of each crop's method
+    } cases[] = {
+        {"nine samples", [](FertilityInputs &in) { in.sample_count = 9; }, 10, 10},
+        {"two samples", [](FertilityInputs &in) { in.sample_count = 2; }, 33, 33}, // 100 / 3
+        {"no sample", [](FertilityInputs &in) { in.sample_count = 0; }, 100, 100},
+        {"unknown depth", [](FertilityInputs &in) { in.sample_depth = choice::UnknownDepth; }, 60,
+         60},
+        // Potatoes: |root 2 ft - depth 3 - 1| = 2; Nebraska: |1 - depth 3| = 2. Both 9 each.
+        {"deep sample", [](FertilityInputs &in) { in.sample_depth = 3; }, 18, 18},
+        // Potatoes: |2 - 0 - 1| = 1; Nebraska compares with the one-foot sample: |1 - 0| = 1.
+        {"shallow sample", [](FertilityInputs &in) { in.sample_depth = 0; }, 9, 9},
+        {"handled badly", [](FertilityInputs &in) { in.handled_well = 0; }, 30, 30},
+        {"untrusted lab", [](FertilityInputs &in) { in.lab_trustworthy = 0; }, 30, 30},
+        {"no residue", [](FertilityInputs &in) { in.residue_left = 0; }, 5, 5},
+        {"moldboard", [](FertilityInputs &in) { in.tillage = choice::Moldboard; }, 5, 5},
+        {"chisel", [](FertilityInputs &in) { in.tillage = choice::Chisel; }, 5, 5},
+        {"ridge till", [](FertilityInputs &in) { in.tillage = choice::RidgeTill; }, 3, 3},
+        {"disk", [](FertilityInputs &in) { in.tillage = choice::Disk; }, 4, 4},
+        {"other tillage", [](FertilityInputs &in) { in.tillage = choice::OtherTillage; }, 4, 4},
+        // Drainage counts only above 1 % organic matter, 10 a class.
+        {"drainage at 1 %", [](FertilityInputs &in) { in.drainage_class = 4; }, 0, 0},
+        {"drainage above 1 %",
+         [](FertilityInputs &in) {
+             in.drainage_class = 4;
+             in.organic_matter = 1.01f;
+         },
+         40, 40},
+        {"nitrate unknown", [](FertilityInputs &in) { in.irrigation_nitrate_known = 0; }, 20, 20},
+        // 60 + 30 + 30 is capped.
+        {"capped",
+         [](FertilityInputs &in) {
+             in.sample_depth = choice::UnknownDepth;
+             in.handled_well = 0;
+             in.lab_trustworthy = 0;
+         },
+         100, 100},
+    };
+    for (const auto &c : cases) {
+        for (const char *crop : {"POTATOES", "CORN"}) {
+            FertilityInputs in = scored_nothing(crop);
+            ASSERT_EQ(soil_test_uncertainty(in, soil_only), 0.0) << crop;
+            c.change(in);
+            const double expected = std::string_view(crop) == "CORN" ? c.corn : c.potatoes;
+            EXPECT_NEAR(soil_test_uncertainty(in, soil_only), expected, 1e-9)
+                << c.what << ", " << crop;
+        }
+    }
+}
+
+TEST(NitrogenMethods, ManureAndLegumeScores)
+{
+    const struct
+    {
+        std::int32_t type, method;
+        double soil_test, uptake; ///< beef counts in the soil test only
+    } manure[] = {
+        {choice::Beef, 0, 10, 0},
+        {choice::Dairy, 0, 0, 0},
+        {choice::Horse, 0, 10, 10},
+        {choice::Poultry, 0, 40, 40},
+        {choice::Sheep, 0, 30, 30},
+        {choice::Swine, 0, 30, 30},
+        {6, 0, 0, 0},
+        {choice::Dairy, 1, 20, 20},
+        {choice::Dairy, 2, 20, 20},
+        {choice::Dairy, 3, 0, 0},
+        {choice::Poultry, 2, 60, 60},
+    };
+    const SoilTestResult soil{.manure = 100.0f};
+    const UptakeEfficiencyResult uptake{.manure_efficiency = 1.0f, .manure = 100.0f};
+    for (const auto &c : manure) {
+        FertilityInputs in = scored_nothing("POTATOES");
+        in.manure_this_season = 1;
+        in.manure_type = c.type;
+        in.manure_method = c.method;
+        EXPECT_NEAR(soil_test_uncertainty(in, soil), c.soil_test, 1e-9) << c.type << c.method;
+        EXPECT_NEAR(uptake_uncertainty(in, uptake), c.uptake, 1e-9) << c.type << c.method;
+        in.manure_this_season = 0;
+        EXPECT_EQ(soil_test_uncertainty(in, soil), 0.0);
+    }
+
+    // Mass balance: manure not analysed weighs 75; a compact layer 10 on the residual.
+    FertilityInputs in = scored_nothing("POTATOES");
+    in.manure_this_season = 1;
+    in.manure_analysis = 0;
+    EXPECT_NEAR(mass_balance_uncertainty(in, {.manure = 100.0f}), 75.0, 1e-9);
+    in.manure_analysis = 1;
+    EXPECT_EQ(mass_balance_uncertainty(in, {.manure = 100.0f}), 0.0);
+    in.compact_layer = 1;
+    EXPECT_NEAR(mass_balance_uncertainty(in, {.residual = 100.0f}), 10.0, 1e-9);
+
+    const struct
+    {
+        std::int32_t pre_legume, harvest, previous_yield;
+        double score;
+    } legume[] = {
+        {-1, 1, 2, 0}, // no legume before: nothing counts
+        {0, 0, 0, 0},  {1, 0, 0, 10}, {2, 0, 0, 20}, {3, 0, 0, 30},  {4, 0, 0, 0},
+        {0, 1, 0, 50}, {0, 0, 1, 10}, {0, 0, 2, 20}, {3, 1, 2, 100},
+    };
+    for (const auto &c : legume) {
+        FertilityInputs l = scored_nothing("POTATOES");
+        l.pre_legume_nitrogen = c.pre_legume;
+        l.legume_harvest = c.harvest;
+        l.previous_yield = c.previous_yield;
+        EXPECT_NEAR(soil_test_uncertainty(l, {.legume = 100.0f}), c.score, 1e-9)
+            << c.pre_legume << "/" << c.harvest << "/" << c.previous_yield;
+    }
 }
 
 } // namespace

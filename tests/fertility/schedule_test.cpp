@@ -1,6 +1,7 @@
 #include "fertility/schedule.h"
 
 #include "fertility_fixtures.h"
+#include "platform/record_codec.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +171,40 @@ TEST(Schedule, FertigationsExpectRainAndFollowTheWeights)
         const ScheduleEntry &entry = entries[static_cast<std::size_t>(k - 1)];
         EXPECT_EQ(entry.fertigation_number, k);
         EXPECT_NEAR(entry.amount, 90.0 * e * fertigation_weight(k, 3) / 32.0 * 100.0, 1e-3);
+    }
+}
+
+// A soil is acid below pH 7.0 and falls in CEC class 0 below 10, 1 from 10 to 25 and 2 above 25:
+// each boundary picks the loss factor of its own class. Every word of the factor table is made
+// distinct so that a wrong class cannot read an equal factor by chance.
+TEST(Schedule, LossFactorClassesChangeAtTheirBoundaries)
+{
+    std::vector<std::uint8_t> image = default_rec_kb_image();
+    // The factors fill REC.KB from word 447, after the method names and descriptions.
+    for (std::size_t word = 447; word < kRecKbSize / 4; ++word)
+        codec::put_f32(image, 4 * word, static_cast<float>(word));
+    const ScheduleKnowledge knowledge(std::move(image));
+    SourceMaterial material;
+    material.volatility = 2;
+    ApplicationMethod method;
+    method.class_value = 1;
+    const int rain = 1;
+    const struct
+    {
+        float ph, cec;
+        int acid, cec_class;
+    } cases[] = {
+        {6.99f, 20.0f, 1, 1}, {7.0f, 20.0f, 0, 1}, {7.01f, 20.0f, 0, 1}, {8.0f, 9.99f, 0, 0},
+        {8.0f, 10.0f, 0, 1},  {8.0f, 25.0f, 0, 1}, {8.0f, 25.01f, 0, 2}, {6.0f, 0.0f, 1, 0},
+    };
+    for (const auto &c : cases) {
+        ScheduleRequest request;
+        request.soil_ph = c.ph;
+        request.cec = c.cec;
+        EXPECT_EQ(application_loss_factor(knowledge, request, material, method, rain),
+                  knowledge.loss_factor(c.acid, material.volatility, method.class_value,
+                                        c.cec_class, rain))
+            << "pH " << c.ph << ", CEC " << c.cec;
     }
 }
 

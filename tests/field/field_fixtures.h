@@ -13,7 +13,8 @@
 
 namespace tw::test {
 
-/// The default CORN crop of crop.db.
+/// The default CORN crop of crop.db: stages end on days 10, 25, 45, 65, 80 (R1, full cover),
+/// 90, 95, 100, 105, 120 (R6, stop irrigating) and 122 (harvest).
 CropRecord corn();
 /// A short crop: Planting, Emergence 10 d / 100 GDD, Full Cover 20 / 250, Stop Irrigating
 /// 30 / 300, Harvest 31 / 320.
