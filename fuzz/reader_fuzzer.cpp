@@ -73,6 +73,11 @@ class SilentPort : public tw::MessagePort
 public:
     void inform(std::string_view, std::string_view, tw::MessageIcon) override {}
     bool ask_yes_no(std::string_view, std::string_view) override { return true; }
+    std::size_t choose(std::string_view, const std::vector<std::string> &,
+                       std::string_view) override
+    {
+        return 0;
+    }
     void beep() override {}
 };
 
