@@ -40,8 +40,8 @@ void declare_readings(CLI::App &command)
     add_value(command, "--kind", "deficit|content",
               "what the readings measure: the soil-water deficit or the water content",
               Need::Required);
-    add_value(command, "--unit", "mm|in|fraction|percent",
-              "the readings' unit: mm or in for a deficit, fraction or percent for a content "
+    add_value(command, "--unit", "mm|in|cm|fraction|percent",
+              "the readings' unit: mm, in or cm for a deficit, fraction or percent for a content "
               "(default: mm for a deficit, fraction for a content)");
     add_value(command, "--taken", "morning|evening",
               "when the readings were taken: a morning reading, before the day's rain and "
