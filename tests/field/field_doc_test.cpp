@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <random>
 
@@ -222,6 +223,39 @@ TEST_F(FieldDoc, ReaderFollowsTheFileLayout)
     EXPECT_EQ(field.saved.crop.stages[4].end_gdd, 400.0f);
     EXPECT_EQ(field.day_count(), 2);
     EXPECT_EQ(field.serialize(), bytes);
+}
+
+// The soil nitrogen's "from the nutrient file" mark is a number in the file: any value but one at
+// or below 0 set it (an unreadable one too), and it is written back as 0.1 or 0.
+TEST_F(FieldDoc, SoilNitrogenMarkIsKeptAsANumberInTheFileOnly)
+{
+    // Two strings after their length byte ("north", "second"), five 4-byte values and the date
+    // (a 4-byte status and an 8-byte serial).
+    constexpr std::size_t kMarkOffset = (1 + 5) + (1 + 6) + 5 * 4 + (4 + 8);
+    const auto bytes_with_mark = [](float mark) {
+        auto bytes = raw_field("Loam", "CORN", five_stages(), 0, 0);
+        std::uint32_t u;
+        std::memcpy(&u, &mark, 4);
+        for (std::size_t i = 0; i < 4; ++i)
+            bytes[kMarkOffset + i] = static_cast<std::uint8_t>(u >> (8 * i));
+        return bytes;
+    };
+    ASSERT_EQ(bytes_with_mark(0.1f), raw_field("Loam", "CORN", five_stages(), 0, 0));
+    const struct
+    {
+        float stored;
+        bool from_file;
+        float written;
+    } cases[] = {
+        {0.1f, true, 0.1f}, {0.0f, false, 0.0f}, {-1.0f, false, 0.0f},
+        {0.5f, true, 0.1f}, {NAN, true, 0.1f},   {-0.0f, false, 0.0f},
+    };
+    for (const auto &c : cases) {
+        CFieldDoc field;
+        ASSERT_TRUE(field.deserialize(bytes_with_mark(c.stored))) << c.stored;
+        EXPECT_EQ(field.saved.nitrogen.soil_nitrogen_from_file, c.from_file) << c.stored;
+        EXPECT_EQ(field.serialize(), bytes_with_mark(c.written)) << c.stored;
+    }
 }
 
 TEST_F(FieldDoc, OverlongTextsAndStagesAreCutToWhatACropHolds)

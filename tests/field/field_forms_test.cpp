@@ -171,6 +171,15 @@ TEST_F(FieldForms, ExistingFieldIsRecomputedWithTruncatedValues)
     EXPECT_EQ(field->binding.day_offset, 0);
     EXPECT_TRUE(field->is_modified());
     EXPECT_EQ(log, std::vector<std::string>{"field everything"});
+
+    // A later planting date drops the days before it: every row of the table is another day.
+    const int days = field->day_count();
+    FieldDetailsForm later(*field);
+    later.values.planting_date += 3;
+    ASSERT_TRUE(later.accept());
+    EXPECT_EQ(field->binding.day_offset, 3);
+    EXPECT_EQ(field->day_count(), days - 3);
+    EXPECT_EQ(log, (std::vector<std::string>{"field everything", "field planting date"}));
 }
 
 // A consultation can store more nitrogen than the box accepts; only a typed value is checked.

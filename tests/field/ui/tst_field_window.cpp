@@ -431,6 +431,22 @@ private slots:
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 2);
     }
 
+    // The window saves through the field's own save, so a failure reads as on the command line.
+    void aFailedSaveSaysWhatTheCommandLineSays()
+    {
+        Season s;
+        s.create_field();
+        const std::filesystem::path missing = s.dir.file("no such folder/North22.fld");
+        s.messages->clear();
+        s.user.answer_save(QString::fromStdString(missing.string()));
+        s.frame().dispatch(ID_FILE_SAVE);
+        QCOMPARE(s.messages->texts().size(), std::size_t{1});
+        QVERIFY(s.messages->texts()[0].starts_with("Unable to save the field file " +
+                                                   missing.string() + ": "));
+        QVERIFY(s.field().is_modified());
+        QVERIFY(s.field().path().empty());
+    }
+
     void aFieldOpenedOverAnotherLocationAsksWhichOne()
     {
         Season s;
