@@ -71,11 +71,11 @@ struct Setup
 
     std::unique_ptr<CFieldDoc> field()
     {
-        return new_field({true, location.get()}, [&](CFieldDoc &f) {
-            f.name = "bench";
-            f.crop = corn;
-            f.soil = loam;
-            f.select_system(9);
+        return new_field(*location, [&](CFieldDoc &f) {
+            f.saved.name = "bench";
+            f.saved.crop = corn;
+            f.saved.soil = loam;
+            f.saved.select_system(9);
             return true;
         });
     }
@@ -94,8 +94,8 @@ void BM_SeasonRun(benchmark::State &state)
     settings.crop_growth_basis = static_cast<std::int32_t>(state.range(0));
     settings.root_depth_model = static_cast<std::int32_t>(state.range(1));
     auto field = setup().field();
-    field->n4 = state.range(2) ? 150.0f : 0.0f;
-    field->n2 = 60.0f;
+    field->seasonal_nitrogen = state.range(2) ? 150.0f : 0.0f;
+    field->saved.nitrogen.soil_nitrogen = 60.0f;
     for (auto _ : state)
         benchmark::DoNotOptimize(field->season_run(0));
     state.counters["field_day"] = benchmark::Counter(static_cast<double>(field->day_count()),
@@ -128,7 +128,7 @@ void BM_SummaryOfFifteenOpenedFields(benchmark::State &state)
     for (auto _ : state) {
         std::vector<std::unique_ptr<CFieldDoc>> fields;
         for (int i = 0; i < kSummaryFields; ++i)
-            fields.push_back(open_field({true, setup().location.get()}, bytes, "bench.fld"));
+            fields.push_back(open_field(*setup().location, bytes, "bench.fld"));
         benchmark::DoNotOptimize(location_summary_rows(*setup().location));
     }
     state.counters["field_day"] = benchmark::Counter(

@@ -30,19 +30,19 @@ std::filesystem::path corn_field(const std::filesystem::path &location_file)
 {
     CLocationDoc location;
     load_location_file(location_file, location);
-    auto field = new_field({true, &location}, [](CFieldDoc &f) {
-        f.name = "bench";
-        f.crop = load_crops().at(0);
+    auto field = new_field(location, [](CFieldDoc &f) {
+        f.saved.name = "bench";
+        f.saved.crop = load_crops().at(0);
         for (const SoilRecord &s : load_soils()) {
             if (s.name == "Loam")
-                f.soil = s;
+                f.saved.soil = s;
         }
-        f.select_system(9);
-        f.planting_date = StoredDate::from_day(serial_from_civil(2022, 5, 1));
+        f.saved.select_system(9);
+        f.saved.planting_date = StoredDate::from_day(serial_from_civil(2022, 5, 1));
         return true;
     });
     const std::filesystem::path path = location_file.parent_path() / "bench22.fld";
-    field->save(path);
+    save_field_file(*field, path);
     return path;
 }
 

@@ -93,9 +93,8 @@ struct Season
     {
         tw::decode_location(tw::fuzz::original("G.loc"), *location);
         location->recompute_all();
-        const tw::ActiveWindow active{true, location.get()};
-        north = tw::open_field(active, tw::fuzz::original("N.fld"), "N");
-        zero = tw::open_field(active, tw::fuzz::original("N0.fld"), "N0");
+        north = tw::open_field(*location, tw::fuzz::original("N.fld"), "N");
+        zero = tw::open_field(*location, tw::fuzz::original("N0.fld"), "N0");
         if (!north || !zero)
             __builtin_trap();
     }
@@ -212,7 +211,7 @@ void show_field(const tw::CFieldDoc &field)
 
 void fuzz_field(Bytes bytes)
 {
-    const auto field = tw::open_field({true, season().location.get()}, bytes, "F");
+    const auto field = tw::open_field(*season().location, bytes, "F");
     if (!field)
         return;
     show_field(*field);
@@ -228,8 +227,7 @@ void fuzz_readings_csv(Bytes bytes)
             tw::parse_soil_readings(as_text(bytes), tw::reading_units(kind)[0]);
         if (parsed.error || parsed.readings.empty())
             continue;
-        const auto field =
-            tw::open_field({true, season().location.get()}, tw::fuzz::original("N.fld"), "N");
+        const auto field = tw::open_field(*season().location, tw::fuzz::original("N.fld"), "N");
         if (!field || tw::reading_beyond_root_zone(*field, parsed.readings, kind))
             continue;
         const tw::EnteredReadings entered = tw::enter_soil_readings(*field, parsed.readings, kind);
@@ -517,8 +515,7 @@ std::function<void(Bytes)> consultation_file(std::string name)
 {
     return [name](Bytes bytes) {
         InWorkFolder file(name, bytes);
-        const auto field =
-            tw::open_field({true, season().location.get()}, tw::fuzz::original("N.fld"), "N");
+        const auto field = tw::open_field(*season().location, tw::fuzz::original("N.fld"), "N");
         if (!field)
             return;
         (void)tw::leaching_summary_command(*field);

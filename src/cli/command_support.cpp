@@ -54,10 +54,11 @@ LocationSettler warn_of_other_location(std::ostream &err)
 {
     // A script has no one to ask: it says so and goes on with the location it was given.
     return [&err](const CFieldDoc &field, CLocationDoc &open) {
-        if (is_other_location(field.remembered_location, open))
+        if (is_other_location(field.saved.remembered_location, open))
             err << "Warning: this field remembers the location "
-                << describe(field.remembered_location) << ", not " << describe(identity_of(open))
-                << "; going on with " << identity_of(open).file_name << ".\n";
+                << describe(field.saved.remembered_location) << ", not "
+                << describe(identity_of(open)) << "; going on with " << identity_of(open).file_name
+                << ".\n";
         return &open;
     };
 }
@@ -67,16 +68,20 @@ std::optional<OpenField> open_field_file(const Options &options, std::ostream &e
     OpenField open{location_option(options, err), nullptr, options.positionals()[0]};
     if (!open.location)
         return std::nullopt;
-    open.field = open_field({true, open.location.get()}, open.path, warn_of_other_location(err));
+    open.field = open_field(*open.location, open.path, warn_of_other_location(err));
     if (!open.field)
         return std::nullopt;
     return open;
 }
 
-bool save_field(CFieldDoc &field, const std::filesystem::path &path, std::ostream &out)
+bool save_field(CFieldDoc &field, const std::filesystem::path &path, std::ostream &out,
+                std::ostream &err)
 {
-    if (!field.save(path))
+    const SaveOutcome outcome = save_field_file(field, path);
+    if (!outcome.saved) {
+        err << outcome.message << "\n";
         return false;
+    }
     out << "Saved " << path.string() << "\n";
     return true;
 }

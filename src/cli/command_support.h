@@ -51,8 +51,9 @@ LocationSettler warn_of_other_location(std::ostream &err);
 /// The field of the first positional argument, opened against --location and run.
 std::optional<OpenField> open_field_file(const Options &options, std::ostream &err);
 
-/// Saves the field and says so; false after the message.
-bool save_field(CFieldDoc &field, const std::filesystem::path &path, std::ostream &out);
+/// Saves the field and says so on `out`; false after the message on `err`.
+bool save_field(CFieldDoc &field, const std::filesystem::path &path, std::ostream &out,
+                std::ostream &err);
 
 /// A number as the CSV exports write it ("%.9g", internal units).
 std::string g9(double value);

@@ -108,7 +108,7 @@ std::unique_ptr<CFieldDoc> corn_field(CLocationDoc &location, ConsultationAnswer
     }
     const auto soil_entry = static_cast<std::size_t>(soil - soils.begin());
     return new_field(
-        {true, &location},
+        location,
         [&](CFieldDoc &f) {
             FieldDetailsForm form(f, crops, std::move(soils));
             form.choose_crop(0);
@@ -126,7 +126,7 @@ std::vector<std::string> follow_the_advice(CFieldDoc &field)
 {
     std::vector<std::string> applied;
     for (const int d : irrigate_as_advised(field)) {
-        const float gross = field.days[static_cast<std::size_t>(d)].gross_irrigation;
+        const float gross = field.season.days[static_cast<std::size_t>(d)].gross_irrigation;
         applied.push_back(strprintf("%s %.1f %s", iso_date(field.date_of(d)).c_str(),
                                     static_cast<double>(convert_to(Depth, gross)),
                                     sed_SetUnits(Depth).c_str()));
@@ -136,7 +136,8 @@ std::vector<std::string> follow_the_advice(CFieldDoc &field)
 
 void tell_the_decision(std::ostream &out, const CFieldDoc &field)
 {
-    out << "Last day of weather: " << iso_date(field.date_of(field.last_actual_day)) << ".\n";
+    out << "Last day of weather: " << iso_date(field.date_of(field.season.last_actual_day))
+        << ".\n";
     out << next_irrigation_line(next_irrigation(field)) << "\n";
 }
 
@@ -186,9 +187,11 @@ bool save_demo_files(CLocationDoc &location, CFieldDoc &field, std::ostream &out
 {
     const auto loc_path = work_file(location.base_name + ".loc");
     const auto fld_path = work_file("lirf-corn.fld");
-    std::string error;
-    if (!save_location_file(location, loc_path, &error) || !field.save(fld_path)) {
-        err << "Cannot save the demo files. " << error << "\n";
+    SaveOutcome outcome = save_location_file(location, loc_path);
+    if (outcome.saved)
+        outcome = save_field_file(field, fld_path);
+    if (!outcome.saved) {
+        err << "Cannot save the demo files. " << outcome.message << "\n";
         return false;
     }
     out << "Saved " << loc_path.filename().string() << " and " << fld_path.filename().string()
@@ -210,8 +213,9 @@ int run_season(DemoInputs &inputs, std::ostream &out, std::ostream &err)
     auto field = corn_field(*location, inputs.answers, consulted, out, err);
     if (!field || !consulted)
         return kExitFailure;
-    out << "Field " << field->name << ": " << field->crop.name << " on " << field->soil.name << ", "
-        << field->system_name << ", planted " << iso_date(field->planting_date.day()) << ".\n";
+    out << "Field " << field->saved.name << ": " << field->saved.crop.name << " on "
+        << field->saved.soil.name << ", " << field->saved.system_name << ", planted "
+        << iso_date(field->saved.planting_date.day()) << ".\n";
     const auto applied = follow_the_advice(*field);
     out << "Irrigations applied as advised (" << applied.size() << "):";
     for (const std::string &a : applied)
@@ -222,7 +226,7 @@ int run_season(DemoInputs &inputs, std::ostream &out, std::ostream &err)
 
     print_summary(out, *location, false);
     out << "\n";
-    const int a = field->last_actual_day;
+    const int a = field->season.last_actual_day;
     print_schedule(out, *field, a - kDaysShownBefore, a + kDaysShownAfter, false);
     out << "\n";
     tell_the_decision(out, *field);

@@ -102,14 +102,13 @@ int fertility_consultation(Context &ctx)
     auto location = read_location(*options->value("location"), ctx.err);
     if (!location)
         return kExitFailure;
-    auto field =
-        open_field({true, location.get()}, std::filesystem::path(options->positionals()[0]),
-                   warn_of_other_location(ctx.err));
+    auto field = open_field(*location, std::filesystem::path(options->positionals()[0]),
+                            warn_of_other_location(ctx.err));
     if (!field)
         return kExitFailure;
     if (!consult_with_answers(*field, *answers, ctx.out, ctx.err))
         return kExitFailure;
-    field->run_and_update(0, -1);
+    field->run_and_update(0, ViewHint::everything());
     ctx.out << "\n";
     print_summary(ctx.out, *location, false);
     return kExitOk;

@@ -230,7 +230,7 @@ int field_new(Context &ctx)
     }
     bool options_ok = true;
     auto field = new_field(
-        {true, location.get()},
+        *location,
         [&](CFieldDoc &f) {
             FieldDetailsForm form(f, crops, soils);
             form.choose_crop(*crop);
@@ -247,7 +247,7 @@ int field_new(Context &ctx)
         return options_ok ? kExitFailure : kExitUsage;
     if (!consulted)
         return kExitFailure;
-    if (!save_field(*field, path, ctx.out))
+    if (!save_field(*field, path, ctx.out, ctx.err))
         return kExitFailure;
     print_field_summary(ctx.out, *field, false);
     return kExitOk;
@@ -288,7 +288,7 @@ int field_edit(Context &ctx)
     if (!apply_details_options(*options, form, ctx.err) ||
         !apply_learn_option(*options, form, ctx.err))
         return kExitUsage;
-    if (!form.accept() || !save_field(*open->field, open->path, ctx.out))
+    if (!form.accept() || !save_field(*open->field, open->path, ctx.out, ctx.err))
         return kExitFailure;
     print_field_summary(ctx.out, *open->field, false);
     return kExitOk;
@@ -362,7 +362,7 @@ int field_set_day(Context &ctx)
     if (!open)
         return kExitFailure;
     CFieldDoc &field = *open->field;
-    const int d = *date - field.planting_date.day();
+    const int d = *date - field.saved.planting_date.day();
     if (d < 1 || d >= field.day_count()) {
         ctx.err << "The field's days that can be entered run from " << iso_date(field.date_of(1))
                 << " to " << iso_date(field.date_of(field.day_count() - 1))
@@ -382,7 +382,7 @@ int field_set_day(Context &ctx)
         return kExitFailure;
     }
     form->accept();
-    if (!save_field(field, open->path, ctx.out))
+    if (!save_field(field, open->path, ctx.out, ctx.err))
         return kExitFailure;
     print_schedule(ctx.out, field, d, d, false);
     print_field_summary(ctx.out, field, false);
@@ -410,7 +410,7 @@ int field_schedule(Context &ctx)
 
 std::vector<std::string> export_row(const CFieldDoc &field, int d)
 {
-    const FieldDay &t = field.days[static_cast<std::size_t>(d)];
+    const FieldDay &t = field.season.days[static_cast<std::size_t>(d)];
     return {std::to_string(d),
             iso_date(field.date_of(d)),
             std::to_string(t.kind),
@@ -475,8 +475,8 @@ int field_export(Context &ctx)
                  "nitrate_leached"},
                 rows, true);
     const NextIrrigation next = next_irrigation(field);
-    ctx.out << "#summary,last_actual=" << field.last_actual_day
-            << ",last_forecast=" << field.last_forecast_day
+    ctx.out << "#summary,last_actual=" << field.season.last_actual_day
+            << ",last_forecast=" << field.season.last_forecast_day
             << ",next_irrigation=" << (next.due() ? iso_date(*next.date) : "none")
             << ",asap=" << (next.due_now ? 1 : 0) << ",amount_mm=" << g9(next.gross_amount) << "\n";
     return kExitOk;
@@ -528,7 +528,7 @@ int location_summary(Context &ctx)
     std::vector<std::unique_ptr<CFieldDoc>> fields;
     bool all_opened = true;
     for (std::size_t i = 1; i < files.size(); ++i) {
-        if (auto field = open_field({true, location.get()}, std::filesystem::path(files[i]),
+        if (auto field = open_field(*location, std::filesystem::path(files[i]),
                                     warn_of_other_location(ctx.err)))
             fields.push_back(std::move(field));
         else

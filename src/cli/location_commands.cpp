@@ -170,11 +170,10 @@ bool fill_sheet(const Options &o, LocationInfoForm &form, std::ostream &err)
 
 bool save(Context &ctx, CLocationDoc &location, const path &file)
 {
-    std::string error;
-    if (save_location_file(location, file, &error))
-        return true;
-    ctx.err << error << "\n";
-    return false;
+    const SaveOutcome outcome = save_location_file(location, file);
+    if (!outcome.saved)
+        ctx.err << outcome.message << "\n";
+    return outcome.saved;
 }
 
 enum class Opened { Whole, Damaged, Not };

@@ -69,7 +69,7 @@ int field_readings(Context &ctx)
         return kExitFailure;
     }
     ctx.out << result.entered.report(std::filesystem::path(*file).filename().string()) << "\n";
-    if (result.entered.entered > 0 && !save_field(*open->field, open->path, ctx.out))
+    if (result.entered.entered > 0 && !save_field(*open->field, open->path, ctx.out, ctx.err))
         return kExitFailure;
     return kExitOk;
 }

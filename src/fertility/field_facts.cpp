@@ -7,20 +7,20 @@ namespace tw {
 FieldFacts field_facts(const CFieldDoc &field)
 {
     FieldFacts facts;
-    facts.crop = field.crop;
-    facts.soil_texture = field.soil.type;
-    facts.irrigation_efficiency = field.efficiency;
-    facts.planting_date = field.planting_date;
-    facts.field_name = field.name;
-    facts.cumulative_gdd.reserve(field.days.size());
-    for (const FieldDay &day : field.days) {
+    facts.crop = field.saved.crop;
+    facts.soil_texture = field.saved.soil.type;
+    facts.irrigation_efficiency = field.saved.efficiency;
+    facts.planting_date = field.saved.planting_date;
+    facts.field_name = field.saved.name;
+    facts.cumulative_gdd.reserve(field.season.days.size());
+    for (const FieldDay &day : field.season.days) {
         // Forecast days are not weather the season has had.
         facts.cumulative_gdd.push_back(day.kind == KindWeather ? day.cum_gdd : 0.0f);
         if (day.n_applied != 0.0f)
             ++facts.nitrogen_applications;
     }
-    if (!field.cum_n_applied.empty())
-        facts.nitrogen_total = static_cast<float>(field.cum_n_applied.back());
+    if (!field.season.cum_n_applied.empty())
+        facts.nitrogen_total = static_cast<float>(field.season.cum_n_applied.back());
     return facts;
 }
 

@@ -37,27 +37,27 @@ FieldDetailsForm::FieldDetailsForm(CFieldDoc &field, std::vector<CropRecord> cro
     , crops_(std::move(crops))
     , soils_(std::move(soils))
 {
-    values.system = field.system_index;
-    values.efficiency = field.efficiency;
-    values.planting_date = field.planting_date.day();
-    values.initial_moisture = convert_to(Soil_Moisture, field.initial_moisture);
+    values.system = field.saved.system_index;
+    values.efficiency = field.saved.efficiency;
+    values.planting_date = field.saved.planting_date.day();
+    values.initial_moisture = convert_to(Soil_Moisture, field.saved.initial_moisture);
 }
 
 FieldDetailsForm::FieldDetailsForm(CFieldDoc &field)
     : field_(field)
     , new_field_(false)
 {
-    values.name = field.name;
-    values.system = field.system_index;
-    values.efficiency = std::trunc(field.efficiency);
-    values.perennial = field.perennial != 0;
-    values.planting_date = field.planting_date.day();
-    values.initial_moisture = convert_to(Soil_Moisture, field.initial_moisture);
-    values.n_available = std::trunc(field.n2);
+    values.name = field.saved.name;
+    values.system = field.saved.system_index;
+    values.efficiency = std::trunc(field.saved.efficiency);
+    values.perennial = field.saved.perennial != 0;
+    values.planting_date = field.saved.planting_date.day();
+    values.initial_moisture = convert_to(Soil_Moisture, field.saved.initial_moisture);
+    values.n_available = std::trunc(field.saved.nitrogen.soil_nitrogen);
     shown_n_available_ = values.n_available;
-    if (has_system_capacity(field.days_per_mm))
-        values.days_per_unit = days_per_unit_shown(field.days_per_mm);
-    values.learn_from_readings = field.learn_from_readings;
+    if (has_system_capacity(field.saved.days_per_mm))
+        values.days_per_unit = days_per_unit_shown(field.saved.days_per_mm);
+    values.learn_from_readings = field.saved.learn_from_readings;
 }
 
 std::vector<std::string> FieldDetailsForm::crop_entries() const
@@ -103,7 +103,7 @@ void FieldDetailsForm::choose_crop(std::size_t entry)
 int FieldDetailsForm::harvests_shown() const
 {
     if (!new_field_)
-        return field_.crop.max_harvests;
+        return field_.saved.crop.max_harvests;
     return values.crop ? crops_[*values.crop].max_harvests : 1;
 }
 
@@ -130,7 +130,7 @@ std::optional<std::string> FieldDetailsForm::check() const
         if (auto m = system_capacity_message(*values.days_per_unit))
             return m;
     }
-    const CLocationDoc *location = field_.location;
+    const CLocationDoc *location = field_.binding.location;
     const int start = location ? location->start_date.day() : 0;
     const int end = start + (location ? location->day_count() : 0);
     if (values.planting_date < start || values.planting_date > end)
@@ -161,43 +161,44 @@ bool FieldDetailsForm::accept()
             return false;
         }
     }
-    field_.select_system(values.system);
-    field_.efficiency = values.efficiency;
+    field_.saved.select_system(values.system);
+    field_.saved.efficiency = values.efficiency;
     if (n_available_changed())
-        field_.n2 = values.n_available;
-    field_.days_per_mm =
+        field_.saved.nitrogen.soil_nitrogen = values.n_available;
+    field_.saved.days_per_mm =
         values.days_per_unit ? days_per_mm_from_shown(*values.days_per_unit) : 0.0f;
-    field_.learn_from_readings = values.learn_from_readings;
-    const int stored_date = field_.planting_date.day();
-    if (new_field_ || values.planting_date != stored_date) {
+    field_.saved.learn_from_readings = values.learn_from_readings;
+    const int stored_date = field_.saved.planting_date.day();
+    const bool date_moved = !new_field_ && values.planting_date != stored_date;
+    if (new_field_ || date_moved) {
         if (!new_field_)
             field_.shift_start(values.planting_date - stored_date);
-        field_.planting_date = StoredDate::from_day(values.planting_date);
+        field_.saved.planting_date = StoredDate::from_day(values.planting_date);
     }
-    field_.name = values.name;
-    field_.initial_moisture = convert_from(Soil_Moisture, values.initial_moisture);
+    field_.saved.name = values.name;
+    field_.saved.initial_moisture = convert_from(Soil_Moisture, values.initial_moisture);
     field_.set_title(values.name + format_date(values.planting_date, "%y"));
     field_.set_modified(true);
     if (new_field_) {
-        field_.crop = std::move(crop);
-        field_.soil = soils_[*values.soil];
-        field_.perennial = values.perennial ? 1 : 0;
+        field_.saved.crop = std::move(crop);
+        field_.saved.soil = soils_[*values.soil];
+        field_.saved.perennial = values.perennial ? 1 : 0;
         return true;
     }
-    field_.run_and_update(0, -1);
+    field_.run_and_update(0, date_moved ? ViewHint::planting_date() : ViewHint::everything());
     return true;
 }
 
 FieldSoilForm::FieldSoilForm(CFieldDoc &field)
-    : SoilValues(soil_values_of(field.soil))
+    : SoilValues(soil_values_of(field.saved.soil))
     , field_(field)
 {}
 
 void FieldSoilForm::accept()
 {
-    store_soil_values(*this, field_.soil);
+    store_soil_values(*this, field_.saved.soil);
     field_.set_modified(true);
-    field_.run_and_update(0, -1);
+    field_.run_and_update(0, ViewHint::everything());
 }
 
 } // namespace tw

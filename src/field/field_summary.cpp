@@ -45,16 +45,16 @@ std::array<std::string, kSummaryColumns> field_summary_headers()
 std::array<std::string, kSummaryColumns> field_summary_row(const CFieldDoc &field)
 {
     std::array<std::string, kSummaryColumns> row;
-    row[Field] = field.name;
-    row[Crop] = field.crop.name;
-    const int a = field.last_actual_day;
+    row[Field] = field.saved.name;
+    row[Crop] = field.saved.crop.name;
+    const int a = field.season.last_actual_day;
     // A field without days (or with days its run never reached) has nothing computed to show.
     if (!field.has_day(a)) {
-        row[Stage] = day_stage_text(field.crop, StageNotComputed);
+        row[Stage] = day_stage_text(field.saved.crop, StageNotComputed);
         return row;
     }
-    const FieldDay &actual = field.days[static_cast<std::size_t>(a)];
-    row[Stage] = day_stage_text(field.crop, actual.stage);
+    const FieldDay &actual = field.season.days[static_cast<std::size_t>(a)];
+    row[Stage] = day_stage_text(field.saved.crop, actual.stage);
     if (actual.stage == StageNotComputed)
         return row;
     row[Moisture] = summary_moisture(actual.soil_moisture);

@@ -49,17 +49,14 @@ std::optional<RainDelay> forecast_rain_delay(const SeasonInputs &in, const Field
     return std::nullopt;
 }
 
-std::optional<RainDelay> forecast_rain_delay(CFieldDoc &field)
+std::optional<RainDelay> forecast_rain_delay(const CFieldDoc &field)
 {
     // The rerun takes the settings of the field's last run, the learned drift with them: every
     // forecast day lies after the last reading it was fitted on.
     RunSettings settings = RunSettings::current();
-    settings.added_depletion = field.learned_drift;
-    FieldSeason season = field.take_season();
-    const FieldSeason run = season;
-    field.keep_season(std::move(season));
-    return forecast_rain_delay(field.season_inputs(settings), run, field.planting_date.day(),
-                               field.days_per_mm);
+    settings.added_depletion = field.season.learned_drift;
+    return forecast_rain_delay(field.season_inputs(settings), field.season,
+                               field.saved.planting_date.day(), field.saved.days_per_mm);
 }
 
 std::string rain_delay_text(const RainDelay &delay)

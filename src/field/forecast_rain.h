@@ -25,7 +25,7 @@ std::optional<RainDelay> forecast_rain_delay(const SeasonInputs &in, const Field
                                              int planting_day, float days_per_mm);
 
 /// The same for the field's last run.
-std::optional<RainDelay> forecast_rain_delay(CFieldDoc &field);
+std::optional<RainDelay> forecast_rain_delay(const CFieldDoc &field);
 
 /// "Rain expected on 07/03: next irrigation moves to 07/09".
 std::string rain_delay_text(const RainDelay &delay);

@@ -19,20 +19,20 @@ namespace {
 std::vector<float> carried_deficits(CFieldDoc &field, int from, int through,
                                     const RunSettings &settings)
 {
-    const auto first = field.days.begin() + from + 1;
-    const std::vector<FieldDay> kept(first, field.days.begin() + through + 1);
+    const auto first = field.season.days.begin() + from + 1;
+    const std::vector<FieldDay> kept(first, field.season.days.begin() + through + 1);
     // The nitrate step of a day computed again writes the day's cumulative leaching.
-    const std::vector<std::int32_t> leached = field.cum_leached;
+    const std::vector<std::int32_t> leached = field.season.cum_leached;
     std::vector<float> deficits;
     for (int d = from + 1; d <= through; ++d) {
-        FieldDay &day = field.days[static_cast<std::size_t>(d)];
+        FieldDay &day = field.season.days[static_cast<std::size_t>(d)];
         day.sm_override = 0;
-        if (!daily_step(field, d, settings))
+        if (!daily_step(field.season_inputs(settings), field.season, d))
             break;
         deficits.push_back(day.deficit);
     }
     std::copy(kept.begin(), kept.end(), first);
-    field.cum_leached = leached;
+    field.season.cum_leached = leached;
     return deficits;
 }
 
@@ -93,7 +93,7 @@ std::vector<LeadSkill> lead_skill(CFieldDoc &field, std::span<const SkillRow> ro
 {
     constexpr int kLongest = kSkillLeads.back() + kLeadToleranceDays;
     std::array<std::vector<double>, kSkillLeads.size()> errors;
-    const int planting = field.planting_date.day();
+    const int planting = field.saved.planting_date.day();
     const int last = rows.empty() ? 0 : rows.back().date - planting;
     for (std::size_t j = 0; j + 1 < rows.size(); ++j) {
         const int from = rows[j].date - planting;
@@ -154,7 +154,7 @@ std::vector<SkillRow> skill_rows(CFieldDoc &field, int last, const RunSettings &
     std::vector<SkillRow> rows;
     int previous = 0; // planting
     for (int k = 1; k <= last; ++k) {
-        const FieldDay &day = field.days[static_cast<std::size_t>(k)];
+        const FieldDay &day = field.season.days[static_cast<std::size_t>(k)];
         if (day.sm_override == 0 || day.kind != KindWeather)
             continue;
         const std::vector<float> carried = carried_deficits(field, k - 1, k, settings);
@@ -171,7 +171,7 @@ ForecastSkill forecast_skill(CFieldDoc &field)
     ForecastSkill skill;
     const RunSettings settings = RunSettings::current();
     skill.rows =
-        skill_rows(field, std::min(field.last_actual_day, field.day_count() - 1), settings);
+        skill_rows(field, std::min(field.season.last_actual_day, field.day_count() - 1), settings);
     const std::vector<ReadingInterval> intervals = reading_intervals(skill.rows);
     correct_rows(skill, intervals);
     set_statistics(skill);

@@ -145,10 +145,11 @@ std::int32_t stage_of_day(const CropRecord &crop, std::int32_t basis, int d, flo
 std::int32_t calc_growth_stage(const CFieldDoc &field, int d)
 {
     const std::int32_t basis = custom_settings().crop_growth_basis;
-    const float cum = field.has_day(d) ? field.days[static_cast<std::size_t>(d)].cum_gdd : 0.0f;
-    const int harvests = harvest_count(field.crop);
-    return stage_of_day(field.crop, basis, d, cum,
-                        is_post_harvest(field.cycles, harvests, basis, d, cum));
+    const float cum =
+        field.has_day(d) ? field.season.days[static_cast<std::size_t>(d)].cum_gdd : 0.0f;
+    const int harvests = harvest_count(field.saved.crop);
+    return stage_of_day(field.saved.crop, basis, d, cum,
+                        is_post_harvest(field.season.cycles, harvests, basis, d, cum));
 }
 
 bool fill_harvest_cycles(const CropRecord &crop, HarvestTable &cycles)
@@ -180,19 +181,19 @@ void record_stage_end(CFieldDoc &field, int d, int k)
 {
     if (!field.has_day(d))
         return;
-    const FieldDay &day = field.days[static_cast<std::size_t>(d)];
+    const FieldDay &day = field.season.days[static_cast<std::size_t>(d)];
     const int s = day.stage;
-    const int n = stage_count_of(field.crop);
+    const int n = stage_count_of(field.saved.crop);
     if (k > s && s >= 0 && s < n) {
-        GrowthStage &stage = field.crop.stages[static_cast<std::size_t>(s)];
+        GrowthStage &stage = field.saved.crop.stages[static_cast<std::size_t>(s)];
         stage.end_day = static_cast<float>(d);
         stage.end_gdd = day.cum_gdd;
     } else if (k < s && k >= 0 && k < n) {
-        GrowthStage &stage = field.crop.stages[static_cast<std::size_t>(k)];
+        GrowthStage &stage = field.saved.crop.stages[static_cast<std::size_t>(k)];
         stage.end_day = static_cast<float>(d + 1);
         stage.end_gdd = day.cum_gdd + 1.0f;
     }
-    derive_harvest_cycles(field.crop, field.cycles);
+    derive_harvest_cycles(field.saved.crop, field.season.cycles);
 }
 
 std::optional<std::string> expand_perennial(CropRecord &crop, bool planting_season)

@@ -143,7 +143,7 @@ IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
     IrrigationRow row;
     if (!field.has_day(d))
         return row;
-    const FieldDay &day = field.days[static_cast<std::size_t>(d)];
+    const FieldDay &day = field.season.days[static_cast<std::size_t>(d)];
     const bool refresh = fill == TableFill::Refresh;
     const char *rain_format = refresh ? "%1.1f" : "%1.2f";
     auto &c = row.cells;
@@ -151,7 +151,7 @@ IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
     if (!refresh)
         c[Date] = format_date(field.date_of(d), "%m/%d/%y");
     c[Gdd] = strprintf("%d", truncate_to_int(convert_to(Degree_Days, day.cum_gdd)));
-    c[Stage] = day_stage_text(field.crop, day.stage);
+    c[Stage] = day_stage_text(field.saved.crop, day.stage);
     if (day.stage == StageNotComputed) {
         for (const int col : {Roots, CropEt, Moisture, Critical})
             c[static_cast<std::size_t>(col)] = std::string();
@@ -166,8 +166,8 @@ IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
     c[CropEt] = depth_text("%1.2f", day.crop_et);
     c[EffIrrigation] = positive_depth_text(rain_format, day.effective_irrigation);
     // A forecast day shows the rain the balance counted on it, the forecast's when it has some.
-    c[Rain] = positive_depth_text(rain_format,
-                                  day_rain(field.season_inputs(RunSettings{}), field.days, d));
+    c[Rain] = positive_depth_text(
+        rain_format, day_rain(field.season_inputs(RunSettings{}), field.season.days, d));
     c[Moisture] = moisture_text(day.soil_moisture);
     row.measured = day.sm_override != 0;
     if (refresh && day.stage == StagePostHarvest)

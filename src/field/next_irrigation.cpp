@@ -69,9 +69,10 @@ std::optional<std::string> start_by_text(const NextIrrigation &next)
 
 NextIrrigation next_irrigation(const CFieldDoc &field)
 {
-    return decide_next_irrigation({field.days, field.last_actual_day, field.last_forecast_day,
-                                   field.forecast_made, field.planting_date.day()},
-                                  field.days_per_mm);
+    return decide_next_irrigation({field.season.days, field.season.last_actual_day,
+                                   field.season.last_forecast_day, field.season.forecast_made,
+                                   field.saved.planting_date.day()},
+                                  field.saved.days_per_mm);
 }
 
 } // namespace tw

@@ -8,7 +8,8 @@ namespace tw {
 
 bool read_nutrient_values(CFieldDoc &field)
 {
-    const std::string base = nutrient_base_for_field(field.name, field.planting_date.day());
+    const std::string base =
+        nutrient_base_for_field(field.saved.name, field.saved.planting_date.day());
     const NutrientFileRead read = load_nutrient_file(base);
     if (read.status != FileReadStatus::Ok) {
         const char *text = read.status == FileReadStatus::Short
@@ -18,11 +19,12 @@ bool read_nutrient_values(CFieldDoc &field)
         return false;
     }
     const FieldNitrogenReadBack values = field_nitrogen_read_back(read.block);
-    field.n1 = values.irrigation_nitrate;
-    field.n4 = values.yield_goal;
-    if (field.n3 <= 0.0f) {
-        field.n2 = values.soil_nitrogen_at_planting;
-        field.n3 = 0.1f;
+    FieldNitrogen &nitrogen = field.saved.nitrogen;
+    nitrogen.water_nitrate_ppm = values.irrigation_nitrate;
+    field.seasonal_nitrogen = values.yield_goal;
+    if (!nitrogen.soil_nitrogen_from_file) {
+        nitrogen.soil_nitrogen = values.soil_nitrogen_at_planting;
+        nitrogen.soil_nitrogen_from_file = true;
     }
     return true;
 }

@@ -36,7 +36,7 @@ double drift_rate(std::span<const ReadingInterval> intervals)
 int last_reading_day(const CFieldDoc &field)
 {
     for (int d = field.day_count() - 1; d >= 1; --d) {
-        const FieldDay &day = field.days[static_cast<std::size_t>(d)];
+        const FieldDay &day = field.season.days[static_cast<std::size_t>(d)];
         if (day.sm_override != 0 && day.kind == KindWeather)
             return d;
     }
@@ -45,7 +45,7 @@ int last_reading_day(const CFieldDoc &field)
 
 float learned_depletion(CFieldDoc &field, int last, const RunSettings &settings)
 {
-    if (!field.learn_from_readings || last < 1)
+    if (!field.saved.learn_from_readings || last < 1)
         return 0.0f;
     const std::vector<SkillRow> rows = skill_rows(field, last, settings);
     return static_cast<float>(drift_rate(reading_intervals(rows)));

@@ -59,7 +59,7 @@ CLocationDoc *ask_which_location(
     const CFieldDoc &field, CLocationDoc &open,
     const std::function<CLocationDoc *(const std::filesystem::path &)> &open_location)
 {
-    const LocationIdentity &remembered = field.remembered_location;
+    const LocationIdentity &remembered = field.saved.remembered_location;
     if (!is_other_location(remembered, open))
         return &open;
     const auto found = open_location ? find_remembered_location(remembered, open) : std::nullopt;

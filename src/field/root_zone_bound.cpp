@@ -17,7 +17,7 @@ constexpr double kRoundingRoom = 1e-3;
 
 std::optional<std::string> deficit_beyond_root_zone(const CFieldDoc &field, int d, double deficit)
 {
-    const double taw = field.days[static_cast<std::size_t>(d)].taw;
+    const double taw = field.season.days[static_cast<std::size_t>(d)].taw;
     if (deficit >= -kRoundingRoom && deficit <= taw + kRoundingRoom)
         return std::nullopt;
     const std::string unit = sed_SetUnits(Depth);
@@ -33,7 +33,7 @@ std::optional<std::string> reading_beyond_root_zone(const CFieldDoc &field,
                                                     ReadingKind kind)
 {
     for (const SoilReading &reading : readings) {
-        const int d = reading.date - field.planting_date.day();
+        const int d = reading.date - field.saved.planting_date.day();
         if (!field.has_day(d))
             continue;
         const double deficit = kind == ReadingKind::Content

@@ -66,6 +66,9 @@ struct FieldSeason
     std::vector<std::int32_t> cum_leached;
     std::vector<float> cum_irrigation_in;
     std::vector<std::string> messages;
+    /// The drift the document's second run added to each day after the last reading, mm a day;
+    /// the run itself leaves it alone.
+    float learned_drift = 0.0f;
 
     int day_count() const { return static_cast<int>(days.size()); }
 };

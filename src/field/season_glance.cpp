@@ -28,23 +28,24 @@ SeasonChart season_chart(const CFieldDoc &field)
 {
     SeasonChart chart;
     chart.depth_unit = sed_SetUnits(Depth);
-    const int end = std::max(field.last_forecast_day, field.last_actual_day);
+    const int end = std::max(field.season.last_forecast_day, field.season.last_actual_day);
     for (int d = 0; d <= end && d < field.day_count(); ++d) {
-        const FieldDay &t = field.days[static_cast<std::size_t>(d)];
+        const FieldDay &t = field.season.days[static_cast<std::size_t>(d)];
         if (!computed(t))
             continue;
-        chart.days.push_back({d, field.date_of(d), convert_to(Depth, t.deficit),
-                              convert_to(Depth, t.allowable_depletion), convert_to(Depth, t.taw),
-                              convert_to(Depth, t.rain), convert_to(Depth, t.gross_irrigation),
-                              t.kind == KindForecast,
-                              t.kind == KindForecast && field.location &&
-                                  forecast_day(*field.location, d + field.day_offset),
-                              t.sm_override != 0});
+        chart.days.push_back(
+            {d, field.date_of(d), convert_to(Depth, t.deficit),
+             convert_to(Depth, t.allowable_depletion), convert_to(Depth, t.taw),
+             convert_to(Depth, t.rain), convert_to(Depth, t.gross_irrigation),
+             t.kind == KindForecast,
+             t.kind == KindForecast && field.binding.location &&
+                 forecast_day(*field.binding.location, d + field.binding.day_offset),
+             t.sm_override != 0});
     }
     if (!chart.days.empty())
-        chart.last_actual_day = field.last_actual_day;
-    if (field.learn_from_readings)
-        chart.learned_drift = convert_to(Depth, field.learned_drift);
+        chart.last_actual_day = field.season.last_actual_day;
+    if (field.saved.learn_from_readings)
+        chart.learned_drift = convert_to(Depth, field.season.learned_drift);
     return chart;
 }
 
@@ -64,9 +65,10 @@ NextIrrigationText next_irrigation_text(const CFieldDoc &field)
     } else {
         text.when = "None forecast";
     }
-    if (has_system_capacity(field.days_per_mm))
+    if (has_system_capacity(field.saved.days_per_mm))
         text.start_by = start_by_text(next).value_or("-");
-    const FieldDay &actual = field.days[static_cast<std::size_t>(field.last_actual_day)];
+    const FieldDay &actual =
+        field.season.days[static_cast<std::size_t>(field.season.last_actual_day)];
     text.moisture = "Current " + moisture_label() + ": " + moisture_text(actual.soil_moisture) +
                     "   Critical: " + moisture_text(actual.critical);
     text.advice = std::string(advice_message(next.advice));

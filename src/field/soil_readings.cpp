@@ -82,14 +82,14 @@ std::optional<std::string_view> refusal(const CFieldDoc &field, int d)
         return "the field has no such day";
     if (d == 0)
         return "the planting day (its soil moisture is the field's initial soil moisture)";
-    const FieldDay &day = field.days[static_cast<std::size_t>(d)];
+    const FieldDay &day = field.season.days[static_cast<std::size_t>(d)];
     if (day.kind == KindForecast)
         return "a forecast day";
     if (day.kind == KindNoData)
         return "no weather";
     if (day.stage == StagePostHarvest)
         return "post-harvest";
-    if (d > field.last_actual_day || day.stage < 0)
+    if (d > field.season.last_actual_day || day.stage < 0)
         return "after a day without weather";
     return std::nullopt;
 }
@@ -198,7 +198,7 @@ EnteredReadings enter_soil_readings(CFieldDoc &field, std::span<const SoilReadin
     int first = field.day_count();
     for (const SoilReading &reading : readings) {
         const int ends = end_of_day_date(reading.date, entry.taken);
-        const int d = ends - field.planting_date.day();
+        const int d = ends - field.saved.planting_date.day();
         if (const auto why = refusal(field, d)) {
             const std::string shifted =
                 ends == reading.date ? ""
@@ -208,7 +208,7 @@ EnteredReadings enter_soil_readings(CFieldDoc &field, std::span<const SoilReadin
                                                " is skipped: " + std::string(*why) + "."));
             continue;
         }
-        FieldDay &day = field.days[static_cast<std::size_t>(d)];
+        FieldDay &day = field.season.days[static_cast<std::size_t>(d)];
         day.deficit = kind == ReadingKind::Content ? deficit_of_content(field, d, reading.value)
                                                    : reading.value;
         day.sm_override = 1;
@@ -217,9 +217,9 @@ EnteredReadings enter_soil_readings(CFieldDoc &field, std::span<const SoilReadin
     }
     if (result.entered > 0) {
         if (entry.learn)
-            field.learn_from_readings = *entry.learn;
+            field.saved.learn_from_readings = *entry.learn;
         field.set_modified(true);
-        field.run_and_update(first, first);
+        field.run_and_update(first, ViewHint::changed_day(first));
     }
     return result;
 }

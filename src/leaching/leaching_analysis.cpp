@@ -280,7 +280,8 @@ AnalysisPeriod decide_period(std::span<const FieldDay> days, const HarvestCycle 
 
 std::optional<LeachingRun> run_leaching_analysis(const CFieldDoc &field, int day_count)
 {
-    const std::string base = nutrient_base_for_field(field.name, field.planting_date.day());
+    const std::string base =
+        nutrient_base_for_field(field.saved.name, field.saved.planting_date.day());
     NutrientBlock block;
     if (!read_nutrient_file(base, block))
         return std::nullopt;
@@ -296,9 +297,10 @@ std::optional<LeachingRun> run_leaching_analysis(const CFieldDoc &field, int day
         read_schedule_file(base, run.schedule, block.schedule_count);
 
     const std::span<const FieldDay> days(
-        field.days.data(), static_cast<std::size_t>(std::clamp(day_count, 0, field.day_count())));
+        field.season.days.data(),
+        static_cast<std::size_t>(std::clamp(day_count, 0, field.day_count())));
     const AnalysisPeriod period =
-        decide_period(days, field.cycles[0], field.crop.name, block.inputs);
+        decide_period(days, field.season.cycles[0], field.saved.crop.name, block.inputs);
     if (period.stop) {
         messages().inform(kMidseasonFirstMessage);
         return std::nullopt;
@@ -314,8 +316,9 @@ std::optional<LeachingRun> run_leaching_analysis(const CFieldDoc &field, int day
 
 std::optional<LeachingRun> leaching_summary_command(const CFieldDoc &field)
 {
-    const SeasonReach reach{field.days, field.cycles[0], custom_settings().crop_growth_basis};
-    if (!reaches_end_of_irrigation(reach) && field.crop.name != "CORN") {
+    const SeasonReach reach{field.season.days, field.season.cycles[0],
+                            custom_settings().crop_growth_basis};
+    if (!reaches_end_of_irrigation(reach) && field.saved.crop.name != "CORN") {
         messages().inform(kNotEnoughDataMessage);
         return std::nullopt;
     }

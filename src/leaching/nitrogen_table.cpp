@@ -21,8 +21,8 @@ std::string positive_whole(float value)
 bool before_harvest(const CFieldDoc &field, int d, const FieldDay &t)
 {
     const std::int32_t basis = custom_settings().crop_growth_basis;
-    const HarvestCycle &cycle = field.cycles[static_cast<std::size_t>(
-        cycle_of_day(field.cycles, harvest_count(field.crop), basis, d, t.cum_gdd))];
+    const HarvestCycle &cycle = field.season.cycles[static_cast<std::size_t>(
+        cycle_of_day(field.season.cycles, harvest_count(field.saved.crop), basis, d, t.cum_gdd))];
     if (basis == GrowingDegreeDays)
         return static_cast<float>(cycle.harvest_gdd) > t.cum_gdd && t.nitrate_available > 0.0f;
     return d < cycle.harvest_day;
@@ -45,7 +45,7 @@ NitrogenRow nitrogen_row(const CFieldDoc &field, int d)
     NitrogenRow row;
     if (!field.has_day(d))
         return row;
-    const FieldDay &t = field.days[static_cast<std::size_t>(d)];
+    const FieldDay &t = field.season.days[static_cast<std::size_t>(d)];
     auto &c = row.cells;
     row.no_weather = t.kind == KindNoData;
     c[Date] = format_date(field.date_of(d), "%m/%d/%y");

@@ -89,7 +89,7 @@ bool apply_day_entry(CLocationDoc &location, int i, const DayEntry &entry)
     d.alternate_etr = alternate ? convert_from(Depth, entry.alternate_etr) : 0.0f;
     location.set_modified();
     location.compute_day(i, false);
-    location.update_all_views(i);
+    location.update_all_views(ViewHint::changed_day(i));
     return true;
 }
 

@@ -297,22 +297,10 @@ LocationRead load_location_file(const std::filesystem::path &path, CLocationDoc 
     return result;
 }
 
-bool save_location_file(CLocationDoc &location, const std::filesystem::path &path,
-                        std::string *error)
+SaveOutcome save_location_file(CLocationDoc &location, const std::filesystem::path &path)
 {
-    WriteFailure failure = WriteFailure::None;
-    const std::vector<std::uint8_t> bytes = encode_location(location);
-    std::string reason;
-    if (!write_file_atomic(path, bytes, &reason, &failure, location.expected_stamp(path))) {
-        if (error)
-            *error = save_failure_message("Unable to save the location file " + path.string(),
-                                          reason, failure);
-        return false;
-    }
-    location.set_disk_stamp(stamp_of(bytes));
-    location.set_path(path);
-    location.set_modified(false);
-    return true;
+    return save_document(location, encode_location(location), path,
+                         "Unable to save the location file " + path.string());
 }
 
 } // namespace tw

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/document.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -47,8 +49,7 @@ void copy_stored_values(const CLocationDoc &from, CLocationDoc &to);
 LocationRead load_location_file(const std::filesystem::path &path, CLocationDoc &location,
                                 std::string *detail = nullptr);
 /// Saves atomically (a failed save leaves the old file whole); on success the document takes the
-/// path and is no longer modified; on failure error says why (the caller shows it).
-bool save_location_file(CLocationDoc &location, const std::filesystem::path &path,
-                        std::string *error = nullptr);
+/// path and is no longer modified; on failure the outcome says why (the caller shows it).
+SaveOutcome save_location_file(CLocationDoc &location, const std::filesystem::path &path);
 
 } // namespace tw

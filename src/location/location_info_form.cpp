@@ -210,7 +210,7 @@ bool LocationInfoForm::accept(CLocationDoc &location)
     }
     location.days.resize(static_cast<std::size_t>(v.season_length));
     location.recompute_all();
-    location.update_all_views(-1);
+    location.update_all_views(ViewHint::everything());
     return true;
 }
 

@@ -39,7 +39,7 @@ void Document::remove_view(DocumentView *view)
     views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
 }
 
-void Document::update_all_views(int hint, DocumentView *except)
+void Document::update_all_views(ViewHint hint, DocumentView *except)
 {
     // A view may close itself while it is told, so walk a copy.
     const std::vector<DocumentView *> views = views_;
@@ -54,6 +54,20 @@ void Document::notify_state()
     const std::vector<DocumentView *> views = views_;
     for (DocumentView *view : views)
         view->on_state_changed();
+}
+
+SaveOutcome save_document(Document &doc, std::span<const std::uint8_t> bytes,
+                          const std::filesystem::path &path, std::string_view failure_text)
+{
+    std::string error;
+    WriteFailure failure = WriteFailure::None;
+    if (!write_file_atomic(path, bytes, &error, &failure, doc.expected_stamp(path)))
+        return {false, failure == WriteFailure::Stale,
+                save_failure_message(failure_text, error, failure)};
+    doc.set_disk_stamp(stamp_of(bytes));
+    doc.set_path(path);
+    doc.set_modified(false);
+    return {true, false, {}};
 }
 
 } // namespace tw

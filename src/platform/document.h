@@ -2,21 +2,42 @@
 
 #include "platform/files.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tw {
 
-/// A view of a document: told with an integer hint what changed (a day index, or a negative code
-/// the document type defines).
+/// What changed in a document, as its views are told.
+struct ViewHint
+{
+    enum class Kind {
+        Day,            ///< the values of `day` changed (and, in a field, of the days after it)
+        Everything,     ///< every value may have changed, the titles and units too
+        PlantingDate,   ///< a field's days moved with its planting date: every row is new
+        LocationFields, ///< a location's fields changed: only its summary of fields redraws
+    };
+
+    Kind kind = Kind::Everything;
+    int day = 0; ///< with Day only
+
+    static ViewHint changed_day(int d) { return {Kind::Day, d}; }
+    static ViewHint everything() { return {Kind::Everything, 0}; }
+    static ViewHint planting_date() { return {Kind::PlantingDate, 0}; }
+    static ViewHint location_fields() { return {Kind::LocationFields, 0}; }
+    friend bool operator==(const ViewHint &, const ViewHint &) = default;
+};
+
+/// A view of a document, told what changed.
 class DocumentView
 {
 public:
     virtual ~DocumentView() = default;
-    virtual void on_update(int hint) = 0;
+    virtual void on_update(ViewHint hint) = 0;
     /// The title or the modified flag changed.
     virtual void on_state_changed() {}
 };
@@ -51,7 +72,7 @@ public:
     void remove_view(DocumentView *view);
     const std::vector<DocumentView *> &views() const { return views_; }
     /// Tells every view but `except` (the one that made the change, if any).
-    void update_all_views(int hint, DocumentView *except = nullptr);
+    void update_all_views(ViewHint hint, DocumentView *except = nullptr);
 
 protected:
     void store_title(std::string title);
@@ -65,5 +86,22 @@ private:
     std::optional<FileStamp> disk_stamp_;
     std::vector<DocumentView *> views_;
 };
+
+/// What a save came to: saved, or the message the user is told.
+struct SaveOutcome
+{
+    bool saved = false;
+    /// The file changed on disk since the document read it (the message says so); a window may
+    /// offer to reload it.
+    bool stale = false;
+    std::string message;
+};
+
+/// Replaces `path` with the document's bytes whole or not at all, and refuses when the file
+/// changed on disk since the document read or saved it. A saved document takes the path and
+/// the file's stamp and is no longer modified; a failure's message starts with `failure_text`
+/// (a stale or read-only file's message stands alone).
+SaveOutcome save_document(Document &doc, std::span<const std::uint8_t> bytes,
+                          const std::filesystem::path &path, std::string_view failure_text);
 
 } // namespace tw

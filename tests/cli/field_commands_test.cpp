@@ -44,7 +44,7 @@ struct FieldCli : ::testing::Test
             w.alternate_etr = w.etr = w.etr_used = 4.0f + 0.05f * i;
             w.rain = i % 11 == 3 ? 6.0f : 0.0f;
         }
-        ASSERT_TRUE(save_location_file(location, loc));
+        ASSERT_TRUE(save_location_file(location, loc).saved);
     }
 
     CliRun run(std::vector<std::string> args)
@@ -166,11 +166,11 @@ TEST_F(FieldCli, EditChangesTheSystemAndEfficiency)
     CLocationDoc location;
     ASSERT_EQ(load_location_file(loc, location), LocationRead::Complete);
     test::ScopedMessages quiet;
-    auto field = open_field({true, &location}, std::filesystem::path(fld));
+    auto field = open_field(location, std::filesystem::path(fld));
     ASSERT_TRUE(field);
-    EXPECT_EQ(field->system_index, 14);
-    EXPECT_EQ(field->efficiency, 64.0f);
-    EXPECT_EQ(field->n2, 40.0f);
+    EXPECT_EQ(field->saved.system_index, 14);
+    EXPECT_EQ(field->saved.efficiency, 64.0f);
+    EXPECT_EQ(field->saved.nitrogen.soil_nitrogen, 40.0f);
 }
 
 // A consultation can leave more available nitrogen than the dialog's box accepts; an edit that
@@ -181,16 +181,16 @@ TEST_F(FieldCli, EditKeepsANitrogenAboveTheBoxLimit)
     CLocationDoc location;
     ASSERT_EQ(load_location_file(loc, location), LocationRead::Complete);
     test::ScopedMessages quiet;
-    auto field = open_field({true, &location}, std::filesystem::path(fld));
+    auto field = open_field(location, std::filesystem::path(fld));
     ASSERT_TRUE(field);
-    field->n2 = 331.4f;
-    ASSERT_TRUE(field->save(fld));
+    field->saved.nitrogen.soil_nitrogen = 331.4f;
+    ASSERT_TRUE(save_field_file(*field, fld).saved);
 
     const CliRun edited = run({"field", "edit", fld, "--location", loc, "--days-per-unit", "3"});
     ASSERT_EQ(edited.status, kExitOk) << edited.err;
-    auto reread = open_field({true, &location}, std::filesystem::path(fld));
+    auto reread = open_field(location, std::filesystem::path(fld));
     ASSERT_TRUE(reread);
-    EXPECT_EQ(reread->n2, 331.4f);
+    EXPECT_EQ(reread->saved.nitrogen.soil_nitrogen, 331.4f);
 }
 
 TEST_F(FieldCli, NewFieldRefusals)

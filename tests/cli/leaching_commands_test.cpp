@@ -100,7 +100,7 @@ struct LeachingCli : ::testing::Test
             w.alternate_etr = w.etr = w.etr_used = 5.0f;
             w.rain = i % 11 == 3 ? 12.0f : 0.0f;
         }
-        ASSERT_TRUE(save_location_file(location, loc));
+        ASSERT_TRUE(save_location_file(location, loc).saved);
     }
 
     void write_nutrient_file(int midseason_test_day = 0)

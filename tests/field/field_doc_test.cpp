@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <random>
 
@@ -79,30 +80,6 @@ std::vector<RawStage> five_stages()
             {"Harvest", 5}};
 }
 
-TEST_F(FieldDoc, BindsOnlyToAnActiveLocation)
-{
-    auto location = test::make_location(50, 50);
-    CFieldDoc other;
-    const struct
-    {
-        ActiveWindow active;
-        std::string message;
-    } cases[] = {
-        {{false, nullptr}, "Please Open a Location First"},
-        {{true, nullptr}, "Please set focus on the fields Location window first"},
-        {{true, &other}, "Please set focus on the fields Location window first"},
-        {{true, location.get()}, ""},
-    };
-    for (const auto &c : cases) {
-        messages->clear();
-        auto field = std::make_unique<CFieldDoc>();
-        EXPECT_EQ(field->bind(c.active), c.message.empty());
-        EXPECT_EQ(messages->texts(), c.message.empty() ? std::vector<std::string>{}
-                                                       : std::vector<std::string>{c.message});
-    }
-    EXPECT_TRUE(location->fields().empty()); // a field leaves its location when it closes
-}
-
 TEST_F(FieldDoc, DayArrayRunsFromPlantingToTheLocationsEnd)
 {
     const std::string early =
@@ -119,13 +96,13 @@ TEST_F(FieldDoc, DayArrayRunsFromPlantingToTheLocationsEnd)
         for (int i = 0; i < 50; ++i)
             location->day(i).rain = static_cast<float>(i);
         auto field = test::make_field(*location, test::corn(), c.planting_offset);
-        EXPECT_EQ(field->day_offset, c.day_offset) << c.planting_offset;
+        EXPECT_EQ(field->binding.day_offset, c.day_offset) << c.planting_offset;
         EXPECT_EQ(field->day_count(), c.day_count);
         const auto texts = messages->texts();
         EXPECT_EQ(std::count(texts.begin(), texts.end(), early), c.message ? 1 : 0);
         for (int d = 0; d < field->day_count(); ++d) {
             const int i = d + c.day_offset;
-            EXPECT_EQ(field->days[d].rain, i >= 0 ? static_cast<float>(i) : 0.0f) << d;
+            EXPECT_EQ(field->season.days[d].rain, i >= 0 ? static_cast<float>(i) : 0.0f) << d;
         }
     }
 }
@@ -134,16 +111,16 @@ TEST_F(FieldDoc, ShiftingTheStart)
 {
     auto location = test::make_location(50, 50);
     auto field = test::make_field(*location, test::corn(), 10);
-    field->days[3].rain = 33.0f;
+    field->season.days[3].rain = 33.0f;
     field->shift_start(3);
-    EXPECT_EQ(field->day_offset, 13);
+    EXPECT_EQ(field->binding.day_offset, 13);
     EXPECT_EQ(field->day_count(), 37);
-    EXPECT_EQ(field->days[0].rain, 33.0f);
+    EXPECT_EQ(field->season.days[0].rain, 33.0f);
     field->shift_start(-2);
-    EXPECT_EQ(field->day_offset, 11);
+    EXPECT_EQ(field->binding.day_offset, 11);
     EXPECT_EQ(field->day_count(), 39);
-    EXPECT_EQ(field->days[0].stage, StageNotComputed);
-    EXPECT_EQ(field->days[2].rain, 33.0f);
+    EXPECT_EQ(field->season.days[0].stage, StageNotComputed);
+    EXPECT_EQ(field->season.days[2].rain, 33.0f);
 }
 
 TEST_F(FieldDoc, TitleNamesTheFieldAndItsLocation)
@@ -165,21 +142,21 @@ TEST_F(FieldDoc, RoundTripIsByteForByte)
 {
     auto location = test::make_location(60, 30);
     auto field = test::make_field(*location, test::corn());
-    field->second_text = std::string(300, 'x') + "\xc3\xa9"; // past the one-byte length
-    field->select_system(9);
-    field->efficiency = 77.0f;
-    field->days[12].gross_irrigation = 25.0f;
-    field->days[12].sm_override = 1;
+    field->saved.second_text = std::string(300, 'x') + "\xc3\xa9"; // past the one-byte length
+    field->saved.select_system(9);
+    field->saved.efficiency = 77.0f;
+    field->season.days[12].gross_irrigation = 25.0f;
+    field->season.days[12].sm_override = 1;
     field->season_run(0); // as every edit ends
     const auto bytes = field->serialize();
 
-    auto reopened = open_field({true, location.get()}, bytes, "north22.fld");
+    auto reopened = open_field(*location, bytes, "north22.fld");
     ASSERT_TRUE(reopened);
     EXPECT_EQ(reopened->serialize(), bytes);
-    EXPECT_EQ(reopened->system_name, "Sprinker:HP Center Pivot");
-    EXPECT_EQ(reopened->net_depth_in, 1.2f);
-    EXPECT_EQ(reopened->efficiency, 77.0f);
-    EXPECT_EQ(reopened->second_text, field->second_text);
+    EXPECT_EQ(reopened->saved.system_name, "Sprinker:HP Center Pivot");
+    EXPECT_EQ(reopened->saved.net_depth_in, 1.2f);
+    EXPECT_EQ(reopened->saved.efficiency, 77.0f);
+    EXPECT_EQ(reopened->saved.second_text, field->saved.second_text);
     EXPECT_EQ(reopened->title(), "north22.fld - (Field:north   Location: Greeley)");
 }
 
@@ -188,12 +165,12 @@ TEST_F(FieldDoc, AStageEndBeyondAnySeasonIsRefusedWhenRead)
     auto location = test::make_location(60, 30);
     const auto field = test::make_field(*location, test::corn());
     const auto with_stage_end = [&](float day, float gdd) {
-        const GrowthStage kept = field->crop.stages[2];
-        field->crop.stages[2].end_day = day;
-        field->crop.stages[2].end_gdd = gdd;
+        const GrowthStage kept = field->saved.crop.stages[2];
+        field->saved.crop.stages[2].end_day = day;
+        field->saved.crop.stages[2].end_gdd = gdd;
         const auto bytes = field->serialize();
-        field->crop.stages[2] = kept;
-        return open_field({true, location.get()}, bytes, "crafted.fld") != nullptr;
+        field->saved.crop.stages[2] = kept;
+        return open_field(*location, bytes, "crafted.fld") != nullptr;
     };
     // A million days or degree days is the furthest a stage may end, either way.
     EXPECT_TRUE(with_stage_end(1e6f, -1e6f));
@@ -209,11 +186,11 @@ TEST_F(FieldDoc, EmptyFieldRoundTrips)
 {
     auto location = test::make_location(0, 0);
     CFieldDoc field;
-    ASSERT_TRUE(field.bind({true, location.get()}));
+    field.bind_to(*location);
     field.set_defaults();
-    field.crop.stage_count = 0;
+    field.saved.crop.stage_count = 0;
     const auto bytes = field.serialize();
-    auto reopened = open_field({true, location.get()}, bytes, "empty.fld");
+    auto reopened = open_field(*location, bytes, "empty.fld");
     ASSERT_TRUE(reopened);
     EXPECT_EQ(reopened->day_count(), 0);
     EXPECT_EQ(reopened->serialize(), bytes);
@@ -225,27 +202,60 @@ TEST_F(FieldDoc, ReaderFollowsTheFileLayout)
     const auto bytes = raw_field("Loam", "CORN", five_stages(), 2, 2 * kFieldDaySize);
     CFieldDoc field;
     ASSERT_TRUE(field.deserialize(bytes));
-    EXPECT_EQ(field.name, "north");
-    EXPECT_EQ(field.second_text, "second");
-    EXPECT_EQ(field.system_index, 9);
-    EXPECT_EQ(field.efficiency, 77.0f);
-    EXPECT_EQ(field.n1, 4.0f);
-    EXPECT_EQ(field.initial_moisture, 0.25f);
-    EXPECT_EQ(field.perennial, 1);
-    EXPECT_EQ(field.planting_date.day(), 44682);
-    EXPECT_EQ(field.n3, 0.1f);
-    EXPECT_EQ(field.n2, 55.0f);
-    EXPECT_EQ(field.soil.awhc, 0.2092f);
-    EXPECT_EQ(field.crop.hybrid, "MIDSEASON");
-    EXPECT_EQ(field.crop.kc_after[3], 1.04);
-    EXPECT_EQ(field.crop.plant_population, 36);
-    EXPECT_EQ(field.crop.average_yield, 150);
-    EXPECT_EQ(field.crop.k_levels[2], 30);
-    EXPECT_EQ(field.crop.yield_b0, -12.7f);
-    ASSERT_EQ(field.crop.stage_count, 5);
-    EXPECT_EQ(field.crop.stages[4].end_gdd, 400.0f);
+    EXPECT_EQ(field.saved.name, "north");
+    EXPECT_EQ(field.saved.second_text, "second");
+    EXPECT_EQ(field.saved.system_index, 9);
+    EXPECT_EQ(field.saved.efficiency, 77.0f);
+    EXPECT_EQ(field.saved.nitrogen.water_nitrate_ppm, 4.0f);
+    EXPECT_EQ(field.saved.initial_moisture, 0.25f);
+    EXPECT_EQ(field.saved.perennial, 1);
+    EXPECT_EQ(field.saved.planting_date.day(), 44682);
+    EXPECT_TRUE(field.saved.nitrogen.soil_nitrogen_from_file);
+    EXPECT_EQ(field.saved.nitrogen.soil_nitrogen, 55.0f);
+    EXPECT_EQ(field.saved.soil.awhc, 0.2092f);
+    EXPECT_EQ(field.saved.crop.hybrid, "MIDSEASON");
+    EXPECT_EQ(field.saved.crop.kc_after[3], 1.04);
+    EXPECT_EQ(field.saved.crop.plant_population, 36);
+    EXPECT_EQ(field.saved.crop.average_yield, 150);
+    EXPECT_EQ(field.saved.crop.k_levels[2], 30);
+    EXPECT_EQ(field.saved.crop.yield_b0, -12.7f);
+    ASSERT_EQ(field.saved.crop.stage_count, 5);
+    EXPECT_EQ(field.saved.crop.stages[4].end_gdd, 400.0f);
     EXPECT_EQ(field.day_count(), 2);
     EXPECT_EQ(field.serialize(), bytes);
+}
+
+// The soil nitrogen's "from the nutrient file" mark is a number in the file: any value but one at
+// or below 0 set it (an unreadable one too), and it is written back as 0.1 or 0.
+TEST_F(FieldDoc, SoilNitrogenMarkIsKeptAsANumberInTheFileOnly)
+{
+    // Two strings after their length byte ("north", "second"), five 4-byte values and the date
+    // (a 4-byte status and an 8-byte serial).
+    constexpr std::size_t kMarkOffset = (1 + 5) + (1 + 6) + 5 * 4 + (4 + 8);
+    const auto bytes_with_mark = [](float mark) {
+        auto bytes = raw_field("Loam", "CORN", five_stages(), 0, 0);
+        std::uint32_t u;
+        std::memcpy(&u, &mark, 4);
+        for (std::size_t i = 0; i < 4; ++i)
+            bytes[kMarkOffset + i] = static_cast<std::uint8_t>(u >> (8 * i));
+        return bytes;
+    };
+    ASSERT_EQ(bytes_with_mark(0.1f), raw_field("Loam", "CORN", five_stages(), 0, 0));
+    const struct
+    {
+        float stored;
+        bool from_file;
+        float written;
+    } cases[] = {
+        {0.1f, true, 0.1f}, {0.0f, false, 0.0f}, {-1.0f, false, 0.0f},
+        {0.5f, true, 0.1f}, {NAN, true, 0.1f},   {-0.0f, false, 0.0f},
+    };
+    for (const auto &c : cases) {
+        CFieldDoc field;
+        ASSERT_TRUE(field.deserialize(bytes_with_mark(c.stored))) << c.stored;
+        EXPECT_EQ(field.saved.nitrogen.soil_nitrogen_from_file, c.from_file) << c.stored;
+        EXPECT_EQ(field.serialize(), bytes_with_mark(c.written)) << c.stored;
+    }
 }
 
 TEST_F(FieldDoc, OverlongTextsAndStagesAreCutToWhatACropHolds)
@@ -254,11 +264,11 @@ TEST_F(FieldDoc, OverlongTextsAndStagesAreCutToWhatACropHolds)
     const auto bytes = raw_field(std::string(40, 'L'), std::string(25, 'C'), stages, 0, 0);
     CFieldDoc field;
     ASSERT_TRUE(field.deserialize(bytes));
-    EXPECT_EQ(field.soil.name, std::string(15, 'L'));
-    EXPECT_EQ(field.crop.name, std::string(19, 'C'));
-    EXPECT_EQ(field.crop.stage_count, 50);
-    EXPECT_EQ(field.crop.stages[49].name, std::string(19, 's'));
-    EXPECT_EQ(field.crop.stages[49].end_day, 490.0f);
+    EXPECT_EQ(field.saved.soil.name, std::string(15, 'L'));
+    EXPECT_EQ(field.saved.crop.name, std::string(19, 'C'));
+    EXPECT_EQ(field.saved.crop.stage_count, 50);
+    EXPECT_EQ(field.saved.crop.stages[49].name, std::string(19, 's'));
+    EXPECT_EQ(field.saved.crop.stages[49].end_day, 490.0f);
 }
 
 TEST_F(FieldDoc, CountsBeyondTheBytesLeftAreRefused)
@@ -293,7 +303,7 @@ TEST_F(FieldDoc, EveryCutAndRandomBytesAreRefusedCleanly)
     for (std::size_t n = 0; n < bytes.size(); ++n) {
         messages->clear();
         const std::span<const std::uint8_t> cut(bytes.data(), n);
-        ASSERT_FALSE(open_field({true, location.get()}, cut, "cut.fld")) << n;
+        ASSERT_FALSE(open_field(*location, cut, "cut.fld")) << n;
         EXPECT_EQ(messages->texts().back(), kArchiveErrorMessage) << n;
     }
     std::mt19937 random(5);
@@ -307,7 +317,7 @@ TEST_F(FieldDoc, EveryCutAndRandomBytesAreRefusedCleanly)
             for (int k = 0; k < 4; ++k)
                 noise[random() % noise.size()] = static_cast<std::uint8_t>(random());
         }
-        open_field({true, location.get()}, noise, "noise.fld");
+        open_field(*location, noise, "noise.fld");
     }
     EXPECT_TRUE(location->fields().empty());
 }
@@ -316,9 +326,9 @@ TEST_F(FieldDoc, SystemCapacityFollowsTheDaysAndOlderFilesReadAsUnset)
 {
     auto location = test::make_location(10, 10);
     const auto older = raw_field("Loam", "CORN", five_stages(), 10, 10 * kFieldDaySize);
-    auto plain = open_field({true, location.get()}, older, "older.fld");
+    auto plain = open_field(*location, older, "older.fld");
     ASSERT_TRUE(plain);
-    EXPECT_EQ(plain->days_per_mm, 0.0f);
+    EXPECT_EQ(plain->saved.days_per_mm, 0.0f);
     EXPECT_EQ(plain->serialize().size(), older.size()); // unset writes nothing after the days
 
     const auto with_trailer = [&](std::int32_t marker, std::optional<float> value) {
@@ -331,23 +341,23 @@ TEST_F(FieldDoc, SystemCapacityFollowsTheDaysAndOlderFilesReadAsUnset)
     };
     constexpr std::int32_t kMarker = 0x31465754; // "TWF1"
     const auto set = with_trailer(kMarker, 0.125f);
-    auto reopened = open_field({true, location.get()}, set, "set.fld");
+    auto reopened = open_field(*location, set, "set.fld");
     ASSERT_TRUE(reopened);
-    EXPECT_EQ(reopened->days_per_mm, 0.125f);
+    EXPECT_EQ(reopened->saved.days_per_mm, 0.125f);
     const auto rewritten = reopened->serialize();
     ASSERT_EQ(rewritten.size(), set.size());
     EXPECT_TRUE(std::equal(set.end() - 8, set.end(), rewritten.end() - 8));
 
     // A stored rate no system has reads as unset; bytes of another kind are left alone.
     for (const float hostile : {-1.0f, 0.0f, 1e30f, std::nanf("")}) {
-        auto field = open_field({true, location.get()}, with_trailer(kMarker, hostile), "h.fld");
+        auto field = open_field(*location, with_trailer(kMarker, hostile), "h.fld");
         ASSERT_TRUE(field) << hostile;
-        EXPECT_EQ(field->days_per_mm, 0.0f) << hostile;
+        EXPECT_EQ(field->saved.days_per_mm, 0.0f) << hostile;
     }
-    auto foreign = open_field({true, location.get()}, with_trailer(0x12345678, 3.0f), "f.fld");
+    auto foreign = open_field(*location, with_trailer(0x12345678, 3.0f), "f.fld");
     ASSERT_TRUE(foreign);
-    EXPECT_EQ(foreign->days_per_mm, 0.0f);
-    EXPECT_FALSE(open_field({true, location.get()}, with_trailer(kMarker, {}), "cut.fld"));
+    EXPECT_EQ(foreign->saved.days_per_mm, 0.0f);
+    EXPECT_FALSE(open_field(*location, with_trailer(kMarker, {}), "cut.fld"));
 }
 
 TEST_F(FieldDoc, LearningFromReadingsIsStoredAfterTheCapacity)
@@ -384,10 +394,10 @@ TEST_F(FieldDoc, LearningFromReadingsIsStoredAfterTheCapacity)
     };
     for (const auto &c : cases) {
         const auto bytes = with_trailer(c.tail);
-        auto field = open_field({true, location.get()}, bytes, "f.fld");
+        auto field = open_field(*location, bytes, "f.fld");
         ASSERT_TRUE(field) << c.what;
-        EXPECT_EQ(field->days_per_mm, c.days_per_mm) << c.what;
-        EXPECT_EQ(field->learn_from_readings, c.learn) << c.what;
+        EXPECT_EQ(field->saved.days_per_mm, c.days_per_mm) << c.what;
+        EXPECT_EQ(field->saved.learn_from_readings, c.learn) << c.what;
         // Written back up to the last value set: what an older program wrote keeps its size.
         const auto tail = c.learn                ? values(c.days_per_mm, 1)
                           : c.days_per_mm > 0.0f ? values(c.days_per_mm, {})
@@ -400,7 +410,7 @@ TEST_F(FieldDoc, LearningFromReadingsIsStoredAfterTheCapacity)
     // A flag cut short is a file cut short.
     auto cut = values(0.125f, 1);
     cut.resize(cut.size() - 2);
-    EXPECT_FALSE(open_field({true, location.get()}, with_trailer(cut), "cut.fld"));
+    EXPECT_FALSE(open_field(*location, with_trailer(cut), "cut.fld"));
 }
 
 TEST_F(FieldDoc, RemembersTheLocationItWasSavedWith)
@@ -426,18 +436,18 @@ TEST_F(FieldDoc, RemembersTheLocationItWasSavedWith)
     };
 
     // Older files, and files that stop before it, know no location; a name cut short is refused.
-    auto plain = open_field({true, location.get()}, older, "older.fld");
+    auto plain = open_field(*location, older, "older.fld");
     ASSERT_TRUE(plain);
-    EXPECT_FALSE(plain->remembered_location.known());
-    auto learned = open_field({true, location.get()}, with_values({}), "learn.fld");
+    EXPECT_FALSE(plain->saved.remembered_location.known());
+    auto learned = open_field(*location, with_values({}), "learn.fld");
     ASSERT_TRUE(learned);
-    EXPECT_FALSE(learned->remembered_location.known());
-    EXPECT_FALSE(open_field({true, location.get()}, with_values("gr\xc3\xa9ley.loc", true), "c"));
+    EXPECT_FALSE(learned->saved.remembered_location.known());
+    EXPECT_FALSE(open_field(*location, with_values("gr\xc3\xa9ley.loc", true), "c"));
 
     const auto stored = with_values("gr\xc3\xa9ley.loc");
-    auto field = open_field({true, location.get()}, stored, "f.fld");
+    auto field = open_field(*location, stored, "f.fld");
     ASSERT_TRUE(field);
-    EXPECT_EQ(field->remembered_location, (LocationIdentity{"gr\xc3\xa9ley.loc", may_first}));
+    EXPECT_EQ(field->saved.remembered_location, (LocationIdentity{"gr\xc3\xa9ley.loc", may_first}));
     // The values after the days, as the writer gives them back.
     const auto tail_of = [&](const std::vector<std::uint8_t> &bytes) {
         return std::vector<std::uint8_t>(bytes.begin() + std::ssize(older), bytes.end());
@@ -448,12 +458,12 @@ TEST_F(FieldDoc, RemembersTheLocationItWasSavedWith)
     // Saved with a location that has a file, it remembers that one (all values before it are
     // written, unset or not).
     location->set_path(work_dir.file("season.loc"));
-    auto unknown = open_field({true, location.get()}, older, "older.fld");
+    auto unknown = open_field(*location, older, "older.fld");
     ASSERT_TRUE(unknown);
     const auto saved = unknown->serialize();
-    auto reopened = open_field({true, location.get()}, saved, "older.fld");
+    auto reopened = open_field(*location, saved, "older.fld");
     ASSERT_TRUE(reopened);
-    EXPECT_EQ(reopened->remembered_location, (LocationIdentity{"season.loc", may_first}));
+    EXPECT_EQ(reopened->saved.remembered_location, (LocationIdentity{"season.loc", may_first}));
     EXPECT_EQ(saved.size(), with_values("season.loc").size());
     EXPECT_EQ(tail_of(saved), tail_of(with_values("season.loc")));
 }
@@ -477,26 +487,19 @@ TEST_F(FieldDoc, AFieldOpenedAgainstAnotherLocationIsSettledFirst)
     const auto settle_to = [&](CLocationDoc *answer) -> LocationSettler {
         return [&asked, answer](const CFieldDoc &field, CLocationDoc &open) {
             ++asked;
-            EXPECT_EQ(field.remembered_location.file_name, "full.loc");
+            EXPECT_EQ(field.saved.remembered_location.file_name, "full.loc");
             EXPECT_EQ(open.path().filename(), "short.loc");
             return answer;
         };
     };
-    EXPECT_FALSE(open_field({true, other.get()}, bytes, "f.fld", settle_to(nullptr)));
+    EXPECT_FALSE(open_field(*other, bytes, "f.fld", settle_to(nullptr)));
     EXPECT_TRUE(other->fields().empty());
-    auto moved = open_field({true, other.get()}, bytes, "f.fld", settle_to(made_with.get()));
+    auto moved = open_field(*other, bytes, "f.fld", settle_to(made_with.get()));
     ASSERT_TRUE(moved);
-    EXPECT_EQ(moved->location, made_with.get());
+    EXPECT_EQ(moved->binding.location, made_with.get());
     EXPECT_TRUE(other->fields().empty());
     EXPECT_EQ(made_with->fields().size(), 1u);
     EXPECT_EQ(asked, 2);
-
-    // With no location open, the message says which one to open.
-    messages->clear();
-    EXPECT_FALSE(open_field({false, nullptr}, bytes, "f.fld"));
-    EXPECT_EQ(messages->texts(),
-              std::vector<std::string>{"Please Open a Location First\nThis field remembers the "
-                                       "location \"full.loc\" (first day 05/01/22)."});
 }
 
 TEST_F(FieldDoc, TheUserChoosesWhichLocationAFieldOpensWith)
@@ -504,7 +507,7 @@ TEST_F(FieldDoc, TheUserChoosesWhichLocationAFieldOpensWith)
     auto made_with = test::make_location(60, 30);
     made_with->set_path(work_dir.file("full.loc"));
     auto field = test::make_field(*made_with, test::corn());
-    field->remembered_location = identity_of(*made_with);
+    field->saved.remembered_location = identity_of(*made_with);
     auto other = test::make_location(50, 30);
     other->name = "Short";
     other->set_path(work_dir.file("sub/short.loc"));
@@ -553,14 +556,14 @@ TEST_F(FieldDoc, FieldLongerThanItsLocationIsRefused)
     const auto bytes = test::make_field(*long_location, test::corn())->serialize();
     auto short_location = test::make_location(50, 30);
     messages->clear();
-    EXPECT_FALSE(open_field({true, short_location.get()}, bytes, "long.fld"));
+    EXPECT_FALSE(open_field(*short_location, bytes, "long.fld"));
     EXPECT_EQ(messages->texts(),
               std::vector<std::string>{"The field holds 100 days, more than the 50 days of the "
                                        "location \"Greeley\": open the field's own location "
                                        "first."});
-    auto field = open_field({true, long_location.get()}, bytes, "long.fld");
+    auto field = open_field(*long_location, bytes, "long.fld");
     ASSERT_TRUE(field);
-    EXPECT_EQ(field->day_offset, 0);
+    EXPECT_EQ(field->binding.day_offset, 0);
 }
 
 TEST_F(FieldDoc, UnsafeStoredNameIsRefused)
@@ -568,9 +571,9 @@ TEST_F(FieldDoc, UnsafeStoredNameIsRefused)
     auto location = test::make_location(50, 30);
     auto field = test::make_field(*location, test::corn());
     for (const char *name : {"../north", "a/b", "tab\there"}) {
-        field->name = name;
+        field->saved.name = name;
         messages->clear();
-        EXPECT_FALSE(open_field({true, location.get()}, field->serialize(), "x.fld")) << name;
+        EXPECT_FALSE(open_field(*location, field->serialize(), "x.fld")) << name;
         ASSERT_EQ(messages->texts().size(), 1u);
         EXPECT_NE(messages->texts()[0].find("cannot name a file"), std::string::npos);
     }
@@ -584,25 +587,25 @@ TEST_F(FieldDoc, NewFieldFollowsTheCreationOrder)
     view.log = &log;
     view.who = "location";
     location->add_view(&view);
-    EXPECT_FALSE(new_field({true, location.get()}, [](CFieldDoc &) { return false; }));
+    EXPECT_FALSE(new_field(*location, [](CFieldDoc &) { return false; }));
     EXPECT_TRUE(location->fields().empty());
     EXPECT_TRUE(log.empty());
 
     bool consulted = false;
     auto field = new_field(
-        {true, location.get()},
+        *location,
         [](CFieldDoc &f) {
-            f.crop = test::corn();
-            f.soil = test::loam();
+            f.saved.crop = test::corn();
+            f.saved.soil = test::loam();
             return true;
         },
-        [&](CFieldDoc &f) { consulted = f.days.empty() && f.crop.name == "CORN"; });
+        [&](CFieldDoc &f) { consulted = f.season.days.empty() && f.saved.crop.name == "CORN"; });
     ASSERT_TRUE(field);
     EXPECT_TRUE(consulted);
     EXPECT_EQ(field->day_count(), 50);
-    EXPECT_EQ(field->last_actual_day, 29);
+    EXPECT_EQ(field->season.last_actual_day, 29);
     EXPECT_TRUE(field->is_modified());
-    EXPECT_EQ(log, std::vector<std::string>{"location -3"});
+    EXPECT_EQ(log, std::vector<std::string>{"location fields"});
     location->remove_view(&view);
 }
 
@@ -611,29 +614,41 @@ TEST_F(FieldDoc, SaveReplacesTheFileAndOpenReadsIt)
     auto location = test::make_location(50, 30);
     auto field = test::make_field(*location, test::corn());
     const auto path = work_dir.file("north22.fld");
-    ASSERT_TRUE(field->save(path));
+    ASSERT_TRUE(save_field_file(*field, path).saved);
     EXPECT_FALSE(field->is_modified());
     EXPECT_EQ(read_file(path), field->serialize());
-    auto reopened = open_field({true, location.get()}, path);
+    auto reopened = open_field(*location, path);
     ASSERT_TRUE(reopened);
     EXPECT_EQ(reopened->path(), path);
     EXPECT_EQ(reopened->serialize(), field->serialize());
 
+    // A failed save leaves the field as it was and says why, without a message box of its own:
+    // the window and the command line show the same words their own way.
     messages->clear();
-    EXPECT_FALSE(field->save(work_dir.file("missing/dir/x.fld")));
-    EXPECT_FALSE(open_field({true, location.get()}, work_dir.file("none.fld")));
-    EXPECT_EQ(messages->texts().size(), 2u);
+    field->set_modified();
+    const auto missing = work_dir.file("missing/dir/x.fld");
+    const SaveOutcome failed = save_field_file(*field, missing);
+    EXPECT_FALSE(failed.saved);
+    EXPECT_FALSE(failed.stale);
+    EXPECT_EQ(failed.message.rfind("Unable to save the field file " + missing.string() + ": ", 0),
+              0u)
+        << failed.message;
+    EXPECT_TRUE(field->is_modified());
+    EXPECT_EQ(field->path(), path);
+    EXPECT_TRUE(messages->texts().empty());
+    EXPECT_FALSE(open_field(*location, work_dir.file("none.fld")));
+    EXPECT_EQ(messages->texts().size(), 1u);
 }
 
 TEST_F(FieldDoc, SystemRowsNameAndDepth)
 {
     CFieldDoc field;
-    field.select_system(9);
-    EXPECT_EQ(field.system_name, "Sprinker:HP Center Pivot");
-    EXPECT_EQ(field.efficiency, 70.0f);
-    EXPECT_EQ(field.net_depth_in, 1.2f);
-    field.set_system_index(42); // from a damaged file
-    EXPECT_EQ(field.system_name, "");
+    field.saved.select_system(9);
+    EXPECT_EQ(field.saved.system_name, "Sprinker:HP Center Pivot");
+    EXPECT_EQ(field.saved.efficiency, 70.0f);
+    EXPECT_EQ(field.saved.net_depth_in, 1.2f);
+    field.saved.set_system_index(42); // from a damaged file
+    EXPECT_EQ(field.saved.system_name, "");
     EXPECT_EQ(irrigation_systems().size(), 16u);
     EXPECT_EQ(irrigation_system_index("surface drip"), 14);
 }

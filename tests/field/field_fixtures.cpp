@@ -42,14 +42,25 @@ std::unique_ptr<CLocationDoc> make_location(int days, int weather_days, Weather 
 std::unique_ptr<CFieldDoc> make_field(CLocationDoc &location, const CropRecord &crop, int offset,
                                       std::int32_t system)
 {
-    return new_field({true, &location}, [&](CFieldDoc &f) {
-        f.name = "north";
-        f.crop = crop;
-        f.soil = loam();
-        f.select_system(system);
-        f.planting_date = StoredDate::from_day(location.start_date.day() + offset);
+    return new_field(location, [&](CFieldDoc &f) {
+        f.saved.name = "north";
+        f.saved.crop = crop;
+        f.saved.soil = loam();
+        f.saved.select_system(system);
+        f.saved.planting_date = StoredDate::from_day(location.start_date.day() + offset);
         return true;
     });
+}
+
+std::string hint_text(ViewHint hint)
+{
+    switch (hint.kind) {
+    case ViewHint::Kind::Day: return "day " + std::to_string(hint.day);
+    case ViewHint::Kind::Everything: return "everything";
+    case ViewHint::Kind::PlantingDate: return "planting date";
+    case ViewHint::Kind::LocationFields: return "fields";
+    }
+    return {};
 }
 
 } // namespace tw::test

@@ -37,12 +37,15 @@ std::unique_ptr<CLocationDoc> make_location(int days, int weather_days, Weather 
 std::unique_ptr<CFieldDoc> make_field(CLocationDoc &location, const CropRecord &crop,
                                       int offset = 0, std::int32_t system = 9);
 
+/// "day 3", "everything", "planting date" or "fields", as the hint logs keep them.
+std::string hint_text(ViewHint hint);
+
 /// A view that keeps the hints it is told, and where it heard them from.
 struct HintLog : DocumentView
 {
     std::vector<std::string> *log = nullptr;
     std::string who;
-    void on_update(int hint) override { log->push_back(who + " " + std::to_string(hint)); }
+    void on_update(ViewHint hint) override { log->push_back(who + " " + hint_text(hint)); }
 };
 
 /// Every field test: a scratch working directory (no nutrient files), recorded messages and the

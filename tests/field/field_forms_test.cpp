@@ -59,7 +59,7 @@ TEST_F(FieldForms, DetailsChecksInOrder)
     };
     for (const auto &c : cases) {
         CFieldDoc field;
-        field.bind({true, location.get()});
+        field.bind_to(*location);
         field.set_defaults();
         FieldDetailsForm form = new_form(field);
         form.values.planting_date = start() + c.date_offset;
@@ -75,7 +75,7 @@ TEST_F(FieldForms, DetailsChecksInOrder)
 
 TEST_F(FieldForms, NewFieldTakesTheChosenValues)
 {
-    auto field = new_field({true, location.get()}, [&](CFieldDoc &f) {
+    auto field = new_field(*location, [&](CFieldDoc &f) {
         FieldDetailsForm form = new_form(f);
         EXPECT_EQ(form.crop_entries(),
                   (std::vector<std::string>{"CORN (MIDSEASON)", "ALFALFA (DORMANT)"}));
@@ -93,20 +93,20 @@ TEST_F(FieldForms, NewFieldTakesTheChosenValues)
         return form.accept();
     });
     ASSERT_TRUE(field);
-    EXPECT_EQ(field->system_name, "Sprinker:HP Center Pivot");
-    EXPECT_EQ(field->efficiency, 64.0f);
-    EXPECT_EQ(field->net_depth_in, 1.2f);
-    EXPECT_NEAR(field->initial_moisture, 0.3425f, 1e-6);
-    EXPECT_EQ(field->crop.name, "CORN");
-    EXPECT_EQ(field->soil.name, "Loam");
-    EXPECT_EQ(field->day_offset, 5);
+    EXPECT_EQ(field->saved.system_name, "Sprinker:HP Center Pivot");
+    EXPECT_EQ(field->saved.efficiency, 64.0f);
+    EXPECT_EQ(field->saved.net_depth_in, 1.2f);
+    EXPECT_NEAR(field->saved.initial_moisture, 0.3425f, 1e-6);
+    EXPECT_EQ(field->saved.crop.name, "CORN");
+    EXPECT_EQ(field->saved.soil.name, "Loam");
+    EXPECT_EQ(field->binding.day_offset, 5);
     EXPECT_EQ(field->title(), "north22 - (Field:north   Location: Greeley)");
 }
 
 TEST_F(FieldForms, PerennialBoxAndDateLabel)
 {
     CFieldDoc field;
-    field.bind({true, location.get()});
+    field.bind_to(*location);
     field.set_defaults();
     FieldDetailsForm form = new_form(field);
     const struct
@@ -136,7 +136,7 @@ TEST_F(FieldForms, PerennialBoxAndDateLabel)
 
 TEST_F(FieldForms, EstablishedPerennialStandStartsAtGreenUp)
 {
-    auto field = new_field({true, location.get()}, [&](CFieldDoc &f) {
+    auto field = new_field(*location, [&](CFieldDoc &f) {
         FieldDetailsForm form = new_form(f);
         form.choose_crop(1);
         form.choose_soil(0);
@@ -144,16 +144,16 @@ TEST_F(FieldForms, EstablishedPerennialStandStartsAtGreenUp)
         return form.accept();
     });
     ASSERT_TRUE(field);
-    EXPECT_EQ(field->crop.stage_count, 12); // 5 + 2 x 4 - 1
-    EXPECT_EQ(field->crop.stages[0].name, "Green-up");
-    EXPECT_EQ(field->perennial, 0);
+    EXPECT_EQ(field->saved.crop.stage_count, 12); // 5 + 2 x 4 - 1
+    EXPECT_EQ(field->saved.crop.stages[0].name, "Green-up");
+    EXPECT_EQ(field->saved.perennial, 0);
 }
 
 TEST_F(FieldForms, ExistingFieldIsRecomputedWithTruncatedValues)
 {
     auto field = test::make_field(*location, test::corn());
-    field->efficiency = 72.6f;
-    field->n2 = 55.9f;
+    field->saved.efficiency = 72.6f;
+    field->saved.nitrogen.soil_nitrogen = 55.9f;
     field->set_modified(false);
     std::vector<std::string> log;
     test::HintLog view;
@@ -166,22 +166,31 @@ TEST_F(FieldForms, ExistingFieldIsRecomputedWithTruncatedValues)
     EXPECT_EQ(form.values.efficiency, 72.0f);
     EXPECT_EQ(form.values.n_available, 55.0f);
     ASSERT_TRUE(form.accept());
-    EXPECT_EQ(field->efficiency, 72.0f);
-    EXPECT_EQ(field->n2, 55.9f); // shown truncated, but left as it was
-    EXPECT_EQ(field->day_offset, 0);
+    EXPECT_EQ(field->saved.efficiency, 72.0f);
+    EXPECT_EQ(field->saved.nitrogen.soil_nitrogen, 55.9f); // shown truncated, but left as it was
+    EXPECT_EQ(field->binding.day_offset, 0);
     EXPECT_TRUE(field->is_modified());
-    EXPECT_EQ(log, std::vector<std::string>{"field -1"});
+    EXPECT_EQ(log, std::vector<std::string>{"field everything"});
+
+    // A later planting date drops the days before it: every row of the table is another day.
+    const int days = field->day_count();
+    FieldDetailsForm later(*field);
+    later.values.planting_date += 3;
+    ASSERT_TRUE(later.accept());
+    EXPECT_EQ(field->binding.day_offset, 3);
+    EXPECT_EQ(field->day_count(), days - 3);
+    EXPECT_EQ(log, (std::vector<std::string>{"field everything", "field planting date"}));
 }
 
 // A consultation can store more nitrogen than the box accepts; only a typed value is checked.
 TEST_F(FieldForms, NitrogenAvailableIsCheckedOnlyWhenTyped)
 {
     auto field = test::make_field(*location, test::corn());
-    field->n2 = 331.4f;
+    field->saved.nitrogen.soil_nitrogen = 331.4f;
     FieldDetailsForm untouched(*field);
     EXPECT_EQ(untouched.check(), std::nullopt);
     ASSERT_TRUE(untouched.accept());
-    EXPECT_EQ(field->n2, 331.4f);
+    EXPECT_EQ(field->saved.nitrogen.soil_nitrogen, 331.4f);
 
     FieldDetailsForm typed(*field);
     typed.values.n_available = 301.0f;
@@ -189,7 +198,7 @@ TEST_F(FieldForms, NitrogenAvailableIsCheckedOnlyWhenTyped)
     typed.values.n_available = 300.0f;
     EXPECT_EQ(typed.check(), std::nullopt);
     ASSERT_TRUE(typed.accept());
-    EXPECT_EQ(field->n2, 300.0f);
+    EXPECT_EQ(field->saved.nitrogen.soil_nitrogen, 300.0f);
 }
 
 TEST_F(FieldForms, SoilFormStoresInternalValues)
@@ -200,16 +209,16 @@ TEST_F(FieldForms, SoilFormStoresInternalValues)
     form.name = "Sandy clay loam sample"; // longer than the 15 characters a soil name holds
     form.awhc = 1.2f;                     // in/ft
     form.accept();
-    EXPECT_EQ(field->soil.name, "Sandy clay loam");
-    EXPECT_NEAR(field->soil.awhc, 0.1f, 1e-6);
-    EXPECT_NEAR(field->days[20].taw, 0.1f * field->days[20].root_depth, 1e-3);
+    EXPECT_EQ(field->saved.soil.name, "Sandy clay loam");
+    EXPECT_NEAR(field->saved.soil.awhc, 0.1f, 1e-6);
+    EXPECT_NEAR(field->season.days[20].taw, 0.1f * field->season.days[20].root_depth, 1e-3);
 }
 
 TEST_F(FieldForms, DailyEntryIsRefusedWithoutAStage)
 {
     auto field = test::make_field(*location, test::short_crop());
-    const int forecast = field->last_actual_day + 1;
-    ASSERT_EQ(field->days[static_cast<std::size_t>(forecast)].kind, KindForecast);
+    const int forecast = field->season.last_actual_day + 1;
+    ASSERT_EQ(field->season.days[static_cast<std::size_t>(forecast)].kind, KindForecast);
     const struct
     {
         int d;
@@ -231,7 +240,7 @@ TEST_F(FieldForms, DailyEntryShowsTheDay)
     EXPECT_EQ(form->stage_choices(),
               (std::vector<std::string>{"Emergence", "Full Cover", "Stop Irrigating"}));
     EXPECT_EQ(form->stage, "Full Cover");
-    EXPECT_EQ(form->status(), advice_message(field->days[15].category));
+    EXPECT_EQ(form->status(), advice_message(field->season.days[15].category));
     EXPECT_EQ(DailyEntryForm::open(*field, 5)->stage_choices(),
               (std::vector<std::string>{"Planting", "Emergence", "Full Cover"}));
 }
@@ -245,23 +254,23 @@ TEST_F(FieldForms, OverrideAtFieldCapacityHoldsAZeroDeficit)
     form->soil_moisture = 0.3425f * 12; // field capacity in in/ft
     form->irrigation = 1.0f;            // in
     form->accept();
-    EXPECT_NEAR(field->days[12].deficit, 0.0f, 1e-4);
-    EXPECT_EQ(field->days[12].sm_override, 1);
-    EXPECT_NEAR(field->days[12].gross_irrigation, 25.4f, 1e-4);
+    EXPECT_NEAR(field->season.days[12].deficit, 0.0f, 1e-4);
+    EXPECT_EQ(field->season.days[12].sm_override, 1);
+    EXPECT_NEAR(field->season.days[12].gross_irrigation, 25.4f, 1e-4);
     field->season_run(0);
-    EXPECT_NEAR(field->days[12].deficit, 0.0f, 1e-4);
+    EXPECT_NEAR(field->season.days[12].deficit, 0.0f, 1e-4);
 }
 
 TEST_F(FieldForms, DailyEntryNitrogenChangesOnlyWhenEntered)
 {
     auto field = test::make_field(*location, test::short_crop());
-    field->days[8].n_applied = 12.7f;
+    field->season.days[8].n_applied = 12.7f;
     DailyEntryForm::open(*field, 8)->accept();
-    EXPECT_EQ(field->days[8].n_applied, 12.7f);
+    EXPECT_EQ(field->season.days[8].n_applied, 12.7f);
     auto form = DailyEntryForm::open(*field, 8);
     form->set_nitrogen_applied(40);
     form->accept();
-    EXPECT_EQ(field->days[8].n_applied, 40.0f);
+    EXPECT_EQ(field->season.days[8].n_applied, 40.0f);
 }
 
 TEST_F(FieldForms, DailyEntryStageChoiceReruns)
@@ -272,9 +281,9 @@ TEST_F(FieldForms, DailyEntryStageChoiceReruns)
         std::string hint;
         int stage, end_day;
     } cases[] = {
-        {"full cover", "field 15", 2, 20},
-        {"EMERGENCE", "field -1", 1, 16},
-        {"Stop Irrigating", "field -1", 2, 15},
+        {"full cover", "field day 15", 2, 20},
+        {"EMERGENCE", "field everything", 1, 16},
+        {"Stop Irrigating", "field everything", 2, 15},
     };
     for (const auto &c : cases) {
         auto field = test::make_field(*location, test::short_crop());
@@ -287,7 +296,7 @@ TEST_F(FieldForms, DailyEntryStageChoiceReruns)
         form->stage = c.choice;
         form->accept();
         EXPECT_EQ(log, std::vector<std::string>{c.hint}) << c.choice;
-        EXPECT_EQ(field->crop.stages[static_cast<std::size_t>(c.stage)].end_day, c.end_day);
+        EXPECT_EQ(field->saved.crop.stages[static_cast<std::size_t>(c.stage)].end_day, c.end_day);
         EXPECT_TRUE(field->is_modified());
     }
 }

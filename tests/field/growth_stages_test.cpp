@@ -199,18 +199,18 @@ TEST_F(GrowthStages, RecordingAStageEndMovesTheStageLeftOrTheOneReturnedTo)
     auto location = test::make_location(100, 40);
     auto field = test::make_field(*location, test::short_crop());
     const int d = 15; // in Full Cover (stage 2)
-    ASSERT_EQ(field->days[d].stage, 2);
-    const float gdd = field->days[d].cum_gdd;
+    ASSERT_EQ(field->season.days[d].stage, 2);
+    const float gdd = field->season.days[d].cum_gdd;
 
     record_stage_end(*field, d, 3);
-    EXPECT_EQ(field->crop.stages[2].end_day, 15.0f);
-    EXPECT_EQ(field->crop.stages[2].end_gdd, gdd);
-    EXPECT_EQ(field->cycles[0].full_cover_day, 15);
+    EXPECT_EQ(field->saved.crop.stages[2].end_day, 15.0f);
+    EXPECT_EQ(field->saved.crop.stages[2].end_gdd, gdd);
+    EXPECT_EQ(field->season.cycles[0].full_cover_day, 15);
 
     record_stage_end(*field, d, 1);
-    EXPECT_EQ(field->crop.stages[1].end_day, 16.0f);
-    EXPECT_EQ(field->crop.stages[1].end_gdd, gdd + 1.0f);
-    EXPECT_EQ(field->cycles[0].emergence_day, 16);
+    EXPECT_EQ(field->saved.crop.stages[1].end_day, 16.0f);
+    EXPECT_EQ(field->saved.crop.stages[1].end_gdd, gdd + 1.0f);
+    EXPECT_EQ(field->season.cycles[0].emergence_day, 16);
 }
 
 TEST_F(GrowthStages, CalcGrowthStageReadsTheBasis)

@@ -62,7 +62,7 @@ TEST_F(IrrigationTable, ComputedDayCells)
     metric();
     auto location = test::make_location(60, 30);
     auto field = test::make_field(*location, test::corn());
-    FieldDay &t = field->days[12];
+    FieldDay &t = field->season.days[12];
     t.rain = 2.0f;
     t.effective_irrigation = 17.5f;
     const auto full = irrigation_row(*field, 12, TableFill::Full);
@@ -85,20 +85,20 @@ TEST_F(IrrigationTable, BlankedAndPostHarvestDays)
     metric();
     auto location = test::make_location(60, 30);
     auto field = test::make_field(*location, test::short_crop());
-    const int blank = field->last_forecast_day + 1;
+    const int blank = field->season.last_forecast_day + 1;
     EXPECT_EQ(texts(irrigation_row(*field, blank, TableFill::Full)),
               (std::vector<std::string>{format_date(field->date_of(blank), "%m/%d/%y"), "0",
                                         "No Data", "", "", "", "", "", "", ""}));
     EXPECT_EQ(texts(irrigation_row(*field, blank, TableFill::Refresh)),
               (std::vector<std::string>{"<left>", "0", "No Data", "", "", "<left>", "", "", "",
                                         "<left>"}));
-    field->days[40].stage = StagePostHarvest;
+    field->season.days[40].stage = StagePostHarvest;
     const auto post = irrigation_row(*field, 40, TableFill::Refresh);
     EXPECT_EQ(post.cells[2], "Post-Harvest");
     EXPECT_TRUE(post.cells[7].has_value());
     EXPECT_FALSE(post.cells[8].has_value());
     EXPECT_FALSE(post.cells[9].has_value());
-    field->days[40].stage = StageForecasted;
+    field->season.days[40].stage = StageForecasted;
     EXPECT_EQ(irrigation_row(*field, 40, TableFill::Full).cells[2], "Forecasted");
 }
 
@@ -131,19 +131,19 @@ TEST_F(IrrigationTable, SummaryRowOfAFieldWithAForecastIrrigation)
     metric();
     auto location = test::make_location(100, 20, {12.0f, 28.0f, 9.0f, 0.0f});
     auto field = test::make_field(*location, test::short_crop());
-    const int a = field->last_actual_day;
-    const int f = field->last_forecast_day;
+    const int a = field->season.last_actual_day;
+    const int f = field->season.last_forecast_day;
     ASSERT_GT(f, a);
-    const FieldDay &forecast = field->days[static_cast<std::size_t>(f)];
+    const FieldDay &forecast = field->season.days[static_cast<std::size_t>(f)];
     ASSERT_GT(forecast.irrigation_needed, 0.0f);
     const auto row = field_summary_row(*field);
-    EXPECT_EQ(
-        std::vector<std::string>(row.begin(), row.end()),
-        (std::vector<std::string>{
-            "north", "SHORT", "Full Cover",
-            strprintf("%1.2f", double(field->days[static_cast<std::size_t>(a)].soil_moisture)),
-            format_date(field->date_of(f), "%m/%d/%y"), "",
-            strprintf("%1.1f", double(forecast.irrigation_needed)), ""}));
+    EXPECT_EQ(std::vector<std::string>(row.begin(), row.end()),
+              (std::vector<std::string>{
+                  "north", "SHORT", "Full Cover",
+                  strprintf("%1.2f",
+                            double(field->season.days[static_cast<std::size_t>(a)].soil_moisture)),
+                  format_date(field->date_of(f), "%m/%d/%y"), "",
+                  strprintf("%1.1f", double(forecast.irrigation_needed)), ""}));
     const auto headers = field_summary_headers();
     EXPECT_EQ(headers[3], "Soil Moisture(mm)");
     EXPECT_EQ(headers[5], "Start By");
@@ -154,16 +154,17 @@ TEST_F(IrrigationTable, SummaryRowCases)
 {
     auto due = test::make_location(100, 16);
     auto due_field = test::make_field(*due, test::short_crop());
-    due_field->days[15].sm_override = 1;
-    due_field->days[15].deficit = 100.0f;
-    due_field->n4 = 100.0f;
-    due_field->n2 = 300.0f;
+    due_field->season.days[15].sm_override = 1;
+    due_field->season.days[15].deficit = 100.0f;
+    due_field->seasonal_nitrogen = 100.0f;
+    due_field->saved.nitrogen.soil_nitrogen = 300.0f;
     due_field->season_run(0);
     const auto asap = field_summary_row(*due_field);
     EXPECT_EQ(asap[4], format_date(due_field->date_of(15), "%m/%d/%y") + " (ASAP)");
     EXPECT_FALSE(asap[6].empty());
-    ASSERT_GT(due_field->days[15].nitrate_available, 1.0f);
-    EXPECT_EQ(asap[7], strprintf("%d", static_cast<int>(due_field->days[15].nitrate_available)));
+    ASSERT_GT(due_field->season.days[15].nitrate_available, 1.0f);
+    EXPECT_EQ(asap[7],
+              strprintf("%d", static_cast<int>(due_field->season.days[15].nitrate_available)));
 
     auto none = test::make_location(100, 0);
     auto no_data = field_summary_row(*test::make_field(*none, test::corn()));
@@ -196,7 +197,7 @@ TEST_F(IrrigationTable, LocationSummaryListsItsFieldsInOpeningOrder)
     EXPECT_TRUE(location_summary_rows(*location).empty());
     auto first = test::make_field(*location, test::corn());
     auto second = test::make_field(*location, test::short_crop());
-    second->name = "south";
+    second->saved.name = "south";
     const auto rows = location_summary_rows(*location);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0][1], "CORN");

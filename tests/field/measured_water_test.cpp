@@ -114,8 +114,8 @@ TEST_F(MeasuredWater, ReadingsBecomeOverridesWhereTheDayCanTakeOne)
     // Weather for the short crop's 31-day season and a week after it, then none.
     auto location = test::make_location(100, 40);
     auto field = test::make_field(*location, test::short_crop());
-    ASSERT_EQ(field->last_actual_day, 39);
-    const float root_depth_8 = field->days[8].root_depth;
+    ASSERT_EQ(field->season.last_actual_day, 39);
+    const float root_depth_8 = field->season.days[8].root_depth;
     const auto readings =
         parse_soil_readings("date,value\n" + on(5, 6) + ",12.5\n" + on(5, 1) + ",3\n" + on(4, 20) +
                                 ",3\n" + on(6, 5) + ",3\n" + on(6, 25) + ",3\n",
@@ -131,11 +131,11 @@ TEST_F(MeasuredWater, ReadingsBecomeOverridesWhereTheDayCanTakeOne)
                   "Line 5: 2022-06-05 is skipped: post-harvest.",
                   "Line 6: 2022-06-25 is skipped: no weather."}));
     EXPECT_TRUE(field->is_modified());
-    const FieldDay &day5 = field->days[5];
+    const FieldDay &day5 = field->season.days[5];
     EXPECT_EQ(day5.sm_override, 1);
     EXPECT_EQ(day5.deficit, 12.5f);
     // The season ran again from the reading: the next day goes on from it.
-    const FieldDay &day6 = field->days[6];
+    const FieldDay &day6 = field->season.days[6];
     EXPECT_NEAR(day6.deficit, 12.5f + day6.crop_et, 1e-4);
     EXPECT_EQ(entered.report("r.csv").substr(0, 34), "Entered 1 soil reading from r.csv.");
 
@@ -143,7 +143,8 @@ TEST_F(MeasuredWater, ReadingsBecomeOverridesWhereTheDayCanTakeOne)
     const auto content = parse_soil_readings("date,value\n" + on(5, 9) + ",30\n",
                                              unit(ReadingKind::Content, "percent"));
     enter_soil_readings(*field, content.readings, ReadingKind::Content);
-    EXPECT_NEAR(field->days[8].deficit, (field->soil.sm_fc - 0.30f) * root_depth_8, 1e-5);
+    EXPECT_NEAR(field->season.days[8].deficit, (field->saved.soil.sm_fc - 0.30f) * root_depth_8,
+                1e-5);
 }
 
 TEST_F(MeasuredWater, MorningReadingIsTheEndOfTheDayBeforeItsRain)
@@ -152,7 +153,7 @@ TEST_F(MeasuredWater, MorningReadingIsTheEndOfTheDayBeforeItsRain)
     auto location = test::make_location(100, 40);
     const auto field_with_rain = [&] {
         auto field = test::make_field(*location, test::short_crop());
-        field->days[11].rain = 20.0f;
+        field->season.days[11].rain = 20.0f;
         field->season_run(0);
         return field;
     };
@@ -164,20 +165,20 @@ TEST_F(MeasuredWater, MorningReadingIsTheEndOfTheDayBeforeItsRain)
                                   {ReadingTime::Morning, {}})
                   .entered,
               1);
-    EXPECT_EQ(morning->days[10].sm_override, 1);
-    EXPECT_EQ(morning->days[10].deficit, 30.0f);
+    EXPECT_EQ(morning->season.days[10].sm_override, 1);
+    EXPECT_EQ(morning->season.days[10].deficit, 30.0f);
     // The day's rain then falls on the measured soil. A center pivot's 1.2 in of net application
     // counts f(1.2) = 0.531747 + 0.295164*1.2 - 0.057697*1.44 + 0.003804*1.728 = 0.8094334 of it.
-    const FieldDay &day11 = morning->days[11];
+    const FieldDay &day11 = morning->season.days[11];
     EXPECT_EQ(day11.sm_override, 0);
     EXPECT_NEAR(day11.deficit, 30.0 + day11.crop_et - 20.0 * 0.8094334, 1e-4);
 
     // Read in the evening, the same value is after the rain: the day itself.
     auto evening = field_with_rain();
     enter_soil_readings(*evening, reading.readings, ReadingKind::Deficit);
-    EXPECT_EQ(evening->days[10].sm_override, 0);
-    EXPECT_EQ(evening->days[11].sm_override, 1);
-    EXPECT_EQ(evening->days[11].deficit, 30.0f);
+    EXPECT_EQ(evening->season.days[10].sm_override, 0);
+    EXPECT_EQ(evening->season.days[11].sm_override, 1);
+    EXPECT_EQ(evening->season.days[11].deficit, 30.0f);
 
     // The morning after planting is the planting day's end, which the initial moisture holds.
     const auto early =
@@ -203,11 +204,11 @@ TEST_F(MeasuredWater, ImportSetsLearningOnlyWhenAReadingIsEntered)
                                     {ReadingTime::Evening, true});
     };
     EXPECT_EQ(import("date,value\n" + on(4, 1) + ",3\n").entered.entered, 0);
-    EXPECT_FALSE(field->learn_from_readings);
+    EXPECT_FALSE(field->saved.learn_from_readings);
     EXPECT_TRUE(import("date,value\n" + on(5, 6) + ",x\n").error);
-    EXPECT_FALSE(field->learn_from_readings);
+    EXPECT_FALSE(field->saved.learn_from_readings);
     EXPECT_EQ(import("date,value\n" + on(5, 6) + ",3\n").entered.entered, 1);
-    EXPECT_TRUE(field->learn_from_readings);
+    EXPECT_TRUE(field->saved.learn_from_readings);
 }
 
 TEST_F(MeasuredWater, ForecastDayAndBadFileTakeNothing)
@@ -215,8 +216,8 @@ TEST_F(MeasuredWater, ForecastDayAndBadFileTakeNothing)
     auto location = test::make_location(100, 20);
     auto field = test::make_field(*location, test::short_crop());
     field->set_modified(false);
-    ASSERT_GT(field->last_forecast_day, field->last_actual_day);
-    const int forecast = field->last_actual_day + 1;
+    ASSERT_GT(field->season.last_forecast_day, field->season.last_actual_day);
+    const int forecast = field->season.last_actual_day + 1;
     const auto readings =
         parse_soil_readings("date,value\n" + iso_date(field->date_of(forecast)) + ",3\n",
                             unit(ReadingKind::Deficit, "mm"));
@@ -245,15 +246,15 @@ TEST_F(MeasuredWater, SkillPredictsEachReadingFromTheOneBefore)
     const auto with_overrides = [&](std::vector<std::pair<int, float>> overrides) {
         auto field = test::make_field(*location, test::short_crop());
         for (const auto &[d, deficit] : overrides) {
-            field->days[static_cast<std::size_t>(d)].sm_override = 1;
-            field->days[static_cast<std::size_t>(d)].deficit = deficit;
+            field->season.days[static_cast<std::size_t>(d)].sm_override = 1;
+            field->season.days[static_cast<std::size_t>(d)].deficit = deficit;
         }
         field->season_run(0);
         return field;
     };
     // What the balance says on day 7 with nothing measured, and on day 14 from day 7's reading.
-    const float from_planting = with_overrides({})->days[7].deficit;
-    const float from_day_7 = with_overrides({{7, 20.0f}})->days[14].deficit;
+    const float from_planting = with_overrides({})->season.days[7].deficit;
+    const float from_day_7 = with_overrides({{7, 20.0f}})->season.days[14].deficit;
 
     auto field = with_overrides({{7, 20.0f}, {14, 5.0f}});
     const auto before = field->serialize();
@@ -283,9 +284,9 @@ TEST_F(MeasuredWater, StartByTakesTheDaysTheGrossAmountNeeds)
     settings->depth_unit = 0; // mm: a rate in days per mm as shown
     auto location = test::make_location(100, 20, {12.0f, 28.0f, 9.0f, 0.0f});
     auto field = test::make_field(*location, test::short_crop());
-    const int a = field->last_actual_day;
-    const int f = field->last_forecast_day;
-    const float amount = field->days[static_cast<std::size_t>(f)].irrigation_needed;
+    const int a = field->season.last_actual_day;
+    const int f = field->season.last_forecast_day;
+    const float amount = field->season.days[static_cast<std::size_t>(f)].irrigation_needed;
     ASSERT_GT(amount, 0.0f);
     ASSERT_GE(f - a, 2);
     const struct
@@ -301,19 +302,19 @@ TEST_F(MeasuredWater, StartByTakesTheDaysTheGrossAmountNeeds)
         {1e-7f, f}, // under a day's work still starts on the day
     };
     for (const auto &c : cases) {
-        field->days_per_mm = c.days_per_mm;
+        field->saved.days_per_mm = c.days_per_mm;
         const std::optional<int> start = next_irrigation(*field).start_by;
         EXPECT_EQ(start, c.start ? std::optional(field->date_of(*c.start)) : std::nullopt)
             << c.days_per_mm;
     }
-    field->days_per_mm = 1.0f / amount;
+    field->saved.days_per_mm = 1.0f / amount;
     EXPECT_EQ(field_summary_row(*field)[kStartByColumn],
               format_date(field->date_of(f - 1), "%m/%d/%y"));
-    field->days_per_mm = 5.0f;
+    field->saved.days_per_mm = 5.0f;
     EXPECT_EQ(field_summary_row(*field)[kStartByColumn], "Now");
 
     // Nothing due, nothing to start.
-    field->days[static_cast<std::size_t>(f)].irrigation_needed = 0.0f;
+    field->season.days[static_cast<std::size_t>(f)].irrigation_needed = 0.0f;
     EXPECT_EQ(next_irrigation(*field).start_by, std::nullopt);
     EXPECT_EQ(field_summary_row(*field)[kStartByColumn], "");
 }
@@ -326,7 +327,7 @@ TEST_F(MeasuredWater, FieldDialogKeepsTheCapacityInDaysPerShownUnit)
     EXPECT_FALSE(form.values.days_per_unit);
     form.values.days_per_unit = 3.0f; // days per inch
     ASSERT_TRUE(form.accept());
-    EXPECT_FLOAT_EQ(field->days_per_mm, 3.0f * 0.03937f);
+    EXPECT_FLOAT_EQ(field->saved.days_per_mm, 3.0f * 0.03937f);
     EXPECT_NEAR(*FieldDetailsForm(*field).values.days_per_unit, 3.0f, 1e-6);
     EXPECT_EQ(days_per_unit_label(), "days/in");
 
@@ -339,7 +340,7 @@ TEST_F(MeasuredWater, FieldDialogKeepsTheCapacityInDaysPerShownUnit)
     }
     form.values.days_per_unit.reset();
     ASSERT_TRUE(form.accept());
-    EXPECT_EQ(field->days_per_mm, 0.0f);
+    EXPECT_EQ(field->saved.days_per_mm, 0.0f);
 }
 
 } // namespace

@@ -49,7 +49,8 @@ TEST_F(NextIrrigationDecision, EachReasonFromARealRun)
             EXPECT_EQ(next_irrigation_text(*field).when, "No Data");
         } else {
             EXPECT_EQ(next.advice,
-                      field->days[static_cast<std::size_t>(field->last_actual_day)].category)
+                      field->season.days[static_cast<std::size_t>(field->season.last_actual_day)]
+                          .category)
                 << c.what;
             if (!next.due()) {
                 EXPECT_EQ(next_irrigation_text(*field).when, "None forecast") << c.what;
@@ -62,23 +63,23 @@ TEST_F(NextIrrigationDecision, DueLaterOrNowFromTheForecastDay)
 {
     auto location = test::make_location(100, 20, {12.0f, 28.0f, 9.0f, 0.0f});
     auto later = test::make_field(*location, test::short_crop());
-    const int f = later->last_forecast_day;
-    ASSERT_GT(f, later->last_actual_day);
+    const int f = later->season.last_forecast_day;
+    ASSERT_GT(f, later->season.last_actual_day);
     NextIrrigation next = next_irrigation(*later);
     EXPECT_EQ(next.date, later->date_of(f));
     EXPECT_FALSE(next.due_now);
-    EXPECT_EQ(next.gross_amount, later->days[static_cast<std::size_t>(f)].irrigation_needed);
+    EXPECT_EQ(next.gross_amount, later->season.days[static_cast<std::size_t>(f)].irrigation_needed);
 
     auto dry = test::make_location(100, 16);
     auto now = test::make_field(*dry, test::short_crop());
-    now->days[15].sm_override = 1;
-    now->days[15].deficit = 100.0f;
+    now->season.days[15].sm_override = 1;
+    now->season.days[15].deficit = 100.0f;
     now->season_run(0);
     next = next_irrigation(*now);
     EXPECT_EQ(next.reason, NextReason::Due);
     EXPECT_TRUE(next.due_now);
     EXPECT_EQ(next.date, now->date_of(15));
-    EXPECT_EQ(next.advice, now->days[15].category);
+    EXPECT_EQ(next.advice, now->season.days[15].category);
     EXPECT_EQ(next_irrigation_text(*now).when, "Now");
 }
 
@@ -93,11 +94,11 @@ TEST_F(NextIrrigationDecision, StartByIsShownOnlyWithASystemCapacity)
 
     auto dry = test::make_location(100, 16);
     auto now = test::make_field(*dry, test::short_crop());
-    now->days[15].sm_override = 1;
-    now->days[15].deficit = 100.0f;
+    now->season.days[15].sm_override = 1;
+    now->season.days[15].deficit = 100.0f;
     now->season_run(0);
     EXPECT_EQ(next_irrigation_text(*now).start_by, std::nullopt);
-    now->days_per_mm = 0.1f;
+    now->saved.days_per_mm = 0.1f;
     now->season_run(0);
     EXPECT_EQ(next_irrigation_text(*now).start_by, "Now");
 }

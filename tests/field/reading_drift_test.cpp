@@ -69,14 +69,14 @@ protected:
         for (int k = 1; k < readings; ++k) {
             const int d = kFirst + k * kGap;
             // What the balance carries to day d from the reading before, as nothing else was read.
-            predicted.push_back(field->days[static_cast<std::size_t>(d)].deficit);
+            predicted.push_back(field->season.days[static_cast<std::size_t>(d)].deficit);
             read_at(d, predicted.back() + kMiss);
         }
     }
 
     void read_at(int d, float deficit)
     {
-        FieldDay &day = field->days[static_cast<std::size_t>(d)];
+        FieldDay &day = field->season.days[static_cast<std::size_t>(d)];
         day.sm_override = 1;
         day.deficit = deficit;
         field->season_run(0);
@@ -92,13 +92,13 @@ TEST_F(DriftingReadings, EachReadingIsCorrectedWithTheDriftFittedBeforeIt)
     make(40, 4); // days 5, 9, 13, 17
     // Carried from the first reading with nothing read after it, for the leads of 8 days.
     auto unread = test::make_field(*location, test::short_crop());
-    unread->days[kFirst].sm_override = 1;
-    unread->days[kFirst].deficit = 10.0f;
+    unread->season.days[kFirst].sm_override = 1;
+    unread->season.days[kFirst].deficit = 10.0f;
     unread->season_run(0);
-    const float day13_from_day5 = unread->days[13].deficit;
-    unread->days[9] = field->days[9];
+    const float day13_from_day5 = unread->season.days[13].deficit;
+    unread->season.days[9] = field->season.days[9];
     unread->season_run(0);
-    const float day17_from_day9 = unread->days[17].deficit;
+    const float day17_from_day9 = unread->season.days[17].deficit;
 
     const ForecastSkill skill = forecast_skill(*field);
     ASSERT_EQ(skill.rows.size(), 4u);
@@ -137,7 +137,7 @@ TEST_F(DriftingReadings, EachReadingIsCorrectedWithTheDriftFittedBeforeIt)
     EXPECT_FALSE(skill.leads[2].errors.rmse);
 
     // A reading never helps predict itself: the last one moved leaves its prediction alone.
-    field->days[17].deficit += 5.0f;
+    field->season.days[17].deficit += 5.0f;
     const ForecastSkill moved = forecast_skill(*field);
     EXPECT_EQ(moved.rows[3].corrected, skill.rows[3].corrected);
     EXPECT_EQ(moved.rows[3].rate, skill.rows[3].rate);
@@ -154,41 +154,41 @@ TEST_F(DriftingReadings, EachReadingIsCorrectedWithTheDriftFittedBeforeIt)
 TEST_F(DriftingReadings, LearningAddsTheDriftToEveryDayAfterTheLastReading)
 {
     make(20, 4); // readings through day 17, weather through day 19, then the forecast
-    field->days_per_mm = 0.05f;
+    field->saved.days_per_mm = 0.05f;
     field->season_run(0);
-    const std::vector<FieldDay> off = field->days;
-    const int off_forecast = field->last_forecast_day;
+    const std::vector<FieldDay> off = field->season.days;
+    const int off_forecast = field->season.last_forecast_day;
     const std::optional<int> off_start = next_irrigation(*field).start_by;
     const auto off_bytes = field->serialize();
-    ASSERT_GT(off_forecast, field->last_actual_day);
+    ASSERT_GT(off_forecast, field->season.last_actual_day);
     ASSERT_TRUE(off_start);
 
-    field->learn_from_readings = true;
+    field->saved.learn_from_readings = true;
     field->season_run(0);
-    EXPECT_NEAR(field->learned_drift, 2.0f, 1e-6f);
+    EXPECT_NEAR(field->season.learned_drift, 2.0f, 1e-6f);
     for (int d = 0; d <= 17; ++d)
-        EXPECT_EQ(field->days[static_cast<std::size_t>(d)].deficit,
+        EXPECT_EQ(field->season.days[static_cast<std::size_t>(d)].deficit,
                   off[static_cast<std::size_t>(d)].deficit)
             << d;
     // The day after the last reading starts from the same soil and takes 2 mm more.
-    EXPECT_NEAR(field->days[18].deficit - off[18].deficit, 2.0f, 1e-4f);
+    EXPECT_NEAR(field->season.days[18].deficit - off[18].deficit, 2.0f, 1e-4f);
     float gap = 2.0f;
-    for (int d = 19; d <= field->last_forecast_day; ++d) {
-        const float now = field->days[static_cast<std::size_t>(d)].deficit -
+    for (int d = 19; d <= field->season.last_forecast_day; ++d) {
+        const float now = field->season.days[static_cast<std::size_t>(d)].deficit -
                           off[static_cast<std::size_t>(d)].deficit;
         EXPECT_GT(now, gap) << d; // actual days and forecast days alike
         gap = now;
     }
     // The irrigation falls due sooner, and the start-by date moves with it.
-    EXPECT_LT(field->last_forecast_day, off_forecast);
+    EXPECT_LT(field->season.last_forecast_day, off_forecast);
     ASSERT_TRUE(next_irrigation(*field).start_by);
     EXPECT_LT(*next_irrigation(*field).start_by, *off_start);
 
     // Off again, every day is as it was before learning.
-    field->learn_from_readings = false;
+    field->saved.learn_from_readings = false;
     field->season_run(0);
     EXPECT_EQ(field->serialize(), off_bytes);
-    EXPECT_EQ(field->learned_drift, 0.0f);
+    EXPECT_EQ(field->season.learned_drift, 0.0f);
 }
 
 TEST_F(DriftingReadings, LearningStopsAtHarvest)
@@ -197,16 +197,16 @@ TEST_F(DriftingReadings, LearningStopsAtHarvest)
     // gain would drain through it for the rest of the record): the short crop's days after its
     // harvest on day 31 take no more of it.
     make(40, 4);
-    ASSERT_EQ(field->last_actual_day, 39);
-    const std::vector<FieldDay> off = field->days;
-    field->learn_from_readings = true;
+    ASSERT_EQ(field->season.last_actual_day, 39);
+    const std::vector<FieldDay> off = field->season.days;
+    field->saved.learn_from_readings = true;
     field->season_run(0);
-    const float at_harvest = field->days[31].deficit - off[31].deficit;
+    const float at_harvest = field->season.days[31].deficit - off[31].deficit;
     // 2 mm on each of the 14 days from the last reading, less the ET the drier soil holds back.
     EXPECT_GT(at_harvest, 2.0f * 12);
     EXPECT_LE(at_harvest, 2.0f * 14);
     for (std::size_t d = 32; d <= 39; ++d)
-        EXPECT_NEAR(field->days[d].deficit - off[d].deficit, at_harvest, 1e-3f) << d;
+        EXPECT_NEAR(field->season.days[d].deficit - off[d].deficit, at_harvest, 1e-3f) << d;
 }
 
 TEST_F(DriftingReadings, LearningWithoutTwoReadingsChangesNothing)
@@ -218,10 +218,10 @@ TEST_F(DriftingReadings, LearningWithoutTwoReadingsChangesNothing)
         if (readings == 1)
             read_at(kFirst, 10.0f);
         const auto before = field->serialize();
-        field->learn_from_readings = true;
+        field->saved.learn_from_readings = true;
         field->season_run(0);
-        EXPECT_EQ(field->learned_drift, 0.0f) << readings;
-        field->learn_from_readings = false; // the flag itself is stored after the days
+        EXPECT_EQ(field->season.learned_drift, 0.0f) << readings;
+        field->saved.learn_from_readings = false; // the flag itself is stored after the days
         EXPECT_EQ(field->serialize(), before) << readings;
     }
 }

@@ -50,13 +50,13 @@ TEST_F(SeasonRun, ForecastUsesTheMeansOfTheLastSevenActualDays)
         }
         auto field = test::make_field(*location, test::corn());
         const int last = c.weather_days - 1;
-        EXPECT_EQ(field->last_actual_day, last);
+        EXPECT_EQ(field->season.last_actual_day, last);
         const int n = last - c.first_mean_day + 1;
         const double day_sum = (c.first_mean_day + last) * n / 2.0;
-        EXPECT_NEAR(field->forecast_etr, 2.0 + 0.5 * day_sum / n, 1e-5) << c.weather_days;
-        EXPECT_NEAR(field->forecast_tmin, 5.0 + day_sum / n, 1e-5);
-        EXPECT_NEAR(field->forecast_tmax, 20.0 + 0.25 * day_sum / n, 1e-5);
-        EXPECT_EQ(field->days[static_cast<std::size_t>(c.weather_days)].kind, KindForecast);
+        EXPECT_NEAR(field->season.forecast_etr, 2.0 + 0.5 * day_sum / n, 1e-5) << c.weather_days;
+        EXPECT_NEAR(field->season.forecast_tmin, 5.0 + day_sum / n, 1e-5);
+        EXPECT_NEAR(field->season.forecast_tmax, 20.0 + 0.25 * day_sum / n, 1e-5);
+        EXPECT_EQ(field->season.days[static_cast<std::size_t>(c.weather_days)].kind, KindForecast);
     }
 }
 
@@ -64,22 +64,22 @@ TEST_F(SeasonRun, LastActualDayNeedingIrrigationMakesNoForecast)
 {
     auto location = test::make_location(100, 16);
     auto field = test::make_field(*location, test::short_crop());
-    field->days[15].sm_override = 1;
-    field->days[15].deficit = 100.0f;
-    field->days[30].gross_irrigation = 12.0f;
+    field->season.days[15].sm_override = 1;
+    field->season.days[15].deficit = 100.0f;
+    field->season.days[30].gross_irrigation = 12.0f;
     EXPECT_EQ(field->season_run(0), 1);
-    EXPECT_GT(field->days[15].irrigation_needed, 0.0f);
-    EXPECT_EQ(field->last_actual_day, 15);
-    EXPECT_EQ(field->last_forecast_day, 15);
-    for (std::size_t j = 16; j < field->days.size(); ++j) {
-        const FieldDay &t = field->days[j];
+    EXPECT_GT(field->season.days[15].irrigation_needed, 0.0f);
+    EXPECT_EQ(field->season.last_actual_day, 15);
+    EXPECT_EQ(field->season.last_forecast_day, 15);
+    for (std::size_t j = 16; j < field->season.days.size(); ++j) {
+        const FieldDay &t = field->season.days[j];
         EXPECT_EQ(t.stage, StageNotComputed);
         EXPECT_EQ(t.category, AdviceBeyondForecast);
         EXPECT_EQ(t.root_depth, 0.0f);
         EXPECT_EQ(t.crop_et, 0.0f);
         EXPECT_NE(t.kind, KindForecast);
     }
-    EXPECT_EQ(field->days[30].gross_irrigation, 12.0f); // entered values stay
+    EXPECT_EQ(field->season.days[30].gross_irrigation, 12.0f); // entered values stay
 }
 
 TEST_F(SeasonRun, SeasonDaysForecastEndsAtStopIrrigating)
@@ -95,9 +95,9 @@ TEST_F(SeasonRun, SeasonDaysForecastEndsAtStopIrrigating)
         auto location = test::make_location(c.location_days, 10);
         rain_every_day(*location, 20.0f);
         auto field = test::make_field(*location, test::short_crop());
-        EXPECT_EQ(field->last_actual_day, 9);
-        EXPECT_EQ(field->last_forecast_day, c.last_forecast);
-        EXPECT_EQ(field->days[static_cast<std::size_t>(c.last_forecast)].kind, KindForecast);
+        EXPECT_EQ(field->season.last_actual_day, 9);
+        EXPECT_EQ(field->season.last_forecast_day, c.last_forecast);
+        EXPECT_EQ(field->season.days[static_cast<std::size_t>(c.last_forecast)].kind, KindForecast);
         EXPECT_EQ(said(messages, kDaysMessage), c.message) << c.location_days;
     }
 }
@@ -109,9 +109,9 @@ TEST_F(SeasonRun, DegreeDayForecastEndsAtStopIrrigating)
     rain_every_day(*location, 20.0f);
     auto field = test::make_field(*location, test::short_crop());
     // Day 31 would reach 304 GDD, past the Stop Irrigating stage's 300.
-    EXPECT_EQ(field->last_forecast_day, 30);
+    EXPECT_EQ(field->season.last_forecast_day, 30);
     EXPECT_TRUE(said(messages, kGddMessage));
-    EXPECT_EQ(field->days[31].stage, StageNotComputed);
+    EXPECT_EQ(field->season.days[31].stage, StageNotComputed);
 }
 
 TEST_F(SeasonRun, DegreeDayForecastReachingTheRecordsEndKeepsItsLastDay)
@@ -120,9 +120,9 @@ TEST_F(SeasonRun, DegreeDayForecastReachingTheRecordsEndKeepsItsLastDay)
     auto location = test::make_location(25, 10);
     rain_every_day(*location, 20.0f);
     auto field = test::make_field(*location, test::short_crop());
-    EXPECT_EQ(field->last_forecast_day, 24);
-    EXPECT_EQ(field->days[24].kind, KindForecast);
-    EXPECT_NE(field->days[24].stage, StageNotComputed);
+    EXPECT_EQ(field->season.last_forecast_day, 24);
+    EXPECT_EQ(field->season.days[24].kind, KindForecast);
+    EXPECT_NE(field->season.days[24].stage, StageNotComputed);
 }
 
 TEST_F(SeasonRun, DegreeDayForecastDoesNotDependOnAnEarlierRun)
@@ -138,7 +138,7 @@ TEST_F(SeasonRun, DegreeDayForecastDoesNotDependOnAnEarlierRun)
     auto fresh = test::make_location(100, 26, {12.0f, 27.0f, 6.0f, 0.0f});
     rain_every_day(*fresh, 20.0f);
     auto reference = test::make_field(*fresh, test::short_crop());
-    EXPECT_EQ(field->last_forecast_day, reference->last_forecast_day);
+    EXPECT_EQ(field->season.last_forecast_day, reference->season.last_forecast_day);
     EXPECT_EQ(field->serialize(), reference->serialize());
     const auto before = field->serialize();
     field->season_run(0);
@@ -149,22 +149,22 @@ TEST_F(SeasonRun, TooFewActualDaysMakeNoForecastAndLeaveLaterDays)
 {
     auto location = test::make_location(100, 4);
     auto field = test::make_field(*location, test::corn());
-    field->days[10].crop_et = 7.0f;
+    field->season.days[10].crop_et = 7.0f;
     EXPECT_EQ(field->season_run(0), 0);
-    EXPECT_EQ(field->last_actual_day, 3);
-    EXPECT_EQ(field->last_forecast_day, 0);
-    EXPECT_EQ(field->days[10].crop_et, 7.0f);
+    EXPECT_EQ(field->season.last_actual_day, 3);
+    EXPECT_EQ(field->season.last_forecast_day, 0);
+    EXPECT_EQ(field->season.days[10].crop_et, 7.0f);
 }
 
 TEST_F(SeasonRun, RunFromADayLeavesTheDaysBefore)
 {
     auto location = test::make_location(100, 40);
     auto field = test::make_field(*location, test::corn());
-    field->days[3].crop_et = 99.0f;
+    field->season.days[3].crop_et = 99.0f;
     field->season_run(5);
-    EXPECT_EQ(field->days[3].crop_et, 99.0f);
+    EXPECT_EQ(field->season.days[3].crop_et, 99.0f);
     field->season_run(0);
-    EXPECT_NE(field->days[3].crop_et, 99.0f);
+    EXPECT_NE(field->season.days[3].crop_et, 99.0f);
 }
 
 TEST_F(SeasonRun, WeatherChangeRerunsFromTheFieldsDay)
@@ -175,14 +175,14 @@ TEST_F(SeasonRun, WeatherChangeRerunsFromTheFieldsDay)
         std::vector<std::string> hints;
         bool marker_kept;
     } cases[] = {
-        {15, {"location -3", "field 5"}, true},
-        {0, {"location -3", "field 0"}, false},
+        {15, {"location fields", "field day 5"}, true},
+        {0, {"location fields", "field day 0"}, false},
         {4, {}, true},
     };
     for (const auto &c : cases) {
         auto location = test::make_location(100, 40);
         auto field = test::make_field(*location, test::corn(), 10);
-        ASSERT_EQ(field->day_offset, 10);
+        ASSERT_EQ(field->binding.day_offset, 10);
         std::vector<std::string> log;
         test::HintLog location_view, field_view;
         location_view.log = field_view.log = &log;
@@ -190,10 +190,10 @@ TEST_F(SeasonRun, WeatherChangeRerunsFromTheFieldsDay)
         field_view.who = "field";
         location->add_view(&location_view);
         field->add_view(&field_view);
-        field->days[2].crop_et = 99.0f;
+        field->season.days[2].crop_et = 99.0f;
         location->notify_fields(c.location_day);
         EXPECT_EQ(log, c.hints) << c.location_day;
-        EXPECT_EQ(field->days[2].crop_et == 99.0f, c.marker_kept) << c.location_day;
+        EXPECT_EQ(field->season.days[2].crop_et == 99.0f, c.marker_kept) << c.location_day;
         location->remove_view(&location_view);
     }
 }
@@ -208,7 +208,7 @@ TEST_F(SeasonRun, RerunAllTellsEverything)
     view.who = "field";
     field->add_view(&view);
     field->rerun_all();
-    EXPECT_EQ(log, std::vector<std::string>{"field -1"});
+    EXPECT_EQ(log, std::vector<std::string>{"field everything"});
 }
 
 TEST_F(SeasonRun, AdviceMessages)
@@ -242,15 +242,15 @@ TEST_F(SeasonRun, NutrientFileGivesTheNitrogenInputs)
     {
         std::size_t size;
         std::int32_t first_entry;
-        float n3;
+        bool from_file;
         std::string message;
-        float n2, n4;
+        float soil_nitrogen, seasonal;
     } cases[] = {
-        {0, -1, 0.0f, "Unable to open the nutrient file: north22.FRT", 0.0f, 0.0f},
-        {100, -1, 0.0f, "Unable to read from the file: north22.FRT", 0.0f, 0.0f},
-        {664, -1, 0.0f, "", 62.0f, 180.0f},
-        {664, 40, 0.0f, "", 102.0f, 180.0f},
-        {664, 40, 0.1f, "", 5.0f, 180.0f},
+        {0, -1, false, "Unable to open the nutrient file: north22.FRT", 0.0f, 0.0f},
+        {100, -1, false, "Unable to read from the file: north22.FRT", 0.0f, 0.0f},
+        {664, -1, false, "", 62.0f, 180.0f},
+        {664, 40, false, "", 102.0f, 180.0f},
+        {664, 40, true, "", 5.0f, 180.0f},
     };
     for (const auto &c : cases) {
         auto location = test::make_location(100, 40);
@@ -261,14 +261,15 @@ TEST_F(SeasonRun, NutrientFileGivesTheNitrogenInputs)
             block.resize(c.size);
             ASSERT_TRUE(write_file_atomic(work_file("north22.FRT"), block));
         }
-        field->n2 = 5.0f;
-        field->n3 = c.n3;
+        field->saved.nitrogen.soil_nitrogen = 5.0f;
+        field->saved.nitrogen.soil_nitrogen_from_file = c.from_file;
         messages->clear();
         EXPECT_EQ(read_nutrient_values(*field), c.message.empty());
         EXPECT_EQ(messages->texts(), c.message.empty() ? std::vector<std::string>{}
                                                        : std::vector<std::string>{c.message});
-        EXPECT_EQ(field->n4, c.n4);
-        EXPECT_EQ(field->n2, c.message.empty() ? c.n2 : 5.0f);
+        EXPECT_EQ(field->seasonal_nitrogen, c.seasonal);
+        EXPECT_EQ(field->saved.nitrogen.soil_nitrogen, c.message.empty() ? c.soil_nitrogen : 5.0f);
+        EXPECT_EQ(field->saved.nitrogen.soil_nitrogen_from_file, c.from_file || c.message.empty());
     }
 }
 
@@ -278,8 +279,8 @@ TEST_F(SeasonRun, NutrientFileIsReadOnlyUntilTheBasisIsKnown)
     auto field = test::make_field(*location, test::corn());
     ASSERT_TRUE(write_file_atomic(work_file("north22.FRT"), nutrient_block(-1)));
     field->season_run(0);
-    EXPECT_EQ(field->n4, 180.0f);
-    EXPECT_GT(field->days[20].nitrate_available, 0.0f);
+    EXPECT_EQ(field->seasonal_nitrogen, 180.0f);
+    EXPECT_GT(field->season.days[20].nitrate_available, 0.0f);
     std::filesystem::remove(work_file("north22.FRT"));
     messages->clear();
     field->season_run(0);
@@ -298,7 +299,7 @@ TEST_F(SeasonRun, TheRunIsPureAndTheFieldShowsWhatItSays)
     messages->clear();
 
     FieldSeason season;
-    season.days = field->days;
+    season.days = field->season.days;
     run_season(field->season_inputs(RunSettings::current()), season, 0);
     EXPECT_EQ(season.messages, std::vector<std::string>{kDaysMessage});
     EXPECT_TRUE(messages->texts().empty());
@@ -307,15 +308,15 @@ TEST_F(SeasonRun, TheRunIsPureAndTheFieldShowsWhatItSays)
 
     EXPECT_EQ(field->season_run(0), 1);
     EXPECT_EQ(messages->texts(), std::vector<std::string>{kDaysMessage});
-    EXPECT_EQ(field->n4, 180.0f);
+    EXPECT_EQ(field->seasonal_nitrogen, 180.0f);
     FieldSeason again;
-    again.days = field->days;
+    again.days = field->season.days;
     run_season(field->season_inputs(RunSettings::current()), again, 0);
-    ASSERT_EQ(again.days.size(), field->days.size());
+    ASSERT_EQ(again.days.size(), field->season.days.size());
     for (std::size_t d = 0; d < again.days.size(); ++d)
-        EXPECT_EQ(encode_field_day(again.days[d]), encode_field_day(field->days[d])) << d;
-    EXPECT_EQ(again.cum_leached, field->cum_leached);
-    EXPECT_GT(field->days[5].nitrate_available, 0.0f);
+        EXPECT_EQ(encode_field_day(again.days[d]), encode_field_day(field->season.days[d])) << d;
+    EXPECT_EQ(again.cum_leached, field->season.cum_leached);
+    EXPECT_GT(field->season.days[5].nitrate_available, 0.0f);
 }
 
 } // namespace

@@ -36,7 +36,7 @@ std::unique_ptr<CLocationDoc> demo_location()
 std::unique_ptr<CFieldDoc> planted(CLocationDoc &location, const std::vector<CropRecord> &crops,
                                    std::size_t entry, int planting)
 {
-    return new_field({true, &location}, [&](CFieldDoc &f) {
+    return new_field(location, [&](CFieldDoc &f) {
         FieldDetailsForm form(f, crops, {test::loam()});
         form.choose_crop(entry);
         form.choose_soil(0);
@@ -59,8 +59,8 @@ struct SeasonSums
 SeasonSums season_sums(const CFieldDoc &field, const CLocationDoc &location)
 {
     SeasonSums sums;
-    for (int d = 1; d <= field.last_actual_day; ++d) {
-        const FieldDay &day = field.days[static_cast<std::size_t>(d)];
+    for (int d = 1; d <= field.season.last_actual_day; ++d) {
+        const FieldDay &day = field.season.days[static_cast<std::size_t>(d)];
         if (day.stage < 0)
             break;
         sums.crop_et += day.crop_et;
@@ -95,7 +95,7 @@ TEST_F(ShippedCropsSeason, EveryCropUsesAPlausibleShareOfReferenceEt)
         const auto stored = static_cast<std::int32_t>(
             std::count_if(crop.record.stages.begin(), crop.record.stages.begin() + n,
                           [](const GrowthStage &g) { return g.flag == StageHarvest; }));
-        EXPECT_EQ(field->crop.stage_count,
+        EXPECT_EQ(field->saved.crop.stage_count,
                   n + (crop.record.max_harvests - stored) * ((n - 1) / stored) -
                       (perennial ? 1 : 0));
         if (crop.record.name == "COTTON") {
@@ -109,8 +109,9 @@ TEST_F(ShippedCropsSeason, EveryCropUsesAPlausibleShareOfReferenceEt)
         EXPECT_LE(ratio, 1.0);
         // The season reaches its harvest within the demo weather.
         const float harvest =
-            field->crop.stages[static_cast<std::size_t>(field->crop.stage_count - 1)].end_day;
-        EXPECT_LT(harvest, static_cast<float>(field->last_actual_day));
+            field->saved.crop.stages[static_cast<std::size_t>(field->saved.crop.stage_count - 1)]
+                .end_day;
+        EXPECT_LT(harvest, static_cast<float>(field->season.last_actual_day));
     }
 }
 
@@ -133,7 +134,7 @@ TEST_F(ShippedCropsSeason, DegreeDayStageEndsMatchTheDemoSeason)
         for (std::int32_t s = 1; s < crop.stage_count; ++s) {
             const GrowthStage &stage = crop.stages[static_cast<std::size_t>(s)];
             const auto d = static_cast<std::size_t>(stage.end_day);
-            EXPECT_NEAR(field->days[d].cum_gdd, stage.end_gdd, 0.6) << stage.name;
+            EXPECT_NEAR(field->season.days[d].cum_gdd, stage.end_gdd, 0.6) << stage.name;
         }
     }
 }

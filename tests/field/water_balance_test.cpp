@@ -24,7 +24,7 @@ protected:
 
     static int step(CFieldDoc &field, int d)
     {
-        return daily_step(field, d, RunSettings::current());
+        return daily_step(field.season_inputs(RunSettings::current()), field.season, d);
     }
 };
 
@@ -51,7 +51,8 @@ TEST_F(WaterBalance, RainCountsByTheSystemsFactor)
         auto dry = test::make_field(*location, test::short_crop(), 0, c.system);
         location->day(8).rain = 10.0f;
         auto wet = test::make_field(*location, test::short_crop(), 0, c.system);
-        EXPECT_NEAR(dry->days[8].deficit - wet->days[8].deficit, c.effective_mm, 1e-3) << c.system;
+        EXPECT_NEAR(dry->season.days[8].deficit - wet->season.days[8].deficit, c.effective_mm, 1e-3)
+            << c.system;
     }
 }
 
@@ -72,10 +73,10 @@ TEST_F(WaterBalance, DeficitStepByPreviousDeficit)
     for (const auto &c : cases) {
         auto location = test::make_location(40, 40);
         auto field = deep_rooted_field(*location);
-        field->days[4].deficit = c.previous;
-        field->days[5].rain = c.rain;
+        field->season.days[4].deficit = c.previous;
+        field->season.days[5].rain = c.rain;
         ASSERT_EQ(step(*field, 5), 1);
-        const FieldDay &t = field->days[5];
+        const FieldDay &t = field->season.days[5];
         ASSERT_NEAR(t.taw, taw, 1e-3);
         const std::string expect = c.expect;
         if (expect == "taw") {
@@ -94,14 +95,14 @@ TEST_F(WaterBalance, WaterAboveFieldCapacityDrainsTheNextDayToExactlyZero)
 {
     auto location = test::make_location(40, 40);
     auto field = deep_rooted_field(*location);
-    field->days[4].deficit = 5.0f;
-    field->days[5].rain = 40.0f;
+    field->season.days[4].deficit = 5.0f;
+    field->season.days[5].rain = 40.0f;
     step(*field, 5);
-    const float surplus = field->days[5].deficit;
+    const float surplus = field->season.days[5].deficit;
     ASSERT_LT(surplus, 0.0f);
-    EXPECT_EQ(field->days[5].deep_percolation, 0.0f);
+    EXPECT_EQ(field->season.days[5].deep_percolation, 0.0f);
     step(*field, 6);
-    const FieldDay &next = field->days[6];
+    const FieldDay &next = field->season.days[6];
     EXPECT_NEAR(next.deep_percolation, -surplus - next.crop_et, 1e-4);
     EXPECT_EQ(next.deficit, 0.0f);
 }
@@ -122,10 +123,10 @@ TEST_F(WaterBalance, DrainageStartsBeyondFieldCapacity)
     for (const auto &c : cases) {
         auto location = test::make_location(40, 40);
         auto field = deep_rooted_field(*location);
-        field->days[static_cast<std::size_t>(c.day - 1)].deficit = c.previous;
-        field->days[static_cast<std::size_t>(c.day)].rain = c.rain;
+        field->season.days[static_cast<std::size_t>(c.day - 1)].deficit = c.previous;
+        field->season.days[static_cast<std::size_t>(c.day)].rain = c.rain;
         step(*field, c.day);
-        const FieldDay &t = field->days[static_cast<std::size_t>(c.day)];
+        const FieldDay &t = field->season.days[static_cast<std::size_t>(c.day)];
         EXPECT_EQ(t.deep_percolation > 0.0f, c.drains) << c.day << " " << c.previous;
         if (!c.drains) {
             EXPECT_NEAR(t.deficit, c.previous - (c.rain - t.crop_et), 1e-4) << c.day;
@@ -137,10 +138,10 @@ TEST_F(WaterBalance, DayZeroDeficitIgnoresDayZeroIrrigation)
 {
     auto location = test::make_location(40, 40);
     auto field = test::make_field(*location, test::corn());
-    field->days[0].gross_irrigation = 25.0f;
+    field->season.days[0].gross_irrigation = 25.0f;
     field->season_run(0);
-    EXPECT_NEAR(field->days[0].deficit, (0.3425f - 0.3f) * 50.0f, 1e-5);
-    EXPECT_EQ(field->days[0].category, AdviceNone);
+    EXPECT_NEAR(field->season.days[0].deficit, (0.3425f - 0.3f) * 50.0f, 1e-5);
+    EXPECT_EQ(field->season.days[0].category, AdviceNone);
 }
 
 TEST_F(WaterBalance, CoefficientStaysWithinBoundsUntilHarvest)
@@ -150,7 +151,7 @@ TEST_F(WaterBalance, CoefficientStaysWithinBoundsUntilHarvest)
         location->day(i).rain = 5.0f;
     auto field = test::make_field(*location, test::corn());
     for (int d = 1; d <= 122; ++d) { // to the Harvest stage's end day
-        const double k = field->days[static_cast<std::size_t>(d)].crop_et / 6.0;
+        const double k = field->season.days[static_cast<std::size_t>(d)].crop_et / 6.0;
         EXPECT_GE(k, 0.15 - 1e-6) << d;
         EXPECT_LE(k, 1.0 + 1e-6) << d;
     }
@@ -171,9 +172,10 @@ TEST_F(WaterBalance, AfterHarvestOnlyAWetSoilEvaporates)
     for (const auto &c : cases) {
         auto location = test::make_location(215, 215);
         auto field = test::make_field(*location, test::corn(), 0, 0);
-        field->days[150 - c.days_before].rain = c.rain;
+        field->season.days[150 - c.days_before].rain = c.rain;
         step(*field, 150);
-        EXPECT_NEAR(field->days[150].crop_et, c.crop_et, 1e-6) << c.days_before << " " << c.rain;
+        EXPECT_NEAR(field->season.days[150].crop_et, c.crop_et, 1e-6)
+            << c.days_before << " " << c.rain;
     }
 }
 
@@ -184,12 +186,12 @@ TEST_F(WaterBalance, WettingsAddEvaporationFromTheirThresholds)
     const auto crop_et = [&](int d, int days_before, float irrigation, float rain) {
         auto location = test::make_location(60, 60);
         auto field = test::make_field(*location, test::corn(), 0, 0);
-        field->days[static_cast<std::size_t>(d - 1)].deficit = 0.0f; // no water stress
-        FieldDay &wet = field->days[static_cast<std::size_t>(d - days_before)];
+        field->season.days[static_cast<std::size_t>(d - 1)].deficit = 0.0f; // no water stress
+        FieldDay &wet = field->season.days[static_cast<std::size_t>(d - days_before)];
         wet.effective_irrigation = irrigation;
         wet.rain = rain;
         step(*field, d);
-        return field->days[static_cast<std::size_t>(d)].crop_et;
+        return field->season.days[static_cast<std::size_t>(d)].crop_et;
     };
     const struct
     {
@@ -235,12 +237,12 @@ TEST_F(WaterBalance, FullCoverDayAndDegreeDaysStillUseTheCurveBeforeCover)
         settings->crop_growth_basis = c.basis;
         auto location = test::make_location(120, 120);
         auto field = test::make_field(*location, crop, 0, 0);
-        FieldDay &before = field->days[static_cast<std::size_t>(c.day - 1)];
+        FieldDay &before = field->season.days[static_cast<std::size_t>(c.day - 1)];
         before.deficit = 0.0f;
         if (c.basis == GrowingDegreeDays)
             before.cum_gdd = c.gdd_before;
         step(*field, c.day);
-        EXPECT_NEAR(field->days[static_cast<std::size_t>(c.day)].crop_et, c.crop_et, 1e-5)
+        EXPECT_NEAR(field->season.days[static_cast<std::size_t>(c.day)].crop_et, c.crop_et, 1e-5)
             << c.basis << " " << c.day << " " << c.gdd_before;
     }
 }
@@ -252,7 +254,7 @@ TEST_F(WaterBalance, AdviceChangesWhereTheDeficitReachesItsLimits)
     auto location = test::make_location(215, 215);
     auto field = test::make_field(*location, test::corn(), 0, 0);
     const auto category = [&](int d, auto deficit_of) {
-        FieldDay &t = field->days[static_cast<std::size_t>(d)];
+        FieldDay &t = field->season.days[static_cast<std::size_t>(d)];
         t.sm_override = 1; // the deficit is the one set here
         step(*field, d);
         t.deficit = deficit_of(t);
@@ -290,8 +292,8 @@ TEST_F(WaterBalance, ColdPlantingDayDoesNotStartBelowZero)
     location->day(0).t_max = 5.0f;
     location->day(0).t_min = -3.0f;
     auto field = test::make_field(*location, test::corn());
-    EXPECT_EQ(field->days[0].cum_gdd, 0.0f);
-    EXPECT_FLOAT_EQ(field->days[1].cum_gdd, 10.0f); // (28 + 12) / 2 - 10
+    EXPECT_EQ(field->season.days[0].cum_gdd, 0.0f);
+    EXPECT_FLOAT_EQ(field->season.days[1].cum_gdd, 10.0f); // (28 + 12) / 2 - 10
 }
 
 TEST_F(WaterBalance, RootDepthModels)
@@ -300,20 +302,20 @@ TEST_F(WaterBalance, RootDepthModels)
         settings->root_depth_model = model;
         auto location = test::make_location(215, 215);
         auto field = test::make_field(*location, test::corn());
-        for (const FieldDay &t : field->days)
+        for (const FieldDay &t : field->season.days)
             EXPECT_LE(t.root_depth, 1200.0f);
-        EXPECT_EQ(field->days[80].root_depth, 1200.0f) << model;
+        EXPECT_EQ(field->season.days[80].root_depth, 1200.0f) << model;
         // Worked by hand from planting at 50 mm to 1200 mm at full cover on day 80; the depths are
         // floats of about 1e3, so 1e-3 mm is a few units of their last place.
         if (model == LinearRoots) {
             // Half way to full cover: 50 + (1200 - 50) x 40/80 = 625 mm.
-            EXPECT_NEAR(field->days[40].root_depth, 625.0, 1e-3);
+            EXPECT_NEAR(field->season.days[40].root_depth, 625.0, 1e-3);
         } else {
             // Day 20 of 80: sin(3.03 x 0.25 - 1.47) = sin(-0.7125) = -0.653728;
             // (0.5 - 0.326864) x 1200 + 50 = 257.763 mm.
-            EXPECT_NEAR(field->days[20].root_depth, 257.7634, 1e-3);
+            EXPECT_NEAR(field->season.days[20].root_depth, 257.7634, 1e-3);
             // The curve reaches past the maximum before full cover: the depth stops there.
-            EXPECT_EQ(field->days[79].root_depth, 1200.0f);
+            EXPECT_EQ(field->season.days[79].root_depth, 1200.0f);
         }
     }
 }
@@ -327,14 +329,14 @@ TEST_F(WaterBalance, NonLinearRootsFollowTheFullCoverDayOfTheCycleByDays)
     crop.max_harvests = 2;
     auto field = test::make_field(*location, crop);
     // Cycle 0 by degree days (little warmth so far), cycle 1 by days.
-    field->cycles[0] = {0, 5, 8, 10, 0, 500, 900, 1000};
-    field->cycles[1] = {0, 60, 90, 100, 0, 1500, 1900, 2000};
-    field->days[19].root_depth = 100.0f;
-    field->days[19].cum_gdd = 50.0f;
+    field->season.cycles[0] = {0, 5, 8, 10, 0, 500, 900, 1000};
+    field->season.cycles[1] = {0, 60, 90, 100, 0, 1500, 1900, 2000};
+    field->season.days[19].root_depth = 100.0f;
+    field->season.days[19].cum_gdd = 50.0f;
     step(*field, 20);
     // Day 20 of cycle 1's 60 days: sin(3.03 x 20/60 - 1.47) = sin(-0.46) = -0.443948;
     // (0.5 - 0.221974) x 1200 + 50 = 383.631 mm (cycle 0's full cover on day 5 would give 1200).
-    EXPECT_NEAR(field->days[20].root_depth, 383.6311, 1e-3);
+    EXPECT_NEAR(field->season.days[20].root_depth, 383.6311, 1e-3);
 }
 
 TEST_F(WaterBalance, UptakeFollowsTheStopDegreeDaysOfTheCycleByDays)
@@ -345,10 +347,10 @@ TEST_F(WaterBalance, UptakeFollowsTheStopDegreeDaysOfTheCycleByDays)
     crop.max_harvests = 2;
     ASSERT_FALSE(expand_perennial(crop, true));
     auto field = test::make_field(*location, crop);
-    field->n4 = 150.0f;
-    field->n2 = 80.0f;
+    field->seasonal_nitrogen = 150.0f;
+    field->saved.nitrogen.soil_nitrogen = 80.0f;
     field->season_run(0);
-    const FieldDay &t = field->days[40];
+    const FieldDay &t = field->season.days[40];
     ASSERT_FLOAT_EQ(t.cum_gdd, 82.0f);
     // Worked by hand: x = 82 / 620 = 0.132258 of cycle 1's Stop Irrigating degree days (cycle 0's
     // 300 would give x = 0.273); the uptake curve 2.252x^5 - 6.626x^4 + 4.661x^3 + 0.404x^2 +
@@ -361,24 +363,25 @@ TEST_F(WaterBalance, NitrateBalanceCarriesApplicationsAndLeaching)
 {
     auto location = test::make_location(60, 60);
     auto field = test::make_field(*location, test::corn(), 0, 0);
-    field->n4 = 150.0f;
-    field->n2 = 80.0f;
+    field->seasonal_nitrogen = 150.0f;
+    field->saved.nitrogen.soil_nitrogen = 80.0f;
     field->season_run(0);
-    EXPECT_EQ(field->days[0].nitrate_available, 80.0f);
-    EXPECT_NEAR(field->days[0].lower_deficit, (0.3425f - 0.3f) * 1150.0f, 1e-3);
-    const float before = field->days[10].nitrate_available;
-    field->days[10].n_applied = 40.0f;
+    EXPECT_EQ(field->season.days[0].nitrate_available, 80.0f);
+    EXPECT_NEAR(field->season.days[0].lower_deficit, (0.3425f - 0.3f) * 1150.0f, 1e-3);
+    const float before = field->season.days[10].nitrate_available;
+    field->season.days[10].n_applied = 40.0f;
     field->season_run(0);
-    EXPECT_NEAR(field->days[10].nitrate_available, before + 40.0f, 1e-3);
-    for (const FieldDay &t : field->days)
+    EXPECT_NEAR(field->season.days[10].nitrate_available, before + 40.0f, 1e-3);
+    for (const FieldDay &t : field->season.days)
         EXPECT_EQ(t.nitrate_leached, 0.0f); // nothing drains without water above capacity
 
-    field->days[30].rain = 400.0f;
+    field->season.days[30].rain = 400.0f;
     field->season_run(0);
-    EXPECT_GT(field->days[31].drainage, 0.0f);
-    EXPECT_GT(field->days[31].nitrate_leached, 0.0f);
-    EXPECT_EQ(field->cum_leached[31],
-              truncate_to_int(field->cum_leached[30] + field->days[31].nitrate_leached));
+    EXPECT_GT(field->season.days[31].drainage, 0.0f);
+    EXPECT_GT(field->season.days[31].nitrate_leached, 0.0f);
+    EXPECT_EQ(
+        field->season.cum_leached[31],
+        truncate_to_int(field->season.cum_leached[30] + field->season.days[31].nitrate_leached));
 }
 
 TEST_F(WaterBalance, DisplayValuesByMode)
@@ -387,7 +390,7 @@ TEST_F(WaterBalance, DisplayValuesByMode)
         settings->moisture_display = mode;
         auto location = test::make_location(60, 60);
         auto field = test::make_field(*location, test::corn());
-        const FieldDay &t = field->days[30];
+        const FieldDay &t = field->season.days[30];
         const float expected[][2] = {
             {t.taw - t.deficit, t.taw - t.allowable_depletion},
             {t.deficit, t.allowable_depletion},
@@ -401,9 +404,9 @@ TEST_F(WaterBalance, IrrigationNeededRefillsTheDeficitThroughTheEfficiency)
 {
     auto location = test::make_location(60, 60, {12.0f, 28.0f, 9.0f, 0.0f});
     auto field = test::make_field(*location, test::short_crop());
-    const auto due = std::find_if(field->days.begin(), field->days.end(),
+    const auto due = std::find_if(field->season.days.begin(), field->season.days.end(),
                                   [](const FieldDay &t) { return t.category == AdviceNow; });
-    ASSERT_NE(due, field->days.end());
+    ASSERT_NE(due, field->season.days.end());
     EXPECT_NEAR(due->irrigation_needed, due->deficit / 0.7f, 1e-4);
     EXPECT_GE(due->deficit, due->allowable_depletion);
 }
@@ -425,11 +428,11 @@ TEST_F(WaterBalance, ZeroDivisorsGiveFiniteDays)
                 settings->moisture_display = ContentDisplay;
                 auto location = test::make_location(60, 60, {12.0f, 28.0f, 6.0f, 3.0f});
                 auto field = test::make_field(*location, crop);
-                field->soil = {};
-                field->efficiency = 0.0f;
-                field->n4 = 100.0f;
+                field->saved.soil = {};
+                field->saved.efficiency = 0.0f;
+                field->seasonal_nitrogen = 100.0f;
                 field->season_run(0);
-                for (const FieldDay &t : field->days) {
+                for (const FieldDay &t : field->season.days) {
                     for (const float v :
                          {t.cum_gdd, t.root_depth, t.crop_et, t.taw, t.deficit, t.soil_moisture,
                           t.critical, t.irrigation_needed, t.lower_deficit, t.n_uptake,

@@ -375,15 +375,15 @@ protected:
 
     void SetUp() override
     {
-        field.name = "north";
-        field.crop.name = "CORN";
-        field.planting_date = StoredDate::from_day(serial_from_civil(2022, 5, 1));
-        field.cycles[0].stop_day = 120;
-        field.cycles[0].stop_gdd = 1371;
-        field.days = weather_days(150);
-        for (std::size_t d = 0; d < field.days.size(); ++d)
-            field.days[d].cum_gdd = 12.0f * static_cast<float>(d);
-        block.inputs.planting_date = field.planting_date;
+        field.saved.name = "north";
+        field.saved.crop.name = "CORN";
+        field.saved.planting_date = StoredDate::from_day(serial_from_civil(2022, 5, 1));
+        field.season.cycles[0].stop_day = 120;
+        field.season.cycles[0].stop_gdd = 1371;
+        field.season.days = weather_days(150);
+        for (std::size_t d = 0; d < field.season.days.size(); ++d)
+            field.season.days[d].cum_gdd = 12.0f * static_cast<float>(d);
+        block.inputs.planting_date = field.saved.planting_date;
     }
 
     /// The files as a consultation leaves them (a midseason save needs an earlier file, so the
@@ -405,7 +405,7 @@ protected:
 
 TEST_F(LeachingRunTest, SumsEveryDayOfACompleteSeason)
 {
-    field.days[10].gross_irrigation = field.days[140].gross_irrigation = 25.4f;
+    field.season.days[10].gross_irrigation = field.season.days[140].gross_irrigation = 25.4f;
     save({ScheduleEntry{}});
     const auto run = leaching_summary_command(field);
     ASSERT_TRUE(run);
@@ -418,11 +418,11 @@ TEST_F(LeachingRunTest, SumsEveryDayOfACompleteSeason)
 
 TEST_F(LeachingRunTest, MidseasonRunStopsTheDayBeforeTheSoilTest)
 {
-    for (std::size_t d = 60; d < field.days.size(); ++d)
-        field.days[d] = FieldDay{};
-    field.days[19].gross_irrigation = field.days[20].gross_irrigation = 25.4f;
+    for (std::size_t d = 60; d < field.season.days.size(); ++d)
+        field.season.days[d] = FieldDay{};
+    field.season.days[19].gross_irrigation = field.season.days[20].gross_irrigation = 25.4f;
     block.inputs.midseason_mode = 1;
-    block.inputs.soil_test_date = field.planting_date.day() + 20;
+    block.inputs.soil_test_date = field.saved.planting_date.day() + 20;
     save();
     const auto run = leaching_summary_command(field);
     ASSERT_TRUE(run);
@@ -457,14 +457,14 @@ TEST_F(LeachingRunTest, RefusalsAndTheirMessages)
     messages->clear();
     block.inputs.drainage_class = 1;
     save();
-    for (std::size_t d = 60; d < field.days.size(); ++d)
-        field.days[d] = FieldDay{};
+    for (std::size_t d = 60; d < field.season.days.size(); ++d)
+        field.season.days[d] = FieldDay{};
     EXPECT_FALSE(leaching_summary_command(field));
     EXPECT_EQ(texts(), std::vector<std::string>{std::string(kMidseasonFirstMessage)});
 
     // Any other crop is refused before the analysis.
     messages->clear();
-    field.crop.name = "Corn";
+    field.saved.crop.name = "Corn";
     EXPECT_FALSE(leaching_summary_command(field));
     EXPECT_EQ(texts(), std::vector<std::string>{std::string(kNotEnoughDataMessage)});
 
@@ -480,7 +480,7 @@ TEST_F(LeachingRunTest, RefusalsAndTheirMessages)
 
 TEST_F(LeachingRunTest, ScheduleProblemsAreToldAndTheAnalysisGoesOn)
 {
-    field.days[10].gross_irrigation = 25.4f;
+    field.season.days[10].gross_irrigation = 25.4f;
     save({ScheduleEntry{}, ScheduleEntry{}});
     const auto lch = work_file("north22.LCH");
     const auto bytes = read_file(lch);
@@ -504,7 +504,7 @@ TEST_F(LeachingRunTest, ScheduleProblemsAreToldAndTheAnalysisGoesOn)
 
 TEST_F(LeachingRunTest, DayCountIsKeptWithinTheRecord)
 {
-    field.days[149].gross_irrigation = 25.4f;
+    field.season.days[149].gross_irrigation = 25.4f;
     save();
     const auto all = run_leaching_analysis(field, 1000);
     ASSERT_TRUE(all);

@@ -17,12 +17,12 @@ protected:
 
     void SetUp() override
     {
-        field.crop.max_harvests = 1;
-        field.planting_date = StoredDate::from_day(serial_from_civil(2022, 5, 10));
-        field.cycles[0].harvest_day = 100;
-        field.cycles[0].harvest_gdd = 1400;
-        field.days.assign(120, FieldDay{});
-        for (FieldDay &t : field.days)
+        field.saved.crop.max_harvests = 1;
+        field.saved.planting_date = StoredDate::from_day(serial_from_civil(2022, 5, 10));
+        field.season.cycles[0].harvest_day = 100;
+        field.season.cycles[0].harvest_gdd = 1400;
+        field.season.days.assign(120, FieldDay{});
+        for (FieldDay &t : field.season.days)
             t.kind = KindWeather;
     }
 
@@ -59,7 +59,7 @@ TEST_F(NitrogenTable, CellsAreEmptyWhenThereIsNothing)
         {0.4f, 0.2f, 0.04f, 0.3f, {"0", "0", "0.0", "0"}},
     };
     for (const auto &c : cases) {
-        FieldDay &t = field.days[20];
+        FieldDay &t = field.season.days[20];
         t.nitrate_available = c.available;
         t.n_applied = c.applied;
         t.drainage = c.drainage_mm;
@@ -73,7 +73,7 @@ TEST_F(NitrogenTable, CellsAreEmptyWhenThereIsNothing)
 TEST_F(NitrogenTable, DeepPercolationInTheDisplayUnit)
 {
     settings->depth_unit = 0;
-    field.days[5].drainage = 12.34f;
+    field.season.days[5].drainage = 12.34f;
     EXPECT_EQ(cells(5)[4], "12.3");
 }
 
@@ -95,7 +95,7 @@ TEST_F(NitrogenTable, UptakeOnlyBeforeTheHarvest)
     };
     for (const auto &c : cases) {
         settings->crop_growth_basis = c.basis;
-        FieldDay &t = field.days[static_cast<std::size_t>(c.day)];
+        FieldDay &t = field.season.days[static_cast<std::size_t>(c.day)];
         t.n_uptake = 37.8f;
         t.cum_gdd = c.cum_gdd;
         t.nitrate_available = c.available;
@@ -106,19 +106,19 @@ TEST_F(NitrogenTable, UptakeOnlyBeforeTheHarvest)
 TEST_F(NitrogenTable, UptakeFollowsTheDaysHarvestCycle)
 {
     // Two cuttings: day 40 is after the first harvest but before the second.
-    field.crop.max_harvests = 2;
-    field.cycles[0].harvest_day = 30;
-    field.cycles[1].harvest_day = 60;
-    field.days[40].n_uptake = 12.0f;
-    field.days[70].n_uptake = 12.0f;
+    field.saved.crop.max_harvests = 2;
+    field.season.cycles[0].harvest_day = 30;
+    field.season.cycles[1].harvest_day = 60;
+    field.season.days[40].n_uptake = 12.0f;
+    field.season.days[70].n_uptake = 12.0f;
     EXPECT_EQ(cells(40)[3], "12");
     EXPECT_EQ(cells(70)[3], "");
 }
 
 TEST_F(NitrogenTable, DaysWithoutWeatherAreMarked)
 {
-    field.days[7].kind = KindNoData;
-    field.days[8].kind = KindForecast;
+    field.season.days[7].kind = KindNoData;
+    field.season.days[8].kind = KindForecast;
     EXPECT_TRUE(nitrogen_row(field, 7).no_weather);
     EXPECT_FALSE(nitrogen_row(field, 8).no_weather);
     EXPECT_FALSE(nitrogen_row(field, 9).no_weather);

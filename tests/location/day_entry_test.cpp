@@ -19,8 +19,8 @@ struct FieldSpy : LocationField
 
 struct ViewSpy : DocumentView
 {
-    std::vector<int> hints;
-    void on_update(int hint) override { hints.push_back(hint); }
+    std::vector<ViewHint> hints;
+    void on_update(ViewHint hint) override { hints.push_back(hint); }
 };
 
 void greeley(CLocationDoc &loc)
@@ -63,7 +63,7 @@ TEST(DayEntry, OkStoresTheDayFromDisplayUnitsAndComputesIt)
     EXPECT_GT(d.etr_used, 3.0f);
     EXPECT_TRUE(loc.is_modified());
     EXPECT_EQ(field.days, std::vector<int>{3});
-    EXPECT_EQ(view.hints, std::vector<int>{3});
+    EXPECT_EQ(view.hints, std::vector<ViewHint>{ViewHint::changed_day(3)});
 
     // The dialog opened again shows the same whole percents (0.53f × 100 lies below 53).
     const DayEntry again = day_entry_of(loc, 3);

@@ -281,7 +281,7 @@ TEST(LocFile, SavingIsAtomicAndLoadingTakesThePath)
     fill(loc);
     loc.set_modified();
     const auto path = dir.file("Greeley2022.loc");
-    ASSERT_TRUE(save_location_file(loc, path));
+    ASSERT_TRUE(save_location_file(loc, path).saved);
     EXPECT_FALSE(loc.is_modified());
     EXPECT_EQ(loc.path(), path);
 
@@ -292,14 +292,13 @@ TEST(LocFile, SavingIsAtomicAndLoadingTakesThePath)
     EXPECT_EQ(encode_location(read), encode_location(loc));
 
     loc.set_modified();
-    std::string error;
-    EXPECT_FALSE(save_location_file(loc, dir.file("no/such/dir/x.loc"), &error));
-    EXPECT_FALSE(error.empty());
+    const SaveOutcome failed = save_location_file(loc, dir.file("no/such/dir/x.loc"));
+    EXPECT_FALSE(failed.saved);
     EXPECT_TRUE(loc.is_modified());
     // Nothing was read, so the reading message would be wrong; the caller shows the reason.
     EXPECT_TRUE(messages->texts().empty());
-    EXPECT_TRUE(error.starts_with("Unable to save the location file ")) << error;
-    EXPECT_TRUE(error.ends_with("No such file or directory")) << error;
+    EXPECT_TRUE(failed.message.starts_with("Unable to save the location file ")) << failed.message;
+    EXPECT_TRUE(failed.message.ends_with("No such file or directory")) << failed.message;
 
     messages->clear();
     CLocationDoc missing;

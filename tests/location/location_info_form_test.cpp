@@ -13,8 +13,8 @@ namespace {
 
 struct ViewSpy : DocumentView
 {
-    std::vector<int> hints;
-    void on_update(int hint) override { hints.push_back(hint); }
+    std::vector<ViewHint> hints;
+    void on_update(ViewHint hint) override { hints.push_back(hint); }
 };
 
 void metric(CustomSettings &cs)
@@ -269,7 +269,7 @@ TEST(LocationInfoForm, EditModeResizesAndRecomputes)
     EXPECT_GT(loc.day(149).etr_used, 0.0f);
     EXPECT_TRUE(loc.field_names.empty());
     EXPECT_TRUE(loc.is_modified());
-    EXPECT_EQ(view.hints, std::vector<int>{-1});
+    EXPECT_EQ(view.hints, std::vector<ViewHint>{ViewHint::everything()});
 
     LocationInfoForm longer(loc, SheetMode::Edit);
     longer.values.season_length = 215;

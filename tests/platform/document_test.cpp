@@ -7,10 +7,10 @@ namespace {
 
 struct CountingView : DocumentView
 {
-    std::vector<int> hints;
+    std::vector<ViewHint> hints;
     int state_changes = 0;
     Document *close_on_update = nullptr;
-    void on_update(int hint) override
+    void on_update(ViewHint hint) override
     {
         hints.push_back(hint);
         if (close_on_update)
@@ -26,10 +26,10 @@ TEST(Document, ViewsHearHintsExceptTheOneThatChangedIt)
     doc.add_view(&a);
     doc.add_view(&b);
     doc.add_view(&a);
-    doc.update_all_views(-1);
-    doc.update_all_views(7, &a);
-    EXPECT_EQ(a.hints, (std::vector<int>{-1}));
-    EXPECT_EQ(b.hints, (std::vector<int>{-1, 7}));
+    doc.update_all_views(ViewHint::everything());
+    doc.update_all_views(ViewHint::changed_day(7), &a);
+    EXPECT_EQ(a.hints, (std::vector<ViewHint>{ViewHint::everything()}));
+    EXPECT_EQ(b.hints, (std::vector<ViewHint>{ViewHint::everything(), ViewHint::changed_day(7)}));
 }
 
 TEST(Document, AViewMayLeaveWhileItIsTold)
@@ -39,10 +39,10 @@ TEST(Document, AViewMayLeaveWhileItIsTold)
     a.close_on_update = &doc;
     doc.add_view(&a);
     doc.add_view(&b);
-    doc.update_all_views(3);
-    doc.update_all_views(4);
-    EXPECT_EQ(a.hints, (std::vector<int>{3}));
-    EXPECT_EQ(b.hints, (std::vector<int>{3, 4}));
+    doc.update_all_views(ViewHint::changed_day(3));
+    doc.update_all_views(ViewHint::changed_day(4));
+    EXPECT_EQ(a.hints, (std::vector<ViewHint>{ViewHint::changed_day(3)}));
+    EXPECT_EQ(b.hints, (std::vector<ViewHint>{ViewHint::changed_day(3), ViewHint::changed_day(4)}));
 }
 
 TEST(Document, StateChangesAreReportedOnce)

@@ -226,22 +226,12 @@ bool DocumentManager::write(Document &doc, const std::filesystem::path &path)
     DocumentKind *kind = type ? kind_of(*type) : nullptr;
     if (!kind)
         return false;
-    const auto bytes = kind->write(doc);
-    if (!bytes)
-        return false;
-    // The file is replaced whole or not at all, so a failed save leaves the old one readable.
-    std::string error;
-    WriteFailure failure = WriteFailure::None;
-    if (!write_file_atomic(path, *bytes, &error, &failure, doc.expected_stamp(path))) {
-        if (failure == WriteFailure::Stale)
-            offer_to_reload(doc, error);
-        else
-            messages().inform(save_failure_message("Failed to save document.", error, failure));
-        return false;
-    }
-    doc.set_disk_stamp(stamp_of(*bytes));
-    doc.set_modified(false);
-    return true;
+    const SaveOutcome outcome = kind->save(doc, path);
+    if (outcome.stale)
+        offer_to_reload(doc, outcome.message);
+    else if (!outcome.saved)
+        messages().inform(outcome.message);
+    return outcome.saved;
 }
 
 void DocumentManager::offer_to_reload(Document &doc, const std::string &error)

@@ -36,7 +36,7 @@ public:
     DocumentFrame *frame() const { return frame_; }
     void update_title(int number, int count);
 
-    void on_update(int) override {}
+    void on_update(ViewHint) override {}
     void on_state_changed() override;
 
 protected:

@@ -1,5 +1,6 @@
 #include "app/ui/tillwise_app.h"
 
+#include "app/active_location.h"
 #include "app/commands.h"
 #include "app/farm_folder.h"
 #include "app/ui/about_dialog.h"
@@ -143,9 +144,10 @@ void CTillwiseApp::register_document_kinds()
     set_kind(WindowKind::Location, std::move(locations));
 
     FieldServices fields;
-    fields.active_window = [this] {
+    fields.location_for_field = [this](std::span<const std::uint8_t> field_bytes) {
         DocumentWindow *window = manager_.active_window();
-        return ActiveWindow{window != nullptr, window ? &window->document() : nullptr};
+        return location_for_field({window != nullptr, window ? &window->document() : nullptr},
+                                  field_bytes);
     };
     fields.open_window = [this](Document &doc, WindowKind view) { manager_.new_window(doc, view); };
     fields.open_location = [this](const std::filesystem::path &path) {

@@ -10,9 +10,9 @@ class CFieldDoc;
 /// results page, one application page per application of the schedule, and the schedule page,
 /// whose "&Finish >" writes the nutrient and schedule files into the working directory. True when
 /// they were written; the caller then computes the field's season again from planting, since its
-/// nitrogen balance reads them: `field.run_and_update(0, -1)`. False when the user left the pages
-/// (Back from the first page, or a window closed) or the files could not be written (after the
-/// message); nothing was written then.
+/// nitrogen balance reads them: `field.run_and_update(0, ViewHint::everything())`. False when the
+/// user left the pages (Back from the first page, or a window closed) or the files could not be
+/// written (after the message); nothing was written then.
 bool run_fertilizer_wizard(QWidget *parent, CFieldDoc &field);
 
 } // namespace tw

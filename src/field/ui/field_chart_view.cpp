@@ -136,10 +136,9 @@ CFieldChartView::~CFieldChartView()
     doc_.remove_view(this);
 }
 
-void CFieldChartView::on_update(int hint)
+void CFieldChartView::on_update(ViewHint)
 {
-    if (hint >= -2)
-        redraw();
+    redraw();
 }
 
 void CFieldChartView::redraw()
@@ -150,8 +149,8 @@ void CFieldChartView::redraw()
         c->removeAxis(axis);
     const SeasonChart season = season_chart(doc_);
     const QString unit = QString::fromStdString(season.depth_unit);
-    c->setTitle(
-        QStringLiteral("Water balance of %1 (%2)").arg(QString::fromStdString(doc_.name), unit));
+    c->setTitle(QStringLiteral("Water balance of %1 (%2)")
+                    .arg(QString::fromStdString(doc_.saved.name), unit));
 
     QLineSeries *deficit = line(QStringLiteral("Deficit"), QColor(200, 60, 20));
     QLineSeries *critical =

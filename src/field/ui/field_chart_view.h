@@ -24,8 +24,7 @@ public:
     explicit CFieldChartView(CFieldDoc &doc, QWidget *parent = nullptr);
     ~CFieldChartView() override;
 
-    /// -1, -2 and a day index redraw the chart; other hints do nothing.
-    void on_update(int hint) override;
+    void on_update(ViewHint hint) override;
     void redraw();
     /// Paints the chart into the rectangle of a printed page.
     void paint_page(QPainter &painter, const QRect &target);

@@ -135,7 +135,7 @@ void CFieldFrame::run_command(int command)
         if (services_.consultations.fertilizer) {
             services_.consultations.fertilizer(doc_);
             const WaitCursor wait;
-            doc_.run_and_update(0, -1);
+            doc_.run_and_update(0, ViewHint::everything());
         }
         break;
     case ID_LEACHING_SUMMARY:
@@ -228,14 +228,14 @@ void CFieldFrame::edit_details()
 
 void CFieldFrame::edit_crop()
 {
-    CCropSheet sheet(doc_.crop, CropSheetFor::Field, this);
+    CCropSheet sheet(doc_.saved.crop, CropSheetFor::Field, this);
     if (interaction().exec(sheet) != QDialog::Accepted)
         return;
     // The season is run again at once, so the table and the summary never show the old crop's.
-    doc_.crop = sheet.crop();
+    doc_.saved.crop = sheet.crop();
     doc_.set_modified(true);
     const WaitCursor wait;
-    doc_.run_and_update(0, -1);
+    doc_.run_and_update(0, ViewHint::everything());
 }
 
 void CFieldFrame::edit_soil()
@@ -297,7 +297,7 @@ void CFieldFrame::export_table()
 {
     const bool nitrogen = nitrogen_->hasFocus();
     // The window's title names the field, its location and more: too long for a file name.
-    const QString name = QString::fromStdString(doc_.name);
+    const QString name = QString::fromStdString(doc_.saved.name);
     tw::export_table(
         nitrogen ? nitrogen_text_table(doc_) : irrigation_text_table(doc_),
         name + (nitrogen ? QStringLiteral(" nitrogen.csv") : QStringLiteral(" irrigation.csv")),

@@ -29,7 +29,10 @@ std::unique_ptr<Document> FieldKind::create_new(QWidget *parent)
         wait.emplace();
         return true;
     };
-    return new_field(services_.active_window(), details, services_.consultations.fertilizer);
+    CLocationDoc *location = services_.location_for_field({});
+    if (!location)
+        return nullptr;
+    return new_field(*location, details, services_.consultations.fertilizer);
 }
 
 std::unique_ptr<Document> FieldKind::read(std::span<const std::uint8_t> bytes)
@@ -39,18 +42,21 @@ std::unique_ptr<Document> FieldKind::read(std::span<const std::uint8_t> bytes)
     const auto settle = [this](const CFieldDoc &field, CLocationDoc &open) {
         return ask_which_location(field, open, services_.open_location);
     };
-    return open_field(services_.active_window(), bytes, {}, settle);
+    CLocationDoc *location = services_.location_for_field(bytes);
+    if (!location)
+        return nullptr;
+    return open_field(*location, bytes, {}, settle);
 }
 
-std::optional<std::vector<std::uint8_t>> FieldKind::write(Document &doc)
+SaveOutcome FieldKind::save(Document &doc, const std::filesystem::path &path)
 {
-    return static_cast<const CFieldDoc &>(doc).serialize();
+    return save_field_file(static_cast<CFieldDoc &>(doc), path);
 }
 
 std::string FieldKind::proposed_file_name(const Document &doc) const
 {
     const auto &field = static_cast<const CFieldDoc &>(doc);
-    return field.name + format_date(field.planting_date.day(), "%y") + ".fld";
+    return field.saved.name + format_date(field.saved.planting_date.day(), "%y") + ".fld";
 }
 
 DocumentFrame *FieldKind::create_frame(Document &doc)

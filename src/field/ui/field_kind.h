@@ -24,8 +24,9 @@ struct FieldConsultations
 /// What a field window needs from the program.
 struct FieldServices
 {
-    /// The child window that is active (a field binds to its location).
-    std::function<ActiveWindow()> active_window;
+    /// The location a field binds to: the active window's. Given the bytes of a field being opened
+    /// (none for a new one); nothing, after the message, when there is no location to bind to.
+    std::function<CLocationDoc *(std::span<const std::uint8_t>)> location_for_field;
     /// Opens another window on a field, of the irrigation or the nitrogen kind.
     std::function<void(Document &, WindowKind)> open_window;
     /// Opens a location file in its window (or finds it open); nothing when it cannot.
@@ -45,7 +46,7 @@ public:
 
     std::unique_ptr<Document> create_new(QWidget *parent) override;
     std::unique_ptr<Document> read(std::span<const std::uint8_t> bytes) override;
-    std::optional<std::vector<std::uint8_t>> write(Document &doc) override;
+    SaveOutcome save(Document &doc, const std::filesystem::path &path) override;
     std::string proposed_file_name(const Document &doc) const override;
     DocumentFrame *create_frame(Document &doc) override;
     void refresh_after_preferences(Document &doc) override;

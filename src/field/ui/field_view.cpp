@@ -27,30 +27,29 @@ QStringList CFieldView::print_header_lines() const
 {
     return {QString::fromStdString(doc_.title()),
             QStringLiteral("Crop: %1 (%2)   Soil: %3 (%4)   System: %5")
-                .arg(QString::fromStdString(doc_.crop.name),
-                     QString::fromStdString(doc_.crop.hybrid),
-                     QString::fromStdString(doc_.soil.name), QString::fromStdString(doc_.soil.type),
-                     QString::fromUtf8(doc_.system_name.data(),
-                                       static_cast<qsizetype>(doc_.system_name.size())))};
+                .arg(QString::fromStdString(doc_.saved.crop.name),
+                     QString::fromStdString(doc_.saved.crop.hybrid),
+                     QString::fromStdString(doc_.saved.soil.name),
+                     QString::fromStdString(doc_.saved.soil.type),
+                     QString::fromUtf8(doc_.saved.system_name.data(),
+                                       static_cast<qsizetype>(doc_.saved.system_name.size())))};
 }
 
-void CFieldView::on_update(int hint)
+void CFieldView::on_update(ViewHint hint)
 {
-    switch (hint) {
-    case -1:
+    switch (hint.kind) {
+    case ViewHint::Kind::Everything:
         model_->retitle();
         fit_columns_to_titles(irrigation_column_margin);
         model_->refresh_from(0);
         return;
-    case -2:
+    case ViewHint::Kind::PlantingDate:
         model_->retitle();
         fit_columns_to_titles(irrigation_column_margin);
         model_->fill_all();
         return;
-    default:
-        if (hint >= 0)
-            model_->refresh_from(hint);
-        return;
+    case ViewHint::Kind::Day: model_->refresh_from(hint.day); return;
+    case ViewHint::Kind::LocationFields: return;
     }
 }
 

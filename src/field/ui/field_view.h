@@ -26,9 +26,9 @@ public:
     /// The lines printed above the table: the field's title, then its crop, soil and system.
     QStringList print_header_lines() const;
 
-    /// -1: titles and every row refreshed; -2: titles and the table filled anew (the dates
-    /// changed); a day h: rows h on refreshed; other hints: nothing.
-    void on_update(int hint) override;
+    /// Everything: titles and every row refreshed; the planting date: titles and the table filled
+    /// anew (every date moved); a day: its row and the rows after it refreshed.
+    void on_update(ViewHint hint) override;
 
 private:
     CFieldDoc &doc_;

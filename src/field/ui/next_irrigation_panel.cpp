@@ -68,10 +68,9 @@ CNextIrrigationPanel::~CNextIrrigationPanel()
     doc_.remove_view(this);
 }
 
-void CNextIrrigationPanel::on_update(int hint)
+void CNextIrrigationPanel::on_update(ViewHint)
 {
-    if (hint >= -2)
-        refresh();
+    refresh();
 }
 
 void CNextIrrigationPanel::refresh()

@@ -23,7 +23,7 @@ public:
     explicit CNextIrrigationPanel(CFieldDoc &doc, QWidget *parent = nullptr);
     ~CNextIrrigationPanel() override;
 
-    void on_update(int hint) override;
+    void on_update(ViewHint hint) override;
     void refresh();
 
     QString when_text() const;

@@ -35,14 +35,14 @@ CFieldView2::~CFieldView2()
     doc_.remove_view(this);
 }
 
-void CFieldView2::on_update(int hint)
+void CFieldView2::on_update(ViewHint hint)
 {
-    if (hint == -1 || hint == -2) {
-        model_->refresh_all();
-        fit_columns_to_titles(column_margin);
-    } else if (hint >= 0) {
-        model_->refresh_from(hint);
+    if (hint.kind == ViewHint::Kind::Day) {
+        model_->refresh_from(hint.day);
+        return;
     }
+    model_->refresh_all();
+    fit_columns_to_titles(column_margin);
 }
 
 } // namespace tw

@@ -22,8 +22,8 @@ public:
 
     NitrogenTableModel *table() const { return model_; }
 
-    /// -1 and -2: titles and every row; a day h: rows h on; other hints: nothing.
-    void on_update(int hint) override;
+    /// A day: its row and the rows after it; anything else: titles and every row.
+    void on_update(ViewHint hint) override;
 
 private:
     CFieldDoc &doc_;

@@ -204,7 +204,7 @@ void CLocationFrame::update_weather_from_source()
         messages().inform(update.problem);
     else
         messages().inform(weather_update_text(update));
-    doc_.update_all_views(-1);
+    doc_.update_all_views(ViewHint::everything());
 }
 
 void CLocationFrame::run_import(const std::function<int()> &reader)
@@ -219,7 +219,7 @@ void CLocationFrame::run_import(const std::function<int()> &reader)
     if (filled < 0)
         doc_.notify_fields(0);
     // Every day may have changed: the table shows them all again.
-    doc_.update_all_views(-1);
+    doc_.update_all_views(ViewHint::everything());
 }
 
 void CLocationFrame::print()

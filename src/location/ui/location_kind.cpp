@@ -47,9 +47,9 @@ std::unique_ptr<Document> LocationKind::read(std::span<const std::uint8_t> bytes
     return doc;
 }
 
-std::optional<std::vector<std::uint8_t>> LocationKind::write(Document &doc)
+SaveOutcome LocationKind::save(Document &doc, const std::filesystem::path &path)
 {
-    return encode_location(static_cast<const CLocationDoc &>(doc));
+    return save_location_file(static_cast<CLocationDoc &>(doc), path);
 }
 
 std::string LocationKind::proposed_file_name(const Document &doc) const
@@ -66,7 +66,7 @@ DocumentFrame *LocationKind::create_frame(Document &doc)
 
 void LocationKind::refresh_after_preferences(Document &doc)
 {
-    doc.update_all_views(-1);
+    doc.update_all_views(ViewHint::everything());
 }
 
 bool LocationKind::can_close(const Document &doc) const

@@ -22,7 +22,7 @@ public:
 
     std::unique_ptr<Document> create_new(QWidget *parent) override;
     std::unique_ptr<Document> read(std::span<const std::uint8_t> bytes) override;
-    std::optional<std::vector<std::uint8_t>> write(Document &doc) override;
+    SaveOutcome save(Document &doc, const std::filesystem::path &path) override;
     std::string proposed_file_name(const Document &doc) const override;
     DocumentFrame *create_frame(Document &doc) override;
     void refresh_after_preferences(Document &doc) override;

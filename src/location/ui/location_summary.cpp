@@ -29,7 +29,7 @@ CLocationSummary::~CLocationSummary()
     doc_.remove_view(this);
 }
 
-void CLocationSummary::on_update(int)
+void CLocationSummary::on_update(ViewHint)
 {
     rebuild();
 }

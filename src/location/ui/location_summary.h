@@ -21,7 +21,7 @@ public:
     ~CLocationSummary() override;
 
     void rebuild();
-    void on_update(int hint) override;
+    void on_update(ViewHint hint) override;
 
 private:
     CLocationDoc &doc_;

@@ -39,16 +39,16 @@ void CLocationView::apply_columns()
     }
 }
 
-void CLocationView::on_update(int hint)
+void CLocationView::on_update(ViewHint hint)
 {
-    if (hint == -3)
+    if (hint.kind == ViewHint::Kind::LocationFields)
         return;
-    if (hint == -1) {
-        model_->refresh_all();
-        apply_columns();
+    if (hint.kind == ViewHint::Kind::Day) {
+        model_->refresh_row(hint.day);
         return;
     }
-    model_->refresh_row(hint);
+    model_->refresh_all();
+    apply_columns();
 }
 
 } // namespace tw

@@ -27,8 +27,9 @@ public:
     /// Column widths and visibility by the location's ET equation.
     void apply_columns();
 
-    /// -1: headers, visibility and every row; -3: nothing (the summary's hint); i: row i.
-    void on_update(int hint) override;
+    /// Everything: headers, visibility and every row; a day: its row; the location's fields:
+    /// nothing (the summary's hint).
+    void on_update(ViewHint hint) override;
 
 private:
     CLocationDoc &doc_;

@@ -60,8 +60,8 @@ public:
     /// A document from the bytes of its file. Read errors are reported by the document; what was
     /// read stays. Nothing when no document of this kind can be opened now.
     virtual std::unique_ptr<Document> read(std::span<const std::uint8_t> bytes) = 0;
-    /// The bytes of the file, or nothing after a message when they cannot be produced.
-    virtual std::optional<std::vector<std::uint8_t>> write(Document &doc) = 0;
+    /// Saves the document to `path` through its type's save, the one the command line uses.
+    virtual SaveOutcome save(Document &doc, const std::filesystem::path &path) = 0;
     /// The file name offered when the document is first saved.
     virtual std::string proposed_file_name(const Document &doc) const = 0;
     /// The title a document takes from its file's base name.

@@ -66,10 +66,11 @@ public:
         doc->text.assign(bytes.begin(), bytes.end());
         return doc;
     }
-    std::optional<std::vector<std::uint8_t>> write(Document &doc) override
+    SaveOutcome save(Document &doc, const std::filesystem::path &path) override
     {
         const std::string &text = static_cast<NoteDoc &>(doc).text;
-        return std::vector<std::uint8_t>(text.begin(), text.end());
+        return save_document(doc, std::vector<std::uint8_t>(text.begin(), text.end()), path,
+                             "Unable to save the note file " + path.string());
     }
     std::string proposed_file_name(const Document &doc) const override
     {

@@ -291,7 +291,7 @@ private slots:
         FertilizerConsultation preseason(fertility_inputs(), field_facts(*f.field), today_serial());
         QVERIFY2(answer_consultation(preseason, *answers, error), error.c_str());
         QVERIFY(preseason.finish());
-        f.field->run_and_update(0, -1);
+        f.field->run_and_update(0, ViewHint::everything());
         const std::string before = test::read_text(f.dir.file("north22.FRT"));
 
         f.user.on_dialog(on_page<CWizardPageDlg>([](CWizardPageDlg &page) {

@@ -124,8 +124,8 @@ private slots:
                                 "information"));
         QVERIFY(s.window());
         QCOMPARE(s.frame().menu_resource(), kFieldMenu);
-        QCOMPARE(s.field().crop.name, std::string("CORN"));
-        QCOMPARE(s.field().soil.name, std::string("Loam"));
+        QCOMPARE(s.field().saved.crop.name, std::string("CORN"));
+        QCOMPARE(s.field().saved.soil.name, std::string("Loam"));
         QMdiSubWindow *window = s.frame().mdi_area()->currentSubWindow();
         QCOMPARE(window->windowTitle(),
                  QStringLiteral("North22 - (Field:North   Location: Greeley)[*]"));
@@ -218,8 +218,9 @@ private slots:
         s.frame().dispatch(ID_CUSTOMIZE);
         QCOMPARE(s.table().headerData(7, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("Current Depth(in)"));
-        QCOMPARE(s.cell(20, 7),
-                 QString::asprintf("%1.2f", convert_to(Depth, s.field().days[20].soil_moisture)));
+        QCOMPARE(
+            s.cell(20, 7),
+            QString::asprintf("%1.2f", convert_to(Depth, s.field().season.days[20].soil_moisture)));
     }
 
     void newFieldNeedsASoilAndGreysTheEfficiencyUntilASystemIsTyped()
@@ -321,15 +322,15 @@ private slots:
         QTest::keyClick(view, Qt::Key_Return);
         QCOMPARE(seen.size(), 3);
         QCOMPARE(seen[0], QStringLiteral("Sunday, June 19, 2022"));
-        QCOMPARE(seen[1],
-                 QString::fromStdString(s.field()
-                                            .crop
-                                            .stages[static_cast<std::size_t>(
-                                                s.field().days[static_cast<std::size_t>(d)].stage)]
-                                            .name));
+        QCOMPARE(seen[1], QString::fromStdString(
+                              s.field()
+                                  .saved.crop
+                                  .stages[static_cast<std::size_t>(
+                                      s.field().season.days[static_cast<std::size_t>(d)].stage)]
+                                  .name));
         QVERIFY(!seen[2].isEmpty());
-        QVERIFY(std::abs(s.field().days[static_cast<std::size_t>(d)].gross_irrigation - 38.1f) <
-                1e-3f);
+        QVERIFY(std::abs(s.field().season.days[static_cast<std::size_t>(d)].gross_irrigation -
+                         38.1f) < 1e-3f);
         QVERIFY(!s.cell(d, 5).isEmpty()); // the effective irrigation
         QVERIFY(s.table().icon_of(d) == 3 || s.table().icon_of(d) == 4);
         QVERIFY(s.cell(d + 1, 7) != deficit_after);
@@ -354,7 +355,7 @@ private slots:
         });
         s.frame().dispatch(ID_FIELD_SOIL);
         QCOMPARE(s.user.dialog_titles().back(), QStringLiteral("Soil Attributes"));
-        QVERIFY(std::abs(s.field().soil.awhc - 0.1f) < 1e-6f);
+        QVERIFY(std::abs(s.field().saved.soil.awhc - 0.1f) < 1e-6f);
         QVERIFY(s.cell(50, 8) != critical);
 
         QStringList messages_seen;
@@ -385,14 +386,14 @@ private slots:
         QCOMPARE(messages_seen,
                  (QStringList{"General Data", "Growth Stages", "Fertility Information",
                               "Cannot insert a stage directly after Harvest"}));
-        QCOMPARE(s.field().crop.stage_count, 13);
-        QCOMPARE(s.field().crop.stages[2].name, std::string("V3: Third Leaf"));
+        QCOMPARE(s.field().saved.crop.stage_count, 13);
+        QCOMPARE(s.field().saved.crop.stages[2].name, std::string("V3: Third Leaf"));
         // The season ran again: the table shows the new stage at once.
         int new_stage_rows = 0;
         for (int row = 0; row < s.table().rowCount(); ++row)
             new_stage_rows += s.cell(row, 2) == QStringLiteral("V3: Third Leaf") ? 1 : 0;
         QVERIFY(new_stage_rows > 0);
-        QVERIFY(std::abs(s.field().crop.stages[2].end_gdd - 110.0f / 1.82f) < 1e-3f);
+        QVERIFY(std::abs(s.field().saved.crop.stages[2].end_gdd - 110.0f / 1.82f) < 1e-3f);
         QVERIFY(s.field().is_modified());
     }
 
@@ -428,6 +429,22 @@ private slots:
         QCOMPARE(s.messages->texts().back(),
                  std::string("Please set focus on the fields Location window first"));
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 2);
+    }
+
+    // The window saves through the field's own save, so a failure reads as on the command line.
+    void aFailedSaveSaysWhatTheCommandLineSays()
+    {
+        Season s;
+        s.create_field();
+        const std::filesystem::path missing = s.dir.file("no such folder/North22.fld");
+        s.messages->clear();
+        s.user.answer_save(QString::fromStdString(missing.string()));
+        s.frame().dispatch(ID_FILE_SAVE);
+        QCOMPARE(s.messages->texts().size(), std::size_t{1});
+        QVERIFY(s.messages->texts()[0].starts_with("Unable to save the field file " +
+                                                   missing.string() + ": "));
+        QVERIFY(s.field().is_modified());
+        QVERIFY(s.field().path().empty());
     }
 
     void aFieldOpenedOverAnotherLocationAsksWhichOne()
@@ -470,15 +487,15 @@ private slots:
 
         open_answering(1); // the open one
         QCOMPARE(area.subWindowList().size(), 2);
-        QCOMPARE(s.field().location, &s.location_window()->document());
-        QCOMPARE(s.field().location->path().filename().string(), std::string("other.loc"));
+        QCOMPARE(s.field().binding.location, &s.location_window()->document());
+        QCOMPARE(s.field().binding.location->path().filename().string(), std::string("other.loc"));
         s.field().set_modified(false);
         s.frame().dispatch(ID_FILE_CLOSE);
 
         open_answering(0); // the remembered one, opened in its own window
         QCOMPARE(area.subWindowList().size(), 3);
-        QCOMPARE(s.field().location->path().filename().string(), std::string("full.loc"));
-        QCOMPARE(s.field().location->fields().size(), std::size_t(1));
+        QCOMPARE(s.field().binding.location->path().filename().string(), std::string("full.loc"));
+        QCOMPARE(s.field().binding.location->fields().size(), std::size_t(1));
     }
 
     void moreWindowsOpenOnTheSameField()
@@ -534,7 +551,7 @@ private slots:
         QCOMPARE(s.user.dialog_titles().back(),
                  QStringLiteral("Fertilizer Wizard (Pre-Season Evaluation)"));
         QVERIFY(!file_exists(work_file("North22.FRT")));
-        QCOMPARE(s.field().n4, 0.0f);
+        QCOMPARE(s.field().seasonal_nitrogen, 0.0f);
 
         test::queue_plain_questions(s.user);
         test::queue_preplant_urea(s.user);
@@ -547,7 +564,7 @@ private slots:
         const NutrientFileRead stored = load_nutrient_file("North22");
         QVERIFY(stored.status == FileReadStatus::Ok);
         QVERIFY(stored.block.inputs.yield_goal > 0.0f);
-        QCOMPARE(s.field().n4, stored.block.inputs.yield_goal);
+        QCOMPARE(s.field().seasonal_nitrogen, stored.block.inputs.yield_goal);
     }
 
     void soilReadingsSkillAndCapacityThroughTheFieldWindow()
@@ -574,10 +591,11 @@ private slots:
         QCOMPARE(s.user.dialog_titles().back(), QStringLiteral("Import Soil Readings"));
         QCOMPARE(s.messages->texts().back(),
                  std::string("Entered 2 soil readings from probe.csv."));
-        const FieldDay &day = s.field().days[static_cast<std::size_t>(s.computed_day())];
+        const FieldDay &day = s.field().season.days[static_cast<std::size_t>(s.computed_day())];
         QCOMPARE(day.sm_override, 1);
-        QVERIFY(std::abs(day.deficit - (s.field().soil.sm_fc - 0.22f) * day.root_depth) < 1e-4f);
-        QVERIFY(s.field().learn_from_readings);
+        QVERIFY(std::abs(day.deficit - (s.field().saved.soil.sm_fc - 0.22f) * day.root_depth) <
+                1e-4f);
+        QVERIFY(s.field().saved.learn_from_readings);
         QCOMPARE(s.cell(s.computed_day(), 7),
                  QString::asprintf("%1.2f", convert_to(Depth, day.deficit)));
         // The reading's day carries the measured mark beside its soil moisture; the day before
@@ -621,7 +639,7 @@ private slots:
             names << series->name();
         const QString band =
             QStringLiteral("Forecast, corrected by %1 in/day")
-                .arg(double(convert_to(Depth, s.field().learned_drift)), 0, 'f', 2);
+                .arg(double(convert_to(Depth, s.field().season.learned_drift)), 0, 'f', 2);
         QVERIFY2(names.contains(band), qPrintable(names.join(QStringLiteral("|"))));
 
         s.user.on_dialog([](QDialog &dialog) {
@@ -631,7 +649,7 @@ private slots:
             return details.result();
         });
         s.frame().dispatch(ID_GENERAL_INFO);
-        QVERIFY(std::abs(s.field().days_per_mm - 3.0f * 0.03937f) < 1e-7f);
+        QVERIFY(std::abs(s.field().saved.days_per_mm - 3.0f * 0.03937f) < 1e-7f);
         CLocationSummary *pane = s.location_window()->summary();
         QCOMPARE(pane->headerItem()->text(kStartByColumn), QStringLiteral("Start By"));
         QCOMPARE(pane->topLevelItem(0)->text(kStartByColumn),
@@ -648,7 +666,7 @@ private slots:
     {
         Season s;
         s.create_field();
-        CLocationDoc &location = *s.field().location;
+        CLocationDoc &location = *s.field().binding.location;
         const int first = 69; // 9 July
         for (int i = first; i < location.day_count(); ++i)
             location.day(i) = WeatherDay{};
@@ -657,7 +675,8 @@ private slots:
             day.etr_used = 9.0f;
         // A soil at field capacity measured on the last day with weather: the forecast runs on.
         FieldDay &measured =
-            s.field().days[static_cast<std::size_t>(first - 1 - s.field().day_offset)];
+            s.field()
+                .season.days[static_cast<std::size_t>(first - 1 - s.field().binding.day_offset)];
         measured.sm_override = 1;
         measured.deficit = 0.0f;
         const auto series_names = [&] {
@@ -668,7 +687,7 @@ private slots:
         };
         for (const float rain : {0.0f, 40.0f}) {
             location.forecast.days[1].rain = rain;
-            s.field().run_and_update(0, -1);
+            s.field().run_and_update(0, ViewHint::everything());
             QVERIFY(series_names().contains(QStringLiteral("Forecast weather")));
             const auto delay = forecast_rain_delay(s.field());
             QCOMPARE(delay.has_value(), rain > 0.0f);
@@ -676,7 +695,7 @@ private slots:
                      delay ? QString::fromStdString(rain_delay_text(*delay)) : QString());
         }
         location.forecast = {};
-        s.field().run_and_update(0, -1);
+        s.field().run_and_update(0, ViewHint::everything());
         QVERIFY(!series_names().contains(QStringLiteral("Forecast weather")));
         QVERIFY(s.window()->next_irrigation_panel()->rain_delay_text().isEmpty());
     }
@@ -693,9 +712,9 @@ private slots:
         QCOMPARE(w->next_irrigation_panel()->start_by_text(), QString()); // no capacity
         QVERIFY(w->next_irrigation_panel()->advice_text().startsWith(QStringLiteral("No ")) ||
                 w->next_irrigation_panel()->advice_text().startsWith(QStringLiteral("Irrigat")));
-        const int f = s.field().last_forecast_day;
+        const int f = s.field().season.last_forecast_day;
         QCOMPARE(w->next_irrigation_panel()->amount_text().endsWith(QStringLiteral(" in")),
-                 s.field().days[static_cast<std::size_t>(f)].irrigation_needed > 0.0f);
+                 s.field().season.days[static_cast<std::size_t>(f)].irrigation_needed > 0.0f);
 
         // The chart is under the tables, a line point for each computed day, redrawn on a run.
         QVERIFY(w->chart_view()->isVisibleTo(w));
@@ -736,7 +755,7 @@ private slots:
         w->view()->setFocus();
         s.frame().dispatch(ID_FILE_EXPORT);
         QCOMPARE(s.user.proposed_names().last(),
-                 QString::fromStdString(s.field().name) + QStringLiteral(" irrigation.csv"));
+                 QString::fromStdString(s.field().saved.name) + QStringLiteral(" irrigation.csv"));
         const auto bytes = read_file(csv.toStdString());
         QVERIFY(bytes.has_value());
         const std::string text(bytes->begin(), bytes->end());

@@ -346,7 +346,7 @@ private slots:
 
         // With the ETR equation only Date, Rain and Etr show and the typed ETr is forced.
         s.doc().et_method = EtrDirect;
-        s.doc().update_all_views(-1);
+        s.doc().update_all_views(ViewHint::everything());
         QStringList shown;
         for (int c = 0; c < 9; ++c) {
             if (!s.window()->view()->isColumnHidden(c))
@@ -541,10 +541,10 @@ private slots:
     {
         Season s;
         s.create_and_import();
-        auto field = new_field({true, &s.doc()}, [](CFieldDoc &f) {
-            f.name = "North";
-            f.soil.sm_fc = 0.3f;
-            f.soil.awhc = 0.15f;
+        auto field = new_field(s.doc(), [](CFieldDoc &f) {
+            f.saved.name = "North";
+            f.saved.soil.sm_fc = 0.3f;
+            f.saved.soil.awhc = 0.15f;
             return true;
         });
         QVERIFY(field);
@@ -559,7 +559,7 @@ private slots:
                  std::string("Please close all modified fields using Location Weather First"));
         QCOMPARE(s.frame().mdi_area()->subWindowList().size(), 1);
         field.reset();
-        s.doc().update_all_views(-3);
+        s.doc().update_all_views(ViewHint::location_fields());
         QCOMPARE(summary->topLevelItemCount(), 0);
     }
 

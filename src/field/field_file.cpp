@@ -1,5 +1,5 @@
 // The .fld layout: the field's own values, its soil and crop copies, then the day records.
-#include "field/field_doc.h"
+#include "field/field_file.h"
 
 #include "field/system_capacity.h"
 #include "platform/archive.h"
@@ -18,6 +18,8 @@ constexpr std::size_t kYieldUnitsWidth = 12;
 constexpr std::size_t kStageNameWidth = 20;
 /// The smallest stored stage: an empty name (one length byte), flag and three numbers.
 constexpr std::size_t kMinStoredStageSize = 1 + 4 * 4;
+/// The soil nitrogen's "taken from the nutrient file" flag is kept as this number (0 when not).
+constexpr float kSoilNitrogenFromFile = 0.1f;
 /// Values added after the day records follow this marker ("TWF1"). Files without them end with
 /// the days, so older files read as unset and older readers stop before the marker. After it
 /// come, in this order: the system capacity (float32 days per mm, 0 unset), "Learn from
@@ -143,10 +145,9 @@ bool read_crop(ArchiveReader &r, CropRecord &crop)
     return r.ok();
 }
 
-void write_later_values(ArchiveWriter &w, const CFieldDoc &field)
+void write_later_values(ArchiveWriter &w, const SavedField &field, const LocationIdentity &location)
 {
     const bool capacity = has_system_capacity(field.days_per_mm);
-    const LocationIdentity location = field.location_to_remember();
     const int count = location.known() ? 3 : field.learn_from_readings ? 2 : capacity ? 1 : 0;
     if (count == 0)
         return;
@@ -162,7 +163,7 @@ void write_later_values(ArchiveWriter &w, const CFieldDoc &field)
 
 /// The values after the days; bytes that do not start with the marker are left unread, as the
 /// readers before them did. A value cut short makes the file unreadable.
-bool read_later_values(ArchiveReader &r, CFieldDoc &field)
+bool read_later_values(ArchiveReader &r, SavedField &field)
 {
     field.days_per_mm = 0.0f;
     field.learn_from_readings = false;
@@ -186,51 +187,54 @@ bool read_later_values(ArchiveReader &r, CFieldDoc &field)
 
 } // namespace
 
-std::vector<std::uint8_t> CFieldDoc::serialize() const
+std::vector<std::uint8_t> encode_field_file(const SavedField &field, std::span<const FieldDay> days,
+                                            const LocationIdentity &location)
 {
     ArchiveWriter w;
-    w.write_string(name);
-    w.write_string(second_text);
-    w.write_int32(system_index);
-    w.write_float(efficiency);
-    w.write_float(n1);
-    w.write_float(initial_moisture);
-    w.write_int32(perennial);
-    w.write_date(planting_date);
-    w.write_float(n3);
-    w.write_float(n2);
-    write_fixed(w, soil.name, kSoilTextWidth);
-    write_fixed(w, soil.type, kSoilTextWidth);
-    w.write_float(soil.sm_fc);
-    w.write_float(soil.sm_pwp);
-    w.write_float(soil.awhc);
-    write_crop(w, crop);
+    w.write_string(field.name);
+    w.write_string(field.second_text);
+    w.write_int32(field.system_index);
+    w.write_float(field.efficiency);
+    w.write_float(field.nitrogen.water_nitrate_ppm);
+    w.write_float(field.initial_moisture);
+    w.write_int32(field.perennial);
+    w.write_date(field.planting_date);
+    w.write_float(field.nitrogen.soil_nitrogen_from_file ? kSoilNitrogenFromFile : 0.0f);
+    w.write_float(field.nitrogen.soil_nitrogen);
+    write_fixed(w, field.soil.name, kSoilTextWidth);
+    write_fixed(w, field.soil.type, kSoilTextWidth);
+    w.write_float(field.soil.sm_fc);
+    w.write_float(field.soil.sm_pwp);
+    w.write_float(field.soil.awhc);
+    write_crop(w, field.crop);
     w.write_count(static_cast<std::uint32_t>(days.size()));
     for (const FieldDay &day : days)
         w.write_bytes(encode_field_day(day));
-    write_later_values(w, *this);
+    write_later_values(w, field, location);
     return w.bytes();
 }
 
-bool CFieldDoc::deserialize(std::span<const std::uint8_t> bytes)
+bool decode_field_file(std::span<const std::uint8_t> bytes, SavedField &field,
+                       std::vector<FieldDay> &days)
 {
     ArchiveReader r(bytes);
-    name = r.read_string();
-    second_text = r.read_string();
-    set_system_index(r.read_int32());
-    efficiency = r.read_float();
-    n1 = r.read_float();
-    initial_moisture = r.read_float();
-    perennial = r.read_int32();
-    planting_date = r.read_date();
-    n3 = r.read_float();
-    n2 = r.read_float();
-    soil.name = read_fixed(r, kSoilTextWidth);
-    soil.type = read_fixed(r, kSoilTextWidth);
-    soil.sm_fc = r.read_float();
-    soil.sm_pwp = r.read_float();
-    soil.awhc = r.read_float();
-    if (!read_crop(r, crop))
+    field.name = r.read_string();
+    field.second_text = r.read_string();
+    field.set_system_index(r.read_int32());
+    field.efficiency = r.read_float();
+    field.nitrogen.water_nitrate_ppm = r.read_float();
+    field.initial_moisture = r.read_float();
+    field.perennial = r.read_int32();
+    field.planting_date = r.read_date();
+    // Any number but one at or below 0 was taken as the flag set, an unreadable one too.
+    field.nitrogen.soil_nitrogen_from_file = !(r.read_float() <= 0.0f);
+    field.nitrogen.soil_nitrogen = r.read_float();
+    field.soil.name = read_fixed(r, kSoilTextWidth);
+    field.soil.type = read_fixed(r, kSoilTextWidth);
+    field.soil.sm_fc = r.read_float();
+    field.soil.sm_pwp = r.read_float();
+    field.soil.awhc = r.read_float();
+    if (!read_crop(r, field.crop))
         return false;
     const std::uint32_t count = r.read_count(kFieldDaySize);
     days.clear();
@@ -240,7 +244,7 @@ bool CFieldDoc::deserialize(std::span<const std::uint8_t> bytes)
         if (record.size() == kFieldDaySize)
             days.push_back(decode_field_day(record.first<kFieldDaySize>()));
     }
-    return r.ok() && read_later_values(r, *this);
+    return r.ok() && read_later_values(r, field);
 }
 
 } // namespace tw
