@@ -6,6 +6,7 @@
 #include "field/reading_drift.h"
 #include "field/season_run.h"
 #include "field/water_balance.h"
+#include "location/forecast_days.h"
 #include "location/location_file.h"
 #include "platform/file_names.h"
 #include "platform/files.h"
@@ -88,6 +89,12 @@ void CFieldDoc::unbind()
     left->detach_field(this);
     binding.location = nullptr;
     left->update_all_views(ViewHint::location_fields());
+}
+
+bool CFieldDoc::on_forecast_weather(int d) const
+{
+    return has_day(d) && season.days[static_cast<std::size_t>(d)].kind == KindForecast &&
+           binding.location && forecast_day(*binding.location, d + binding.day_offset);
 }
 
 LocationIdentity CFieldDoc::location_to_remember() const

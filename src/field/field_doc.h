@@ -42,6 +42,9 @@ public:
     int date_of(int d) const { return saved.planting_date.day() + d; }
     /// The location day field day d falls on; nothing when it lies outside the location.
     const WeatherDay *location_day(int d) const { return binding.weather_of(d); }
+    /// Whether the last run forecast day d from the location's weather forecast rather than from
+    /// the recent means.
+    bool on_forecast_weather(int d) const;
 
     /// Binds the field to `location`, which then tells it of weather changes.
     void bind_to(CLocationDoc &location);

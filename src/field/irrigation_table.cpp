@@ -138,6 +138,17 @@ std::string_view measured_mark_meaning()
     return "Measured: the soil moisture of this day is a reading entered over the balance's";
 }
 
+int irrigation_forecast_weather_column()
+{
+    return CropEt;
+}
+
+std::string_view forecast_weather_mark_meaning()
+{
+    return "Forecast weather: the crop ET and rain of this day come from the location's weather "
+           "forecast, not from the recent days' means";
+}
+
 IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
 {
     IrrigationRow row;
@@ -170,6 +181,7 @@ IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill)
         rain_format, day_rain(field.season_inputs(RunSettings{}), field.season.days, d));
     c[Moisture] = moisture_text(day.soil_moisture);
     row.measured = day.sm_override != 0;
+    row.forecast_weather = field.on_forecast_weather(d);
     if (refresh && day.stage == StagePostHarvest)
         return row;
     c[Critical] = moisture_text(day.critical);

@@ -25,6 +25,8 @@ struct IrrigationRow
 {
     int icon = 0;          ///< 1-10, 0 for none
     bool measured = false; ///< the day's soil moisture is a reading, not the balance's
+    /// A forecast day computed from the location's weather forecast, not the recent means.
+    bool forecast_weather = false;
     std::array<std::optional<std::string>, kIrrigationColumns> cells;
 };
 
@@ -51,6 +53,10 @@ std::string_view irrigation_icon_meaning(int icon);
 /// The column that marks a day whose soil moisture was measured, and what the mark says.
 int irrigation_measured_column();
 std::string_view measured_mark_meaning();
+/// The column that marks a forecast day computed from the location's weather forecast (its crop
+/// ET), and what the mark says.
+int irrigation_forecast_weather_column();
+std::string_view forecast_weather_mark_meaning();
 
 /// Field day d as the table shows it.
 IrrigationRow irrigation_row(const CFieldDoc &field, int d, TableFill fill);

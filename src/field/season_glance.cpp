@@ -6,7 +6,6 @@
 #include "field/season_run.h"
 #include "field/system_capacity.h"
 #include "field/water_balance.h"
-#include "location/forecast_days.h"
 #include "platform/dates.h"
 #include "platform/text_format.h"
 #include "refdata/custom_settings.h"
@@ -33,14 +32,11 @@ SeasonChart season_chart(const CFieldDoc &field)
         const FieldDay &t = field.season.days[static_cast<std::size_t>(d)];
         if (!computed(t))
             continue;
-        chart.days.push_back(
-            {d, field.date_of(d), convert_to(Depth, t.deficit),
-             convert_to(Depth, t.allowable_depletion), convert_to(Depth, t.taw),
-             convert_to(Depth, t.rain), convert_to(Depth, t.gross_irrigation),
-             t.kind == KindForecast,
-             t.kind == KindForecast && field.binding.location &&
-                 forecast_day(*field.binding.location, d + field.binding.day_offset),
-             t.sm_override != 0});
+        chart.days.push_back({d, field.date_of(d), convert_to(Depth, t.deficit),
+                              convert_to(Depth, t.allowable_depletion), convert_to(Depth, t.taw),
+                              convert_to(Depth, t.rain), convert_to(Depth, t.gross_irrigation),
+                              t.kind == KindForecast, field.on_forecast_weather(d),
+                              t.sm_override != 0});
     }
     if (!chart.days.empty())
         chart.last_actual_day = field.season.last_actual_day;

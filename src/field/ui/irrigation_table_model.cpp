@@ -3,6 +3,8 @@
 #include "field/field_doc.h"
 #include "field/field_tips.h"
 #include "field/ui/irrigation_icons.h"
+#include "location/ui/row_state_icons.h"
+#include "location/weather_table.h"
 #include "platform/ui/dialog_fields.h"
 #include "platform/ui/explained.h"
 
@@ -48,6 +50,8 @@ QVariant IrrigationTableModel::data(const QModelIndex &index, int role) const
             return irrigation_icon(row.icon);
         if (row.measured && index.column() == irrigation_measured_column())
             return measured_icon();
+        if (row.forecast_weather && index.column() == irrigation_forecast_weather_column())
+            return row_state_icon(DayMark::Forecast);
         return {};
     case Qt::ToolTipRole: {
         std::string_view meaning;
@@ -55,6 +59,8 @@ QVariant IrrigationTableModel::data(const QModelIndex &index, int role) const
             meaning = irrigation_icon_meaning(row.icon);
         else if (row.measured && index.column() == irrigation_measured_column())
             meaning = measured_mark_meaning();
+        else if (row.forecast_weather && index.column() == irrigation_forecast_weather_column())
+            meaning = forecast_weather_mark_meaning();
         if (meaning.empty())
             return {};
         return QString::fromUtf8(meaning.data(), static_cast<qsizetype>(meaning.size()));
@@ -88,6 +94,7 @@ void IrrigationTableModel::write(Row &row, int d, TableFill fill) const
     row.icon = texts.icon;
     // A refresh leaves some cells as they were, never this mark: a reading may have gone.
     row.measured = texts.measured;
+    row.forecast_weather = texts.forecast_weather;
     for (std::size_t c = 0; c < texts.cells.size(); ++c) {
         if (texts.cells[c])
             row.cells[c] = QString::fromStdString(*texts.cells[c]);

@@ -42,6 +42,7 @@ private:
     {
         int icon = 0;
         bool measured = false;
+        bool forecast_weather = false;
         std::array<QString, kIrrigationColumns> cells;
     };
     void write(Row &row, int d, TableFill fill) const;

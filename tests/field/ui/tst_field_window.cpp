@@ -685,10 +685,23 @@ private slots:
                 names << series->name();
             return names;
         };
+        // The forecast's days carry the forecast mark beside their crop ET; the last day with
+        // weather, and the days after the forecast (run on the means), do not.
+        const auto marked = [&](int location_day) {
+            const QModelIndex cell = s.table().index(location_day - s.field().binding.day_offset,
+                                                     irrigation_forecast_weather_column());
+            return !s.table().data(cell, Qt::DecorationRole).isNull() &&
+                   s.table().data(cell, Qt::ToolTipRole).toString() ==
+                       QString::fromUtf8(forecast_weather_mark_meaning().data());
+        };
         for (const float rain : {0.0f, 40.0f}) {
             location.forecast.days[1].rain = rain;
             s.field().run_and_update(0, ViewHint::everything());
             QVERIFY(series_names().contains(QStringLiteral("Forecast weather")));
+            QVERIFY(!marked(first - 1));
+            QVERIFY(marked(first));
+            QVERIFY(marked(first + 6));
+            QVERIFY(!marked(first + 7));
             const auto delay = forecast_rain_delay(s.field());
             QCOMPARE(delay.has_value(), rain > 0.0f);
             QCOMPARE(s.window()->next_irrigation_panel()->rain_delay_text(),
@@ -697,6 +710,7 @@ private slots:
         location.forecast = {};
         s.field().run_and_update(0, ViewHint::everything());
         QVERIFY(!series_names().contains(QStringLiteral("Forecast weather")));
+        QVERIFY(!marked(first));
         QVERIFY(s.window()->next_irrigation_panel()->rain_delay_text().isEmpty());
     }
 
@@ -734,18 +748,22 @@ private slots:
         const int last = s.table().rowCount() - 1;
         QCOMPARE(s.table().data(s.table().index(last, 0), Qt::ToolTipRole).toString(),
                  QStringLiteral("No weather data for the day"));
-        QString rain_meaning, measured_meaning;
+        QString rain_meaning, measured_meaning, forecast_meaning;
         s.user.on_dialog([&](QDialog &dialog) {
             rain_meaning = dialog.findChild<QLabel *>(QStringLiteral("meaning6"))->text();
             if (const auto *measured =
                     dialog.findChild<QLabel *>(QStringLiteral("meaningMeasured")))
                 measured_meaning = measured->text();
+            if (const auto *forecast =
+                    dialog.findChild<QLabel *>(QStringLiteral("meaningForecastWeather")))
+                forecast_meaning = forecast->text();
             return int(QDialog::Accepted);
         });
         s.frame().dispatch(ID_VIEW_LEGEND);
         QCOMPARE(s.user.dialog_titles().last(), QStringLiteral("Legend"));
         QCOMPARE(rain_meaning, QStringLiteral("Rain"));
         QVERIFY(measured_meaning.startsWith(QStringLiteral("Measured")));
+        QVERIFY(forecast_meaning.startsWith(QStringLiteral("Forecast weather")));
 
         // Export writes the table as the command line prints it, with the titles bare, under a
         // name made of the field's and the table's; Copy takes the titles and the selected rows.
