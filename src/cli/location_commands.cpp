@@ -284,6 +284,9 @@ void declare_import(CLI::App &command)
     add_value(command, "--preset", "NAME",
               "with --format csv, the map of a preset of csvmaps.txt, keeping the columns "
               "the header has (not with --map)");
+    add_value(command, "--save-preset", "NAME",
+              "with --format csv, also keep the map the import used as a preset of csvmaps.txt "
+              "(letters, digits, - and _; a preset of that name is replaced)");
     add_flag(command, "--replace",
              "with --format csv, the file's days replace days that have data (default: only "
              "empty days are filled)");
@@ -308,12 +311,14 @@ std::optional<std::function<int(CLocationDoc &, const path &)>> import_reader(co
     bool failed = false;
     const auto format = earlier_release ? named_option(o, "format", kRelease1Formats, err, failed)
                                         : named_option(o, "format", kFormats, err, failed);
-    const bool csv_options = map_text || o.has("preset") || o.has("replace");
+    const bool csv_options =
+        map_text || o.has("preset") || o.has("save-preset") || o.has("replace");
     if (!format || csv_options) {
         const char *map_problem = earlier_release
                                       ? "Tillwise 1 has no CSV weather import: --map is "
                                         "not taken.\n"
-                                      : "--map, --preset and --replace go with --format csv.\n";
+                                      : "--map, --preset, --save-preset and --replace go with "
+                                        "--format csv.\n";
         err << (failed   ? (earlier_release ? "" : "Or --format csv with --map.\n")
                 : format ? map_problem
                          : "location import needs --format.\n");
@@ -390,6 +395,13 @@ int location_import_csv(Context &ctx, const Options &o)
         ctx.err << "--format csv needs --map or --preset.\n";
         return kExitUsage;
     }
+    const auto preset_name = o.value("save-preset");
+    if (preset_name) {
+        if (const auto problem = csv_preset_name_problem(*preset_name)) {
+            ctx.err << *problem << "\n";
+            return kExitUsage;
+        }
+    }
     const auto text = read_weather_text(o.positionals()[1]);
     if (!text)
         return kExitFailure;
@@ -397,6 +409,13 @@ int location_import_csv(Context &ctx, const Options &o)
     const auto map = csv_map_of(ctx, o, *text, status);
     if (!map)
         return status;
+    // The map is kept once it read the file's header, whatever the import then finds.
+    if (preset_name) {
+        if (!save_csv_preset(*preset_name, *map))
+            return kExitFailure;
+        ctx.out << "Saved the map as the preset \"" << *preset_name << "\" in " << kCsvPresetsFile
+                << ".\n";
+    }
     CLocationDoc location;
     if (!open_for_change(ctx, file, location))
         return kExitFailure;

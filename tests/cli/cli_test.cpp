@@ -129,7 +129,8 @@ TEST(Cli, EveryCommandExplainsItself)
         {{"field", "next"}, {"--location L.loc", "--csv"}},
         {{"field", "edit"}, {"--learn on|off"}},
         {{"field", "readings"}, {"--taken morning|evening", "(default: evening)"}},
-        {{"location", "import"}, {"--preset NAME", "--replace", "--forecast", "auto|ENTRY"}},
+        {{"location", "import"},
+         {"--preset NAME", "--save-preset NAME", "--replace", "--forecast", "auto|ENTRY"}},
         {{"location", "source"}, {"--url TEMPLATE", "--forecast-url TEMPLATE"}},
         {{"location", "update"}, {"--through YYYY-MM-DD", "(default: yesterday)"}},
     };

@@ -503,6 +503,28 @@ TEST_F(CsvImportCli, PresetsAndTheirFile)
     EXPECT_EQ(import(weather, {"--preset", "coagmet", "--map", "auto"}).status, kExitUsage);
     EXPECT_EQ(run({"location", "import", loc, "--format", "kansas", "--replace", weather}).status,
               kExitUsage);
+    EXPECT_EQ(run({"location", "import", loc, "--format", "kansas", "--save-preset", "k", weather})
+                  .status,
+              kExitUsage);
+
+    // A map typed once is kept under a name, and a later file of the network is read by it.
+    const std::string typed = "date=Day,t_max=Hi[F],t_min=Lo[F]";
+    const std::string mine = write("mine.csv", "Day,Hi,Lo\n2022-05-02,77,41\n");
+    const auto presets_before = read_file(dir.file("csvmaps.txt"));
+    const CliRun bad = import(mine, {"--map", typed, "--save-preset", "my net"});
+    EXPECT_EQ(bad.status, kExitUsage);
+    EXPECT_TRUE(bad.err.starts_with("A preset's name is 1 to ")) << bad.err;
+    EXPECT_EQ(read_file(dir.file("csvmaps.txt")), presets_before);
+    EXPECT_EQ(read(loc)->day(1).t_max, 0.0f); // refused before anything was imported
+    const CliRun saved = import(mine, {"--map", typed, "--save-preset", "my-net"});
+    ASSERT_EQ(saved.status, kExitOk) << saved.err;
+    EXPECT_EQ(lines(saved.out)[0], "Saved the map as the preset \"my-net\" in csvmaps.txt.");
+    EXPECT_EQ(read(loc)->day(1).t_max, 25.0f); // 77 °F
+    const CliRun next =
+        import(write("next.csv", "Day,Hi,Lo\n2022-05-03,86,50\n"), {"--preset", "MY-NET"});
+    ASSERT_EQ(next.status, kExitOk) << next.err;
+    EXPECT_EQ(lines(next.out)[0], "Map: " + typed);
+    EXPECT_EQ(read(loc)->day(2).t_max, 30.0f); // 86 °F
 }
 
 // The hostile station files: a year that is not the season's, a file newest first, a stray late
