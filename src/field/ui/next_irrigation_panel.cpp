@@ -58,7 +58,7 @@ CNextIrrigationPanel::CNextIrrigationPanel(CFieldDoc &doc, QWidget *parent)
         {start_by_caption_, PanelFigure::StartBy}, {start_by_, PanelFigure::StartBy},
         {rain_delay_, PanelFigure::RainDelay}};
     for (const auto &[label, figure] : figures)
-        explain(*label, [figure] { return panel_figure_tip(figure); });
+        explain(*label, [figure = figure] { return panel_figure_tip(figure); });
     refresh();
     doc_.add_view(this);
 }
