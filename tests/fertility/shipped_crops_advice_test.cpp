@@ -75,7 +75,7 @@ constexpr GuideNitrogen kGuides[] = {
     {"DRY BEANS", 0, 60},                     // CSU 0.539 and UC IPM: 0 to 60 lb N
     {"ONIONS", 100 * 0.85, 200 * 1.15},       // Halvorson et al. 2002; CDFA/UC guidelines
     {"POTATOES", 180 * 0.85, 240 * 1.15},     // CSU 0.541 about 200; NDSU SF715 uptake 261 less 22
-    {"SORGHUM", 100 * 0.85, 190 * 1.15},      // NPFI: 100 bu take up 84 lb N in grain, 179 in all
+    {"SORGHUM", 130 * 0.85, 190 * 1.15},      // K-State 120 bu x 1.6 - 40 - 22; NPFI uptake less 22
     {"SOYBEANS", 0, 0},                       // UNL CropWatch 2020: soybeans get no N
     {"SPRING WHEAT", 203 * 0.85, 203 * 1.15}, // NDSU: 2.5 lb N per bushel, less 22
     {"SUGARBEETS", 138 * 0.85, 138 * 1.15},   // Tarkalson et al.: 160 lb available N, less 22
