@@ -5,7 +5,6 @@
 #include "field/nutrient_readback.h"
 #include "field/reading_drift.h"
 #include "field/season_run.h"
-#include "field/water_balance.h"
 #include "location/forecast_days.h"
 #include "location/location_file.h"
 #include "platform/file_names.h"
@@ -15,7 +14,6 @@
 #include "refdata/database.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace tw {
 namespace {

@@ -6,12 +6,7 @@ namespace tw {
 
 const WeatherDay *LocationBinding::weather_of(int d) const
 {
-    if (!location)
-        return nullptr;
-    const std::int64_t i = static_cast<std::int64_t>(d) + day_offset;
-    if (i < 0 || i >= location->day_count())
-        return nullptr;
-    return &location->day(static_cast<int>(i));
+    return weather_day_at(weather(), day_offset, d);
 }
 
 std::span<const WeatherDay> LocationBinding::weather() const

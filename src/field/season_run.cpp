@@ -131,10 +131,7 @@ std::string_view advice_message(std::int32_t category)
 
 const WeatherDay *SeasonInputs::weather_of(int d) const
 {
-    const std::int64_t i = static_cast<std::int64_t>(d) + day_offset;
-    if (i < 0 || i >= static_cast<std::int64_t>(weather.size()))
-        return nullptr;
-    return &weather[static_cast<std::size_t>(i)];
+    return weather_day_at(weather, day_offset, d);
 }
 
 void run_season(const SeasonInputs &in, FieldSeason &season, int s)

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace tw {
 
@@ -25,5 +26,15 @@ struct WeatherDay
 };
 
 constexpr std::size_t kWeatherDaySize = 48;
+
+/// Day `offset + d` of `days`; nothing outside them (a field day before or after its location's
+/// record).
+inline const WeatherDay *weather_day_at(std::span<const WeatherDay> days, int offset, int d)
+{
+    const std::int64_t i = static_cast<std::int64_t>(d) + offset;
+    if (i < 0 || i >= static_cast<std::int64_t>(days.size()))
+        return nullptr;
+    return &days[static_cast<std::size_t>(i)];
+}
 
 } // namespace tw
